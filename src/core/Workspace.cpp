@@ -1,0 +1,2 @@
+// Workspace-wide operations that span subsystems.
+#include "Workspace.h"

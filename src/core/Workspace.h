@@ -1,0 +1,52 @@
+// The shared state of one piece of work: memory, palette, ripper state and the images drawn from them.
+// The GUI owns one, the command line makes one per run, and tests make many.
+#pragma once
+
+#include "app/Address.h"
+#include "app/Colour.h"
+#include "imageio/Image.h"
+#include "memory/MemoryImage.h"
+#include "palette/WorkingPalette.h"
+#include "ripper/RipParameters.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace tavrik {
+
+struct RipperState {
+    RipParameters Parameters;
+    BitplaneOrder Order = DefaultBitplaneOrder;
+    int32_t TileCount = 0;
+    // The finished sheet's size; during a rip briefly the typed rip size.
+    int32_t SheetWidth = 0;
+    int32_t SheetHeight = 0;
+    bool RipSuspended = false;
+};
+
+struct GridSettings {
+    bool GridEnabled = false;
+    int32_t GridThickness = 1;
+};
+
+struct Workspace {
+    MemoryState Memory;
+    WorkingPalette Palette;
+    RipperState Ripper;
+    GridSettings Grid;
+    Image TileSheet;
+    Image RearrangeSource;
+    std::array<Image, 2> MapImages;
+    Image SearchImage{0, 0, PixelFormat::Rgb24};
+    std::array<PaletteEntry, 32> CopperPalette{};
+    Colour SearchBackgroundColour = 0xFF00FF;
+    bool ChipRelativeAddresses = false;
+    // Ends in a path separator.
+    std::string ProgramFolder;
+    std::string ProjectFileName;
+
+    AddressMode Addresses() const { return AddressMode{Memory.ChipRamOffset, ChipRelativeAddresses}; }
+};
+
+} // namespace tavrik

@@ -1,0 +1,26 @@
+// The number syntax of every field (decimal, or hexadecimal after "$", "x" or "0x") and hexadecimal output.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tavrik {
+
+// Removes every character with a code of 32 or below from both ends.
+std::string Trim(std::string_view text);
+
+// Reads integer text: optional leading blanks, optional sign, then decimal digits or a hex
+// prefix ("$", "x", "X", "0x", "0X") and up to 8 significant hex digits taken as a 32-bit pattern.
+// Nothing may follow the digits. Returns nothing when the text is not a number.
+std::optional<int32_t> ParseIntegerText(std::string_view text);
+
+// Upper-case hexadecimal with at least minDigits digits; negative values show their 32-bit pattern.
+std::string Hex(uint32_t value, int minDigits = 1);
+inline std::string Hex(int32_t value, int minDigits = 1) { return Hex(static_cast<uint32_t>(value), minDigits); }
+
+// "$" followed by Hex(value).
+std::string DollarHex(uint32_t value, int minDigits = 1);
+
+} // namespace tavrik

@@ -1,0 +1,48 @@
+// Text helpers.
+#include "app/TextHelpers.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+namespace tavrik {
+
+std::string SplitAt(std::string& source, std::string_view delimiter) {
+    const size_t at = source.find(delimiter);
+    if (at == std::string::npos) {
+        std::string head = std::move(source);
+        source.clear();
+        return head;
+    }
+    std::string head = source.substr(0, at);
+    source.erase(0, at + delimiter.size());
+    return head;
+}
+
+int32_t ElementSize(int32_t memoryType) {
+    switch (memoryType) {
+    case 0: return 1;
+    case 1: return 2;
+    case 2: return 4;
+    case 3: return 4;
+    case 4: return 2;
+    default: return 0;
+    }
+}
+
+std::string MapPrefix(int32_t mapNumber) { return mapNumber == 1 ? "Map" : "Map" + std::to_string(mapNumber); }
+
+std::string LowerExtension(std::string_view fileName) {
+    std::string extension = std::filesystem::path(fileName).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
+std::string ReplaceExtension(std::string_view fileName, std::string_view extension) {
+    std::filesystem::path path(fileName);
+    path.replace_extension(extension);
+    return path.string();
+}
+
+} // namespace tavrik

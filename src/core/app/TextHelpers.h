@@ -1,0 +1,26 @@
+// Small text helpers of the map ripper and the size fields.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tavrik {
+
+// Returns the text before the first delimiter and leaves the text after it in source;
+// without the delimiter the whole source is returned and source becomes empty.
+std::string SplitAt(std::string& source, std::string_view delimiter);
+
+// Bytes per map element for the item index of the memory type list (0 for unknown items).
+int32_t ElementSize(int32_t memoryType);
+
+// "Map" for map 1, else "Map" followed by the number ("Map2").
+std::string MapPrefix(int32_t mapNumber);
+
+// The extension with its dot, in lower case ("" when the file name has none).
+std::string LowerExtension(std::string_view fileName);
+
+// The file name with its extension replaced (or added).
+std::string ReplaceExtension(std::string_view fileName, std::string_view extension);
+
+} // namespace tavrik

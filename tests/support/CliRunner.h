@@ -1,0 +1,17 @@
+// Runs the built tavrik-cli with arguments and captures its exit status and both output streams.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tavrik::test {
+
+struct CliResult {
+    int ExitCode = -1;
+    std::string Out;
+    std::string Err;
+};
+
+CliResult RunCli(const std::vector<std::string>& arguments);
+
+} // namespace tavrik::test
