@@ -1,0 +1,43 @@
+// Reading binary palette files into the working palette.
+#include "palette/BinaryPalette.h"
+
+#include "app/ByteStream.h"
+#include "app/Error.h"
+#include "app/Files.h"
+#include "palette/PaletteOperations.h"
+
+#include <fstream>
+#include <vector>
+
+namespace tavrik {
+
+std::array<PaletteEntry, 256> ReadBinaryPalette(std::span<const uint8_t> bytes) {
+    std::array<PaletteEntry, 256> entries{};
+    ByteReader reader(bytes);
+    for (PaletteEntry& entry : entries)
+        entry = EntryFromColour(AmigaColourToColour(reader.ReadWordBE()));
+    return entries;
+}
+
+namespace {
+
+// Only the first 512 bytes matter, and the file chosen may be a whole save state.
+std::vector<uint8_t> ReadPaletteWords(const std::string& path) {
+    constexpr std::streamsize PaletteBytes = 512;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw Error("Cannot open palette file " + path);
+    std::vector<uint8_t> bytes(PaletteBytes);
+    in.read(reinterpret_cast<char*>(bytes.data()), PaletteBytes);
+    if (in.bad()) throw Error("Read error in palette file " + path);
+    bytes.resize(static_cast<size_t>(in.gcount()));
+    return bytes;
+}
+
+} // namespace
+
+void LoadPaletteFromBinaryFile(WorkingPalette& palette, const std::string& path) {
+    if (FileLoadable(path)) palette.Entries = ReadBinaryPalette(ReadPaletteWords(path));
+    ShowWorkingPalette(palette);
+}
+
+} // namespace tavrik
