@@ -85,7 +85,8 @@ void ReadChipRegisters(std::span<const uint8_t> chunk, ChipsetSnapshot& snapshot
     snapshot.DIWSTOP = WordBEAt(chunk, 160);
     snapshot.DDFSTRT = WordBEAt(chunk, 162);
     snapshot.DDFSTOP = WordBEAt(chunk, 164);
-    for (size_t n = 0; n < snapshot.BPLPT.size(); ++n) snapshot.BPLPT[n] = LongBEAt(chunk, 176 + 4 * n);
+    for (size_t n = 0; n < snapshot.BPLPT.size(); ++n)
+        snapshot.BPLPT[n] = LongBEAt(chunk, 176 + 4 * n);
     snapshot.BPL1MOD = WordBEAt(chunk, 216);
     snapshot.BPL2MOD = WordBEAt(chunk, 218);
     for (size_t n = 0; n < snapshot.EcsPalette.size(); ++n) {
@@ -107,7 +108,7 @@ void ReadAgaColours(std::span<const uint8_t> chunk, ChipsetSnapshot& snapshot) {
 // One walk over the chunks of a save state. Everything goes into new objects; the caller's
 // state is only read.
 class SaveStateWalk {
-public:
+  public:
     SaveStateWalk(std::span<const uint8_t> file, const MemoryState& previous, const std::string& fileName)
         : File(file), FileName(fileName) {
         Result.Memory = StartingState(previous);
@@ -116,13 +117,14 @@ public:
 
     void Run() {
         uint64_t next = ReadHeader();
-        while (next < File.size()) next = WalkChunk(next);
+        while (next < File.size())
+            next = WalkChunk(next);
     }
 
     ParsedDataFile& Parsed() { return Result; }
     std::vector<uint8_t> TakeCopy() { return Copy.Take(); }
 
-private:
+  private:
     std::span<const uint8_t> File;
     const std::string& FileName;
     ParsedDataFile Result;
@@ -155,8 +157,7 @@ private:
 
     uint64_t WalkChunk(uint64_t start) {
         if (start + EndChunkBytes > File.size())
-            Fail("the chunk header at offset " + OffsetText(start) +
-                 " is cut off by the end of the file");
+            Fail("the chunk header at offset " + OffsetText(start) + " is cut off by the end of the file");
         ByteReader reader(File, start);
         const std::string name = reader.ReadFixedText(4);
         const uint32_t length = reader.ReadLongBE();
@@ -184,8 +185,8 @@ private:
         if (length < ChunkHeaderBytes)
             Fail(ChunkAt(name, start) + " has a length " + DollarHex(length) + " shorter than its 12 header bytes");
         if (start + length > File.size())
-            Fail(ChunkAt(name, start) + " runs past the end of the file (length " + DollarHex(length) +
-                 ", file size " + OffsetText(File.size()) + ")");
+            Fail(ChunkAt(name, start) + " runs past the end of the file (length " + DollarHex(length) + ", file size " +
+                 OffsetText(File.size()) + ")");
     }
 
     void CopyStoredChunk(const std::string& name, uint64_t start, uint32_t length) {
@@ -224,8 +225,8 @@ private:
         case InflateOutcome::TooShort:
             Fail(ChunkAt(name, start) + " inflates to fewer than its " + DollarHex(size) + " bytes");
         }
-        Result.WalkLines.push_back("ZLib compressed chunk " + name + " found at offset " +
-                                   OffsetText(start) + " length " + DollarHex(size));
+        Result.WalkLines.push_back("ZLib compressed chunk " + name + " found at offset " + OffsetText(start) +
+                                   " length " + DollarHex(size));
         ReadRegisters(name, std::span<const uint8_t>(Copy.Data()).subspan(chunkInCopy, size + ChunkHeaderBytes));
         Copy.WriteZeros(4 - (size & 3));
     }
@@ -266,8 +267,7 @@ ParsedDataFile WalkSaveState(std::span<const uint8_t> bytes, const MemoryState& 
 
 } // namespace
 
-ParsedDataFile ParseDataFile(std::span<const uint8_t> bytes, const MemoryState& previous,
-                             const std::string& fileName) {
+ParsedDataFile ParseDataFile(std::span<const uint8_t> bytes, const MemoryState& previous, const std::string& fileName) {
     if (!StartsWithMagic(bytes)) {
         ParsedDataFile raw;
         raw.Memory = StartingState(previous);

@@ -30,8 +30,7 @@ struct ParsedDataFile {
 // chip RAM position and registers, as does a save state without the chunk in question; the saved
 // colour flags always start cleared. A truncated or corrupt save state throws tavrik::Error naming
 // fileName, the chunk and its offset; previous is never touched.
-ParsedDataFile ParseDataFile(std::span<const uint8_t> bytes, const MemoryState& previous,
-                             const std::string& fileName);
+ParsedDataFile ParseDataFile(std::span<const uint8_t> bytes, const MemoryState& previous, const std::string& fileName);
 // The same, moving the file's bytes into the memory image when they are used as they are.
 ParsedDataFile ParseDataFile(std::vector<uint8_t>&& bytes, const MemoryState& previous, const std::string& fileName);
 
