@@ -63,7 +63,7 @@ void FlushNothing(png_structp) {}
 
 // Owns libpng's read or write structs.
 class PngStructs {
-public:
+  public:
     PngStructs(PngContext& context, bool writing) : Writing(writing) {
         Png = writing ? png_create_write_struct(PNG_LIBPNG_VER_STRING, &context, OnPngError, OnPngWarning)
                       : png_create_read_struct(PNG_LIBPNG_VER_STRING, &context, OnPngError, OnPngWarning);
@@ -84,7 +84,7 @@ public:
     png_structp Png = nullptr;
     png_infop Info = nullptr;
 
-private:
+  private:
     void Release() {
         if (Writing)
             png_destroy_write_struct(&Png, &Info);
@@ -169,7 +169,8 @@ Image ReadPng(std::span<const uint8_t> bytes) {
     if (layout.OutputChannels != 3 || layout.OutputRowBytes != image.Stride())
         throw Error("PNG file cannot be converted to 24-bit colour");
     std::vector<png_bytep> rows(layout.Height);
-    for (uint32_t y = 0; y < layout.Height; ++y) rows[y] = image.Row(static_cast<int32_t>(y));
+    for (uint32_t y = 0; y < layout.Height; ++y)
+        rows[y] = image.Row(static_cast<int32_t>(y));
     if (!ReadRows(structs.Png, structs.Info, rows.data())) ThrowDamaged(context);
     return image;
 }
@@ -181,7 +182,8 @@ std::vector<uint8_t> EncodePng(const Image& image) {
         palette[i] = png_color{image.ColourTable[i].Red, image.ColourTable[i].Green, image.ColourTable[i].Blue};
     std::vector<png_bytep> rows(static_cast<size_t>(image.Height()));
     // libpng's row type is not const, but writing only reads the rows.
-    for (int32_t y = 0; y < image.Height(); ++y) rows[static_cast<size_t>(y)] = const_cast<uint8_t*>(image.Row(y));
+    for (int32_t y = 0; y < image.Height(); ++y)
+        rows[static_cast<size_t>(y)] = const_cast<uint8_t*>(image.Row(y));
     std::vector<uint8_t> output;
     PngContext context;
     context.Output = &output;
