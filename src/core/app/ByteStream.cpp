@@ -1,11 +1,14 @@
 // Big-endian byte stream reads and writes.
 #include "app/ByteStream.h"
 
+#include <limits>
+
 namespace tavrik {
 
 uint8_t ByteReader::ReadByte() {
     const uint8_t value = Position < Bytes.size() ? Bytes[Position] : 0;
-    ++Position;
+    // Past the end the position must not wrap round to the start of the bytes.
+    if (Position != std::numeric_limits<size_t>::max()) ++Position;
     return value;
 }
 

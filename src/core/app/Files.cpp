@@ -39,7 +39,11 @@ bool FileLoadable(const std::string& path) {
     return IsDosDate(info.st_mtime);
 }
 
-std::string FileNamePart(const std::string& path) { return fs::path(path).filename().string(); }
+// Project files written on Windows name their data files with backslashes; those count as separators too.
+std::string FileNamePart(const std::string& path) {
+    const size_t separator = path.find_last_of("/\\");
+    return separator == std::string::npos ? path : path.substr(separator + 1);
+}
 
 std::string ResolveFileName(const std::string& name, const FileSearchPlaces& places, Dialogs& dialogs) {
     if (FileLoadable(name)) return name;
