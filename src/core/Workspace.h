@@ -8,22 +8,13 @@
 #include "memory/MemoryImage.h"
 #include "palette/WorkingPalette.h"
 #include "ripper/RipParameters.h"
+#include "ripper/RipperState.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
 
 namespace tavrik {
-
-struct RipperState {
-    RipParameters Parameters;
-    BitplaneOrder Order = DefaultBitplaneOrder;
-    int32_t TileCount = 0;
-    // The finished sheet's size; during a rip briefly the typed rip size.
-    int32_t SheetWidth = 0;
-    int32_t SheetHeight = 0;
-    bool RipSuspended = false;
-};
 
 struct GridSettings {
     bool GridEnabled = false;
