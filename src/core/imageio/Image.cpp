@@ -55,13 +55,21 @@ void Image::SetRgb(int32_t x, int32_t y, Colour colour) {
 
 void Image::Fill(uint8_t index) { std::fill(Pixels.begin(), Pixels.end(), index); }
 
-void CopyRect(const Image& source, int32_t sx, int32_t sy, int32_t width, int32_t height, Image& target,
-              int32_t tx, int32_t ty) {
+void CopyRect(const Image& source, int32_t sx, int32_t sy, int32_t width, int32_t height, Image& target, int32_t tx,
+              int32_t ty) {
     if (source.Format() != target.Format()) throw Error("Cannot copy between images of different pixel formats");
     // Clip against the source, then the target, moving both origins together.
     auto clip = [&](int32_t& s, int32_t& t, int32_t& size, int32_t sourceLimit, int32_t targetLimit) {
-        if (s < 0) { size += s; t -= s; s = 0; }
-        if (t < 0) { size += t; s -= t; t = 0; }
+        if (s < 0) {
+            size += s;
+            t -= s;
+            s = 0;
+        }
+        if (t < 0) {
+            size += t;
+            s -= t;
+            t = 0;
+        }
         size = std::min({size, sourceLimit - s, targetLimit - t});
     };
     clip(sx, tx, width, source.Width(), target.Width());
@@ -69,8 +77,8 @@ void CopyRect(const Image& source, int32_t sx, int32_t sy, int32_t width, int32_
     if (width <= 0 || height <= 0) return;
     const size_t bpp = static_cast<size_t>(source.BytesPerPixel());
     for (int32_t row = 0; row < height; ++row)
-        std::memcpy(target.Row(ty + row) + static_cast<size_t>(tx) * bpp, source.Row(sy + row) + static_cast<size_t>(sx) * bpp,
-                    static_cast<size_t>(width) * bpp);
+        std::memcpy(target.Row(ty + row) + static_cast<size_t>(tx) * bpp,
+                    source.Row(sy + row) + static_cast<size_t>(sx) * bpp, static_cast<size_t>(width) * bpp);
 }
 
 } // namespace tavrik

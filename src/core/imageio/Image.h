@@ -12,7 +12,7 @@ namespace tavrik {
 enum class PixelFormat : uint8_t { Indexed8, Rgb24 };
 
 class Image {
-public:
+  public:
     Image() = default;
     Image(int32_t width, int32_t height, PixelFormat format) { Reset(width, height, format); }
 
@@ -43,7 +43,7 @@ public:
 
     std::array<PaletteEntry, 256> ColourTable{};
 
-private:
+  private:
     int32_t ImageWidth = 0;
     int32_t ImageHeight = 0;
     PixelFormat ImageFormat = PixelFormat::Indexed8;
@@ -52,7 +52,7 @@ private:
 };
 
 // Copies a rectangle between images of one pixel format, clipped to both.
-void CopyRect(const Image& source, int32_t sx, int32_t sy, int32_t width, int32_t height, Image& target,
-              int32_t tx, int32_t ty);
+void CopyRect(const Image& source, int32_t sx, int32_t sy, int32_t width, int32_t height, Image& target, int32_t tx,
+              int32_t ty);
 
 } // namespace tavrik

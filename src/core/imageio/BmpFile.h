@@ -1,0 +1,15 @@
+// Windows bitmap reading into 24-bit: stb_image for the uncompressed kinds, our own decoder for RLE8 and RLE4.
+#pragma once
+
+#include "imageio/Image.h"
+
+#include <cstdint>
+#include <span>
+
+namespace tavrik {
+
+// Decodes a ".bmp" file's bytes into a 24-bit image. A header whose sizes or offsets lie past the end of
+// the file, an unknown compression or damaged data throw tavrik::Error.
+Image ReadBmp(std::span<const uint8_t> bytes);
+
+} // namespace tavrik

@@ -1,0 +1,217 @@
+// The IFF ILBM reader: BMHD checks, then CMAP, CAMG and BODY chunks in file order, then 24-bit conversion.
+#include "imageio/IlbmImage.h"
+
+#include "app/ByteStream.h"
+#include "app/Checked.h"
+#include "app/Error.h"
+#include "app/Files.h"
+#include "imageio/PlanarBits.h"
+
+#include <cstring>
+#include <vector>
+
+namespace tavrik {
+
+namespace {
+
+constexpr uint32_t MaxFormSize = 2147483647;
+constexpr uint32_t BitmapHeaderSize = 20;
+constexpr uint32_t HoldAndModifyMode = 0x800;
+// A ByteRun1 packet may run this far past the end of a line.
+constexpr size_t LongestPacket = 129;
+
+struct BitmapHeader {
+    uint16_t Width = 0;
+    uint16_t Height = 0;
+    uint8_t Planes = 0;
+    uint8_t Masking = 0;
+    uint8_t Compression = 0;
+};
+
+class IlbmReader {
+  public:
+    IlbmReader(TILBMImage& target, std::span<const uint8_t> bytes) : Target(target), Bytes(bytes), Stream(bytes) {}
+
+    void Read() {
+        if (!ReadHeader()) return;
+        if (Header.Compression > 1 || Header.Planes > 8) return;
+        if (int64_t{Header.Width} * Header.Height > TILBMImage::MaxPixels)
+            throw Error("ILBM picture too large: " + std::to_string(Header.Width) + " x " +
+                        std::to_string(Header.Height) + " pixels");
+        Target.Reset(Header.Width, Header.Height, PixelFormat::Indexed8);
+        Target.ILBMFileFormat = TILBMFileFormat::iffNormal;
+        // The FORM size is not trusted: chunks are read to the end of the data.
+        while (Stream.Tell() < Stream.Size())
+            if (!ReadChunk()) return;
+        Target.ConvertTo(PixelFormat::Rgb24);
+    }
+
+  private:
+    // False when the file is no ILBM with a 20-byte BMHD first.
+    bool ReadHeader() {
+        if (Stream.ReadFixedText(4) != "FORM") return false;
+        if (Stream.ReadLongBE() > MaxFormSize) return false;
+        if (Stream.ReadFixedText(8) != "ILBMBMHD") return false;
+        if (Stream.ReadLongBE() != BitmapHeaderSize) return false;
+        Header.Width = Stream.ReadWordBE();
+        Header.Height = Stream.ReadWordBE();
+        Stream.ReadLongBE(); // position
+        Header.Planes = Stream.ReadByte();
+        Header.Masking = Stream.ReadByte();
+        Header.Compression = Stream.ReadByte();
+        Stream.Seek(Stream.Tell() + 9); // pad, transparent colour, aspect, page size
+        return true;
+    }
+
+    // False when the reading stops here.
+    bool ReadChunk() {
+        const std::string id = Stream.ReadFixedText(4);
+        const uint32_t size = Stream.ReadLongBE();
+        const size_t start = Stream.Tell();
+        if (id == "CMAP") {
+            ReadColourMap(size);
+        } else if (id == "CAMG") {
+            if (!ReadDisplayMode(size)) return false;
+        } else if (id == "BODY") {
+            ReadBody();
+        }
+        Stream.Seek(start + size + (size & 1));
+        return true;
+    }
+
+    void ReadColourMap(uint32_t size) {
+        const uint32_t count = size / 3;
+        if (count == 0) throw Error(OverflowMessage);
+        if (size_t{count} * 3 > Stream.Remaining())
+            throw Error("Read error: the ILBM CMAP chunk at offset " + std::to_string(Stream.Tell() - 8) +
+                        " runs past the end of the file");
+        std::vector<uint8_t> components(size_t{count} * 3);
+        bool lowNibblesZero = true;
+        for (uint8_t& component : components) {
+            component = Stream.ReadByte();
+            lowNibblesZero = lowNibblesZero && (component & 0x0F) == 0;
+        }
+        // Files written with 4-bit colours keep them in the high nibbles; spread them to the full range.
+        if (lowNibblesZero)
+            for (uint8_t& component : components)
+                component = static_cast<uint8_t>(component + component / 16);
+        Target.PaletteIL.Clear();
+        for (size_t i = 0; i < components.size(); i += 3)
+            Target.PaletteIL.Add(static_cast<int32_t>(MakeColour(components[i], components[i + 1], components[i + 2])));
+        for (size_t i = 0; i < Target.ColourTable.size(); ++i)
+            Target.ColourTable[i] =
+                i < count ? EntryFromColour(static_cast<Colour>(Target.PaletteIL.Get(static_cast<int32_t>(i))))
+                          : PaletteEntry{};
+    }
+
+    // False when a hold-and-modify picture has a plane count HAM cannot use.
+    bool ReadDisplayMode(uint32_t size) {
+        if (size != 4) return true;
+        if ((Stream.ReadLongBE() & HoldAndModifyMode) == 0) return true;
+        if (Header.Planes == 6)
+            Target.ILBMFileFormat = TILBMFileFormat::iffHAM6;
+        else if (Header.Planes == 7 || Header.Planes == 8)
+            Target.ILBMFileFormat = TILBMFileFormat::iffHAM8;
+        else
+            return false;
+        Target.ConvertTo(PixelFormat::Rgb24);
+        return true;
+    }
+
+    void ReadBody() {
+        RowBytes = (size_t{Header.Width} + 15) / 16 * 2;
+        LineBytes = RowBytes * (Header.Planes + (Header.Masking == 1 ? 1u : 0u));
+        RowData.assign(LineBytes + LongestPacket, 0);
+        Values.assign(RowBytes * 8, 0);
+        for (int32_t y = 0; y < Header.Height; ++y) {
+            if (Header.Compression == 0)
+                CopyFromFile(RowData.data(), LineBytes);
+            else
+                ReadByteRun1Line();
+            DecodePlanes();
+            if (Target.ILBMFileFormat == TILBMFileFormat::iffNormal)
+                std::memcpy(Target.Row(y), Values.data(), Header.Width);
+            else
+                StoreHoldAndModifyRow(y);
+        }
+        if (Stream.Tell() % 2 != 0) Stream.Seek(Stream.Tell() + 1);
+    }
+
+    // Whole packets are decoded until the line is full; what a packet puts beyond the line is dropped.
+    void ReadByteRun1Line() {
+        size_t filled = 0;
+        while (filled < LineBytes) {
+            const auto control = static_cast<int8_t>(Stream.ReadByte());
+            if (control >= 0) {
+                const size_t count = static_cast<size_t>(control) + 1;
+                CopyFromFile(RowData.data() + filled, count);
+                filled += count;
+            } else {
+                const size_t count = 1 - static_cast<ptrdiff_t>(control);
+                std::memset(RowData.data() + filled, Stream.ReadByte(), count);
+                filled += count;
+            }
+        }
+    }
+
+    void CopyFromFile(uint8_t* out, size_t count) {
+        if (count > Stream.Remaining())
+            throw Error("Read error: the ILBM BODY ends early at offset " + std::to_string(Stream.Tell()));
+        std::memcpy(out, Bytes.data() + Stream.Tell(), count);
+        Stream.Seek(Stream.Tell() + count);
+    }
+
+    // Plane p of the line is the p-th group of RowBytes; the mask row after the planes is not looked at.
+    void DecodePlanes() {
+        const uint8_t* line = RowData.data();
+        for (size_t column = 0; column < RowBytes; ++column) {
+            uint64_t pixels = 0;
+            for (unsigned plane = 0; plane < Header.Planes; ++plane)
+                planar::AddPlaneByte(pixels, line[plane * RowBytes + column], plane);
+            planar::StorePixels(Values.data() + 8 * column, pixels);
+        }
+    }
+
+    // Each pixel holds or modifies the one before it; every row starts from black.
+    void StoreHoldAndModifyRow(int32_t y) {
+        const bool ham6 = Target.ILBMFileFormat == TILBMFileFormat::iffHAM6;
+        uint8_t colour[3] = {0, 0, 0}; // red, green, blue
+        uint8_t* out = Target.Row(y);
+        for (int32_t x = 0; x < Header.Width; ++x) {
+            const unsigned value = Values[static_cast<size_t>(x)];
+            const unsigned control = ham6 ? (value / 16) % 4 : value / 64;
+            const unsigned data = ham6 ? value % 16 : value % 64;
+            const auto level = static_cast<uint8_t>(ham6 ? data * 17 : data * 4 + data / 16);
+            switch (control) {
+            case 0: {
+                const PaletteEntry& entry = Target.ColourTable[data];
+                colour[0] = entry.Red;
+                colour[1] = entry.Green;
+                colour[2] = entry.Blue;
+                break;
+            }
+            case 1: colour[2] = level; break;
+            case 2: colour[0] = level; break;
+            default: colour[1] = level; break;
+            }
+            std::memcpy(out + 3 * static_cast<size_t>(x), colour, 3);
+        }
+    }
+
+    TILBMImage& Target;
+    std::span<const uint8_t> Bytes;
+    ByteReader Stream;
+    BitmapHeader Header;
+    size_t RowBytes = 0;
+    size_t LineBytes = 0;
+    std::vector<uint8_t> RowData; // one line of plane rows (and mask row), reused for every line
+    std::vector<uint8_t> Values;  // the pixel values of one row
+};
+
+} // namespace
+
+void TILBMImage::LoadFromStream(std::span<const uint8_t> bytes) { IlbmReader(*this, bytes).Read(); }
+
+void TILBMImage::LoadFromFile(const std::string& name) { LoadFromStream(ReadWholeFile(name)); }
+
+} // namespace tavrik
