@@ -1,0 +1,15 @@
+// Loading the data file named on the command line exactly as the program's open command does, with a
+// file that cannot be found reported as an error (the program itself stays silent about it).
+#pragma once
+
+#include "DataFileLoader.h"
+
+#include <string>
+
+namespace tavrik::cli {
+
+// Fills ws (ProgramFolder := the executable's folder) from file; throws tavrik::Error when the file
+// cannot be found or read, or is a broken save state.
+DataFileLoad LoadDataFileForCli(Workspace& ws, const std::string& file);
+
+} // namespace tavrik::cli
