@@ -4,11 +4,16 @@
 
 #include "DataFileLoader.h"
 #include "app/Colour.h"
+#include "palette/PalettePopup.h"
 
+#include <QPoint>
 #include <QWidget>
 
 #include <array>
 #include <functional>
+#include <string>
+
+class QMenu;
 
 namespace tavrik {
 
@@ -17,7 +22,7 @@ class TmbColorPalette;
 
 class PalettePanel : public QWidget {
     Q_OBJECT
-public:
+  public:
     // What the panel asks of the tab that holds it.
     struct Actions {
         std::function<void()> Rip;              // re-rip so a palette change shows at once
@@ -41,10 +46,35 @@ public:
 
     TmbColorPalette* PaletteWidget() const { return Widget; }
 
-private:
+    // The palette popup menu (PopupMenuPalette, shared with the search colour strip).
+    void mbColorPaletteGfxContextPopup(QPoint position, bool* suppress);
+    void PopupMenuPalettePopup();
+    void mnuColourRedClick(Colour colour);
+    void mnuColourCustomClick();
+    void mnuSetAsSearchBackgroundClick();
+    const PalettePopupState& PopupState() const { return Popup; }
+
+    // The main menu's "Palette" items.
+    void mnuSwapColoursClick(int32_t count);
+    void mnuDuplicateColoursClick(int32_t count);
+    void mnuExtraHalfBriteColoursClick();
+    void mnuC64PaletteClick();
+    void mnuBlackAndWhiteClick();
+    void mnuLoadPaletteFromBinaryFileClick();
+
+  private:
+    void BuildControls();
+    void ConnectButtons();
+    void ConnectPopupMenu();
+    void ConnectPaletteMenu();
+    bool TabActive(const char* pageName) const;
+    void SetSearchBackground(Colour colour, const std::string& stripText);
+
     TForm1& Form;
     Actions Callbacks;
     TmbColorPalette* Widget = nullptr;
+    QMenu* Menu = nullptr;
+    PalettePopupState Popup;
 };
 
 } // namespace tavrik
