@@ -1,0 +1,20 @@
+// Reports errors escaping a GUI handler in the error dialog.
+#include "platform/HandlerGuard.h"
+
+#include "app/Error.h"
+
+#include <exception>
+
+namespace tavrik {
+
+void RunHandler(Dialogs& dialogs, const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const tavrik::Error& error) {
+        dialogs.Error(error.what());
+    } catch (const std::exception& error) {
+        dialogs.Error(error.what());
+    }
+}
+
+} // namespace tavrik

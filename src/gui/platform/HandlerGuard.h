@@ -1,0 +1,26 @@
+// The one wrapper every GUI handler runs in: an error escaping the handler ends it and is shown
+// in the error dialog instead of reaching the event loop.
+#pragma once
+
+#include "app/Dialogs.h"
+
+#include <QObject>
+
+#include <functional>
+#include <utility>
+
+namespace tavrik {
+
+// Runs the handler; a tavrik::Error or any other std::exception is reported through dialogs.
+void RunHandler(Dialogs& dialogs, const std::function<void()>& handler);
+
+// Connects a signal to a handler that runs inside RunHandler. The handler takes no arguments:
+// handlers read what they need from the controls.
+template <typename Sender, typename Signal, typename Handler>
+QMetaObject::Connection ConnectHandler(Sender* sender, Signal signal, QObject* context, Dialogs& dialogs,
+                                       Handler handler) {
+    return QObject::connect(sender, signal, context,
+                            [&dialogs, handler = std::move(handler)] { RunHandler(dialogs, handler); });
+}
+
+} // namespace tavrik

@@ -1,0 +1,29 @@
+// The single-instance guard: a lock file "TavrikInstantiated" in the temp folder, held by the first instance.
+#pragma once
+
+#include "app/Dialogs.h"
+
+#include <QLockFile>
+#include <QString>
+
+namespace tavrik {
+
+inline constexpr const char* InstanceLockName = "TavrikInstantiated";
+
+class SingleInstance {
+  public:
+    // Tries to take the lock in folder (the temp folder in the program). A second instance is told
+    // "Tavrik is already running!" and goes on all the same, without owning the lock.
+    SingleInstance(const QString& folder, Dialogs& dialogs);
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
+
+    // Only the owner releases the lock, when it is destroyed.
+    bool OwnsLock() const { return Owned; }
+
+  private:
+    QLockFile Lock;
+    bool Owned = false;
+};
+
+} // namespace tavrik
