@@ -6,6 +6,7 @@
 #include "app/Files.h"
 #include "app/TextHelpers.h"
 #include "memory/SaveState.h"
+#include "palette/PaletteOperations.h"
 
 namespace tavrik {
 
@@ -37,6 +38,11 @@ DataFileLoad LoadDataFile(Workspace& ws, const std::string& fileNameText, Dialog
     ws.Memory = std::move(parsed.Memory);
     load.Loaded = true;
     return load;
+}
+
+void ApplySavedPalette(Workspace& ws, SavedPalette palette) {
+    if (palette == SavedPalette::Aga) SetPaletteEntries(ws.Palette, ws.Memory.Snapshot.AgaPalette);
+    if (palette == SavedPalette::Ecs) SetPaletteEntries(ws.Palette, ws.Memory.Snapshot.EcsPalette);
 }
 
 std::string UncompressedStateFileName(const std::string& chosen) { return ReplaceExtension(chosen, ".uss"); }

@@ -25,6 +25,10 @@ struct DataFileLoad {
 // file, parses, commits into ws.Memory. Throws tavrik::Error and changes nothing on a bad file.
 DataFileLoad LoadDataFile(Workspace& ws, const std::string& fileNameText, Dialogs& dialogs);
 
+// Sets the working palette from the saved AGA (256) or ECS (32) colour registers, as the palette action
+// the load asked for does before it shows the palette and rips; None changes nothing.
+void ApplySavedPalette(Workspace& ws, SavedPalette palette);
+
 // SaveUncompressedState core: the ".uss" extension rule (ReplaceExtension) and writing ws.Memory.MemoryImage.
 std::string UncompressedStateFileName(const std::string& chosen);
 void WriteMemoryImage(const Workspace& ws, const std::string& path);

@@ -73,6 +73,22 @@ TEST(LoadDataFile, AgaColoursWinOverEcsColours) {
     EXPECT_EQ(LoadDataFile(ws, folder.File("ecs.uss"), dialogs).Palette, SavedPalette::Ecs);
 }
 
+TEST(LoadDataFile, SavedPaletteSetsTheWorkingPaletteEntries) {
+    test::TempDir folder;
+    test::ScriptedDialogs dialogs;
+    Workspace ws;
+    WriteWholeFile(folder.File("aga.uss"), StateWithColours(true));
+    ApplySavedPalette(ws, LoadDataFile(ws, folder.File("aga.uss"), dialogs).Palette);
+    EXPECT_EQ(ws.Palette.Entries[9], (PaletteEntry{255, 255, 255, 0}));
+    EXPECT_EQ(ws.Palette.Colours.Count(), 256);
+
+    Workspace ecs;
+    WriteWholeFile(folder.File("ecs.uss"), StateWithColours(false));
+    ApplySavedPalette(ecs, LoadDataFile(ecs, folder.File("ecs.uss"), dialogs).Palette);
+    EXPECT_EQ(ecs.Palette.Entries[4], (PaletteEntry{0x33, 0x22, 0x11, 0}));
+    EXPECT_EQ(ecs.Palette.Colours.Count(), 32);
+}
+
 TEST(LoadDataFile, RawFileRunsNoPaletteAndRepeatsTheOldReport) {
     test::TempDir folder;
     test::ScriptedDialogs dialogs;
