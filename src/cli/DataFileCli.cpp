@@ -8,16 +8,12 @@
 
 namespace tavrik::cli {
 
-namespace {
-
 std::string ExecutableFolder() {
     std::error_code error;
     const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error) return {};
     return executable.parent_path().string() + "/";
 }
-
-} // namespace
 
 DataFileLoad LoadDataFileForCli(Workspace& ws, const std::string& file) {
     ws.ProgramFolder = ExecutableFolder();

@@ -8,6 +8,9 @@
 
 namespace tavrik::cli {
 
+// The folder of the running executable, ending in a separator ("" when it cannot be found).
+std::string ExecutableFolder();
+
 // Fills ws (ProgramFolder := the executable's folder) from file; throws tavrik::Error when the file
 // cannot be found or read, or is a broken save state.
 DataFileLoad LoadDataFileForCli(Workspace& ws, const std::string& file);

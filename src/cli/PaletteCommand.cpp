@@ -1,0 +1,65 @@
+// tavrik-cli palette: the colour list the working palette holds after FILE is loaded into a new project.
+#include "Command.h"
+#include "ConsoleDialogs.h"
+#include "DataFileCli.h"
+#include "Options.h"
+
+#include "app/Error.h"
+#include "imageio/ImageLoader.h"
+#include "palette/PaletteDisplay.h"
+#include "palette/PaletteOperations.h"
+
+#include <iostream>
+#include <vector>
+
+namespace tavrik::cli {
+
+namespace {
+
+// The saved colour registers become the palette as the AGA or ECS button would set them.
+void TakeSavedColours(Workspace& ws, const std::string& file) {
+    const DataFileLoad load = LoadDataFileForCli(ws, file);
+    const ChipsetSnapshot& snapshot = ws.Memory.Snapshot;
+    if (load.Palette == SavedPalette::Aga) SetPaletteEntries(ws.Palette, snapshot.AgaPalette);
+    if (load.Palette == SavedPalette::Ecs) SetPaletteEntries(ws.Palette, snapshot.EcsPalette);
+}
+
+// Only Atari ST pictures carry a palette into the working palette; other pictures leave it alone.
+void TakePictureColours(Workspace& ws, const std::string& file) {
+    ConsoleDialogs dialogs;
+    const LoadedImage loaded = LoadImage(file, FileSearchPlaces{ws.ProjectFileName, ExecutableFolder()}, dialogs);
+    if (!loaded.Found) throw Error("cannot open " + file);
+    if (!loaded.AtariPalette) return;
+    std::vector<Colour> colours;
+    for (int32_t colour : loaded.AtariPalette->Values())
+        colours.push_back(static_cast<Colour>(colour));
+    SetPaletteColours(ws.Palette, colours);
+}
+
+int RunPalette(const CommandArguments& arguments) {
+    const OptionReader options(arguments, {});
+    const std::string& file = options.Positional(0, "FILE");
+    options.ExpectPositionals(1);
+
+    Workspace ws;
+    DefaultPalette(ws.Palette);
+    switch (RouteOpenedFile(file)) {
+    case OpenFileRoute::Project:
+        throw Error(file + " is a project file; the palette command reads save states, memory files and pictures");
+    case OpenFileRoute::Picture: TakePictureColours(ws, file); break;
+    case OpenFileRoute::DataFile: TakeSavedColours(ws, file); break;
+    }
+    for (int32_t colour : ws.Palette.Colours.Values())
+        std::cout << "$" << ColourToRrggbb(static_cast<Colour>(colour)) << "\n";
+    return 0;
+}
+
+const CommandRegistration registration{
+    {"palette", "FILE",
+     "Prints the palette (one $RRGGBB per line) that loading a save state, memory file or picture gives a new "
+     "project.",
+     &RunPalette}};
+
+} // namespace
+
+} // namespace tavrik::cli
