@@ -4,13 +4,13 @@
 #include "DataFileCli.h"
 #include "Options.h"
 
+#include "TilePictures.h"
 #include "app/Error.h"
 #include "imageio/ImageLoader.h"
 #include "palette/PaletteDisplay.h"
 #include "palette/PaletteOperations.h"
 
 #include <iostream>
-#include <vector>
 
 namespace tavrik::cli {
 
@@ -18,22 +18,14 @@ namespace {
 
 // The saved colour registers become the palette as the AGA or ECS button would set them.
 void TakeSavedColours(Workspace& ws, const std::string& file) {
-    const DataFileLoad load = LoadDataFileForCli(ws, file);
-    const ChipsetSnapshot& snapshot = ws.Memory.Snapshot;
-    if (load.Palette == SavedPalette::Aga) SetPaletteEntries(ws.Palette, snapshot.AgaPalette);
-    if (load.Palette == SavedPalette::Ecs) SetPaletteEntries(ws.Palette, snapshot.EcsPalette);
+    ApplySavedPalette(ws, LoadDataFileForCli(ws, file).Palette);
 }
 
-// Only Atari ST pictures carry a palette into the working palette; other pictures leave it alone.
+// Opening a picture makes it the tiles; only an Atari ST picture brings its colours into the palette.
 void TakePictureColours(Workspace& ws, const std::string& file) {
+    ws.ProgramFolder = ExecutableFolder();
     ConsoleDialogs dialogs;
-    const LoadedImage loaded = LoadImage(file, FileSearchPlaces{ws.ProjectFileName, ExecutableFolder()}, dialogs);
-    if (!loaded.Found) throw Error("cannot open " + file);
-    if (!loaded.AtariPalette) return;
-    std::vector<Colour> colours;
-    for (int32_t colour : loaded.AtariPalette->Values())
-        colours.push_back(static_cast<Colour>(colour));
-    SetPaletteColours(ws.Palette, colours);
+    if (!LoadTilePicture(ws, file, dialogs).Found) throw Error("cannot open " + file);
 }
 
 int RunPalette(const CommandArguments& arguments) {
