@@ -4,12 +4,13 @@
 #include "ripper/PlanarDecoder.h"
 
 #include "app/Checked.h"
+#include "ripper/PixelLanes.h"
+#include "ripper/PlanarKernels.h"
+#include "ripper/RipParameterReader.h"
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstring>
-#include <utility>
 
 namespace tavrik {
 
@@ -35,64 +36,19 @@ void PlanarReader::Skip(int64_t count) { Position = CheckedAdd(Position, count);
 
 namespace {
 
-// Eight pixels in one 64-bit value: pixel i is the i-th byte in memory order, whatever the byte order.
-using Lanes = uint64_t;
+using lanes::BitLanes;
+using lanes::Lanes;
+using planar::ActivePlanes;
+using planar::PlanarLayout;
 
-constexpr Lanes LanesOf(const std::array<uint8_t, 8>& pixels) {
-    Lanes lanes = 0;
-    for (int i = 0; i < 8; ++i) {
-        const int shift = std::endian::native == std::endian::little ? 8 * i : 56 - 8 * i;
-        lanes |= static_cast<Lanes>(pixels[static_cast<size_t>(i)]) << shift;
-    }
-    return lanes;
-}
-
-// A plane byte as eight lanes of 0 or 1, its most significant bit in the leftmost pixel.
-constexpr std::array<Lanes, 256> MakeBitLanes() {
-    std::array<Lanes, 256> table{};
-    for (int byte = 0; byte < 256; ++byte) {
-        std::array<uint8_t, 8> pixels{};
-        for (int i = 0; i < 8; ++i)
-            pixels[static_cast<size_t>(i)] = static_cast<uint8_t>((byte >> (7 - i)) & 1);
-        table[static_cast<size_t>(byte)] = LanesOf(pixels);
-    }
-    return table;
-}
-
-// A C64 multicolour byte: each bit pair from the left gives two pixels of its value 0 to 3.
-constexpr std::array<Lanes, 256> MakeMulticolourLanes() {
-    std::array<Lanes, 256> table{};
-    for (int byte = 0; byte < 256; ++byte) {
-        std::array<uint8_t, 8> pixels{};
-        for (int i = 0; i < 8; ++i)
-            pixels[static_cast<size_t>(i)] = static_cast<uint8_t>((byte >> (6 - 2 * (i / 2))) & 3);
-        table[static_cast<size_t>(byte)] = LanesOf(pixels);
-    }
-    return table;
-}
-
-constexpr std::array<Lanes, 256> BitLanes = MakeBitLanes();
-constexpr std::array<Lanes, 256> MulticolourLanes = MakeMulticolourLanes();
-constexpr Lanes OneInEveryLane = 0x0101010101010101;
-constexpr Lanes LowSevenBits = 0x7F7F7F7F7F7F7F7F;
-constexpr Lanes HighBits = 0x8080808080808080;
-
-// Sums lane by lane modulo 256, so no carry runs from one pixel into the next.
-inline Lanes AddLanes(Lanes a, Lanes b) { return ((a & LowSevenBits) + (b & LowSevenBits)) ^ ((a ^ b) & HighBits); }
-
-inline Lanes LoadLanes(const uint8_t* pixels) {
-    Lanes lanes;
-    std::memcpy(&lanes, pixels, sizeof lanes);
-    return lanes;
-}
-
-inline void StoreLanes(uint8_t* pixels, Lanes lanes) { std::memcpy(pixels, &lanes, sizeof lanes); }
+int64_t Mul(int64_t a, int64_t b) { return CheckedMul(a, b); }
+int64_t Add(int64_t a, int64_t b) { return CheckedAdd(a, b); }
 
 enum class Combine { Add, Or, Replace };
 
 Lanes CombineLanes(Combine how, Lanes pixels, Lanes value) {
     switch (how) {
-    case Combine::Add: return AddLanes(pixels, value);
+    case Combine::Add: return lanes::AddLanes(pixels, value);
     case Combine::Or: return pixels | value;
     default: return value;
     }
@@ -103,7 +59,7 @@ void CombineGroup(Image& target, int64_t x, int64_t y, Lanes value, Combine how)
     if (y < 0 || y >= target.Height()) return;
     uint8_t* row = target.Row(static_cast<int32_t>(y));
     if (x >= 0 && x + 8 <= target.Width()) {
-        StoreLanes(row + x, CombineLanes(how, LoadLanes(row + x), value));
+        lanes::StoreLanes(row + x, CombineLanes(how, lanes::LoadLanes(row + x), value));
         return;
     }
     std::array<uint8_t, 8> values;
@@ -115,6 +71,17 @@ void CombineGroup(Image& target, int64_t x, int64_t y, Lanes value, Combine how)
         const uint8_t v = values[static_cast<size_t>(i)];
         pixel = how == Combine::Add ? static_cast<uint8_t>(pixel + v) : how == Combine::Or ? (pixel | v) : v;
     }
+}
+
+// Sets a rectangle to the background, clipped to the image.
+void FillRect(Image& target, int64_t x, int64_t y, int64_t width, int64_t height, uint8_t value) {
+    const int64_t left = std::max<int64_t>(x, 0);
+    const int64_t right = std::min<int64_t>(x + width, target.Width());
+    const int64_t top = std::max<int64_t>(y, 0);
+    const int64_t bottom = std::min<int64_t>(y + height, target.Height());
+    if (left >= right) return;
+    for (int64_t row = top; row < bottom; ++row)
+        std::memset(target.Row(static_cast<int32_t>(row)) + left, value, static_cast<size_t>(right - left));
 }
 
 // Reads as the fast path does: every read lies inside the memory, checked beforehand for the whole tile.
@@ -151,99 +118,48 @@ struct TileReach {
     }
 };
 
-int64_t Mul(int64_t a, int64_t b) { return CheckedMul(a, b); }
-int64_t Add(int64_t a, int64_t b) { return CheckedAdd(a, b); }
+// Runs the tiles in memory order, each by the fast path when its reads and its cell allow, else exactly.
+// The background goes where nothing overwrites it: the margins, the cells of the exact path (which add
+// to it) and the columns of a cell right of what the fast path writes.
+template <class Decoder>
+void DecodeEachTile(std::span<const uint8_t> memory, const TileDecodeRequest& request, const Decoder& decoder,
+                    Image& target) {
+    const RipParameters& p = request.Parameters;
+    const uint8_t background = BackgroundIndex(request.Order);
+    const int64_t size = static_cast<int64_t>(memory.size());
+    const int64_t count = int64_t{request.TilesAcross} * request.TilesDown;
+    const TileReach& reach = decoder.Reach();
+    const int64_t fastWidth = decoder.FastWidth();
+    int64_t position = p.Address;
+    for (int64_t n = 0; n < count; ++n) {
+        const int64_t x0 = (n % request.TilesAcross) * p.TileWidth;
+        const int64_t y0 = (n / request.TilesAcross) * p.TileHeight;
+        if (reach.Inside(position, size) && decoder.CellFits(x0, y0, target)) {
+            FillRect(target, x0 + fastWidth, y0, p.TileWidth - fastWidth, p.TileHeight, background);
+            decoder.Fast(memory.data(), position, x0, y0, target);
+            position = Add(position, reach.Advance);
+        } else {
+            FillRect(target, x0, y0, p.TileWidth, p.TileHeight, background);
+            PlanarReader reader(memory, position);
+            decoder.Exact(reader, x0, y0, target);
+            position = reader.Tell();
+        }
+    }
+    const int64_t cellsRight = int64_t{request.TilesAcross} * p.TileWidth;
+    const int64_t cellsBottom = int64_t{request.TilesDown} * p.TileHeight;
+    FillRect(target, cellsRight, 0, target.Width() - cellsRight, cellsBottom, background);
+    FillRect(target, 0, cellsBottom, target.Width(), target.Height() - cellsBottom, background);
+}
 
 int32_t PlaneValue(int32_t entry) {
     if (entry >= 1 && entry <= 8) return 1 << (entry - 1);
     return entry == 9 ? 1 : 0;
 }
 
-// What one byte of each plane adds to its eight pixels.
-struct PlaneTables {
-    std::array<std::array<Lanes, 256>, 8> Table{};
-    // The plane values sum to at most 255, so plain 64-bit adds of the tables never carry between lanes.
-    bool Carryless = true;
-};
-
-void FillPlaneTables(PlaneTables& tables, const BitplaneOrder& order, int32_t planes, bool xPlanesAlwaysSet) {
-    int32_t sum = 0;
-    for (int32_t p = 0; p < planes; ++p) {
-        const int32_t entry = order[static_cast<size_t>(p)];
-        const auto value = static_cast<Lanes>(PlaneValue(entry));
-        sum += static_cast<int32_t>(value);
-        for (size_t byte = 0; byte < 256; ++byte)
-            tables.Table[static_cast<size_t>(p)][byte] =
-                (xPlanesAlwaysSet && entry == 9) ? OneInEveryLane : BitLanes[byte] * value;
-    }
-    tables.Carryless = sum <= 255;
-}
-
-// The byte offsets of the planar modes relative to the tile start, valid while every read lies inside:
-// plane p of row y, byte k of run r sits at PlaneOffset[p] + y * RowStride + r * RunStride + k.
-struct PlanarLayout {
-    std::array<int64_t, 8> PlaneOffset{};
-    int32_t Rows = 0;
-    int64_t RowStride = 0;
-    int32_t Runs = 0; // runs of bytes in a row: one run in the Amiga modes, one per 16 pixels on the Atari ST
-    int32_t RunLength = 0;
-    int64_t RunStride = 0;
-    TileReach Reach;
-
-    int64_t PixelsPerRow() const { return int64_t{8} * Runs * RunLength; }
-};
-
-TileReach PlanarReach(const PlanarLayout& layout, int32_t planes, int64_t advance) {
-    TileReach reach;
-    reach.Advance = advance;
-    reach.HasReads = planes > 0 && layout.Rows > 0 && layout.Runs > 0 && layout.RunLength > 0;
-    if (!reach.HasReads) return reach;
-    const auto [lowest, highest] = std::minmax_element(layout.PlaneOffset.begin(), layout.PlaneOffset.begin() + planes);
-    const int64_t rowSpan = Mul(layout.Rows - 1, layout.RowStride);
-    reach.First = Add(*lowest, std::min<int64_t>(rowSpan, 0));
-    reach.Last = Add(Add(Add(*highest, std::max<int64_t>(rowSpan, 0)), Mul(layout.Runs - 1, layout.RunStride)),
-                     layout.RunLength - 1);
-    return reach;
-}
-
-template <int Planes, bool Carryless>
-void DecodePlanarCell(const uint8_t* memory, int64_t position, const PlanarLayout& layout, const PlaneTables& tables,
-                      Image& target, int32_t x0, int32_t y0) {
-    for (int32_t y = 0; y < layout.Rows; ++y) {
-        uint8_t* out = target.Row(y0 + y) + x0;
-        const int64_t rowStart = position + y * layout.RowStride;
-        for (int32_t r = 0; r < layout.Runs; ++r) {
-            const uint8_t* plane[Planes];
-            for (int p = 0; p < Planes; ++p)
-                plane[p] = memory + (rowStart + r * layout.RunStride + layout.PlaneOffset[p]);
-            for (int32_t k = 0; k < layout.RunLength; ++k, out += 8) {
-                Lanes sum = 0;
-                for (int p = 0; p < Planes; ++p) {
-                    const Lanes value = tables.Table[p][plane[p][k]];
-                    sum = Carryless ? sum + value : AddLanes(sum, value);
-                }
-                StoreLanes(out, AddLanes(LoadLanes(out), sum));
-            }
-        }
-    }
-}
-
-using PlanarCellDecoder = void (*)(const uint8_t*, int64_t, const PlanarLayout&, const PlaneTables&, Image&, int32_t,
-                                   int32_t);
-
-template <size_t... Planes>
-constexpr std::array<std::array<PlanarCellDecoder, 2>, sizeof...(Planes)>
-MakeCellDecoders(std::index_sequence<Planes...>) {
-    return {{{&DecodePlanarCell<static_cast<int>(Planes) + 1, false>,
-              &DecodePlanarCell<static_cast<int>(Planes) + 1, true>}...}};
-}
-
-constexpr auto CellDecoders = MakeCellDecoders(std::make_index_sequence<8>{});
-
-// "Amiga ACBM", "Amiga ILBM" and "Atari ST": the planes of a pixel add their values.
+// "Amiga ACBM", "Amiga ILBM" and "Atari ST": the planes of a pixel add their values to the background.
 class PlanarTileDecoder {
   public:
-    PlanarTileDecoder(RipMode mode, const TileDecodeRequest& request) : Mode(mode) {
+    PlanarTileDecoder(RipMode mode, const TileDecodeRequest& request) : Mode(mode), AllowSimd(request.AllowSimd) {
         const RipParameters& p = request.Parameters;
         Planes = std::clamp(p.Bitplanes, 0, 8);
         Width = p.TileWidth;
@@ -254,21 +170,24 @@ class PlanarTileDecoder {
         MaskAfter = p.MaskAfter;
         SkipBetweenPlanes = p.SkipBetweenPlanes;
         SkipBetweenTiles = p.SkipBetweenTiles;
-        FillPlaneTables(Tables, request.Order, Planes, mode == RipMode::AmigaAcbm);
         BuildLayout();
+        BuildTables(request.Order);
     }
 
-    const TileReach& Reach() const { return Layout.Reach; }
+    const TileReach& Reach() const { return ReachOfTile; }
 
     bool CellFits(int64_t x0, int64_t y0, const Image& target) const {
         return x0 >= 0 && y0 >= 0 && x0 + Layout.PixelsPerRow() <= target.Width() &&
                y0 + Layout.Rows <= target.Height();
     }
 
+    // The fast path writes these columns of each row outright, background and "X" planes included.
+    int64_t FastWidth() const { return Layout.PixelsPerRow(); }
+
     void Fast(const uint8_t* memory, int64_t position, int64_t x0, int64_t y0, Image& target) const {
-        if (Planes == 0) return;
-        CellDecoders[static_cast<size_t>(Planes - 1)][Tables.Carryless ? 1 : 0](
-            memory, position, Layout, Tables, target, static_cast<int32_t>(x0), static_cast<int32_t>(y0));
+        if (Layout.PixelsPerRow() == 0 || Layout.Rows == 0) return;
+        planar::DecodePlanarCell(memory, position, Layout, Active, target.Row(static_cast<int32_t>(y0)) + x0,
+                                 target.Stride(), AllowSimd);
     }
 
     void Exact(PlanarReader& reader, int64_t x0, int64_t y0, Image& target) const {
@@ -313,11 +232,48 @@ class PlanarTileDecoder {
             l.RunLength = 2;
             advance = Mul(Height, l.RowStride);
         }
-        l.Reach = PlanarReach(l, Planes, advance);
+        BuildReach(advance);
+    }
+
+    void BuildReach(int64_t advance) {
+        const PlanarLayout& l = Layout;
+        ReachOfTile.Advance = advance;
+        ReachOfTile.HasReads = Planes > 0 && l.Rows > 0 && l.Runs > 0 && l.RunLength > 0;
+        if (!ReachOfTile.HasReads) return;
+        const auto [lowest, highest] = std::minmax_element(l.PlaneOffset.begin(), l.PlaneOffset.begin() + Planes);
+        const int64_t rowSpan = Mul(l.Rows - 1, l.RowStride);
+        ReachOfTile.First = Add(*lowest, std::min<int64_t>(rowSpan, 0));
+        ReachOfTile.Last =
+            Add(Add(Add(*highest, std::max<int64_t>(rowSpan, 0)), Mul(l.Runs - 1, l.RunStride)), l.RunLength - 1);
+    }
+
+    // ACBM "X" planes count as set at every pixel: their table is constant, and the fast path folds them
+    // into the start value; planes that add nothing are left out of the fast path.
+    void BuildTables(const BitplaneOrder& order) {
+        int32_t start = BackgroundIndex(order);
+        int32_t sum = 0;
+        for (int32_t p = 0; p < Planes; ++p) {
+            const auto i = static_cast<size_t>(p);
+            const auto value = static_cast<uint8_t>(PlaneValue(order[i]));
+            const bool alwaysSet = Mode == RipMode::AmigaAcbm && order[i] == 9;
+            for (size_t byte = 0; byte < 256; ++byte)
+                Tables[i][byte] = alwaysSet ? lanes::OneInEveryLane : BitLanes[byte] * value;
+            if (alwaysSet) {
+                ++start;
+            } else if (value != 0) {
+                const auto slot = static_cast<size_t>(Active.Count++);
+                Active.Offset[slot] = Layout.PlaneOffset[i];
+                Active.Value[slot] = value;
+                Active.Table[slot] = &Tables[i];
+                sum += value;
+            }
+        }
+        Active.Start = lanes::OneInEveryLane * static_cast<uint8_t>(start);
+        Active.Carryless = (start & 0xFF) + sum <= 255;
     }
 
     void AddByte(int32_t plane, uint8_t byte, int64_t x, int64_t y, Image& target) const {
-        CombineGroup(target, x, y, Tables.Table[static_cast<size_t>(plane)][byte], Combine::Add);
+        CombineGroup(target, x, y, Tables[static_cast<size_t>(plane)][byte], Combine::Add);
     }
 
     void ExactAcbm(PlanarReader& reader, int64_t x0, int64_t y0, Image& target) const {
@@ -356,6 +312,7 @@ class PlanarTileDecoder {
     }
 
     RipMode Mode;
+    bool AllowSimd;
     int32_t Planes = 0;
     int32_t Width = 0;
     int32_t Height = 0;
@@ -365,8 +322,10 @@ class PlanarTileDecoder {
     bool MaskAfter = false;
     int32_t SkipBetweenPlanes = 0;
     int32_t SkipBetweenTiles = 0;
-    PlaneTables Tables;
+    std::array<std::array<Lanes, 256>, 8> Tables{};
     PlanarLayout Layout;
+    ActivePlanes Active;
+    TileReach ReachOfTile;
 };
 
 // Amiga hardware sprites: one or two sprites of two words per row (one plane: two words side by side),
@@ -386,14 +345,73 @@ class SpriteTileDecoder {
                 Value[static_cast<size_t>(s)][static_cast<size_t>(q)] =
                     static_cast<Lanes>((1 << (2 * s + q)) | 16 | bank);
         const int64_t spriteBytes = Mul(Mul(Mul(Rows, PlanesPerSprite), Groups), 2);
-        const int64_t stride = Add(spriteBytes, SkipBetweenTiles);
+        Stride = Add(spriteBytes, SkipBetweenTiles);
         ReachOfTile.HasReads = spriteBytes > 0;
-        ReachOfTile.First = std::min<int64_t>(0, Mul(Sprites - 1, stride));
-        ReachOfTile.Last = std::max<int64_t>(0, Mul(Sprites - 1, stride)) + spriteBytes - 1;
-        ReachOfTile.Advance = Mul(Sprites, stride);
+        ReachOfTile.First = std::min<int64_t>(0, Mul(Sprites - 1, Stride));
+        ReachOfTile.Last = std::max<int64_t>(0, Mul(Sprites - 1, Stride)) + spriteBytes - 1;
+        ReachOfTile.Advance = Mul(Sprites, Stride);
     }
 
     const TileReach& Reach() const { return ReachOfTile; }
+    int64_t FastWidth() const { return 0; } // sprites OR into the background
+
+    bool CellFits(int64_t x0, int64_t y0, const Image& target) const {
+        return x0 >= 0 && y0 >= 0 && x0 + 16 * Groups <= target.Width() && y0 + Rows <= target.Height();
+    }
+
+    // Each group of 16 pixels gathers the words of its planes and ORs them into the row once.
+    void Fast(const uint8_t* memory, int64_t position, int64_t x0, int64_t y0, Image& target) const {
+        for (int32_t s = 0; s < Sprites; ++s) {
+            const uint8_t* sprite = memory + (position + s * Stride);
+            for (int32_t y = 0; y < Rows; ++y) {
+                uint8_t* out = target.Row(static_cast<int32_t>(y0 + y)) + x0;
+                for (int32_t g = 0; g < Groups; ++g, out += 16) {
+                    Lanes left = 0;
+                    Lanes right = 0;
+                    for (int32_t q = 0; q < PlanesPerSprite; ++q) {
+                        const uint8_t* word = sprite + 2 * ((y * PlanesPerSprite + q) * Groups + g);
+                        const Lanes value = Value[static_cast<size_t>(s)][static_cast<size_t>(q)];
+                        left |= BitLanes[word[0]] * value;
+                        right |= BitLanes[word[1]] * value;
+                    }
+                    lanes::StoreLanes(out, lanes::LoadLanes(out) | left);
+                    lanes::StoreLanes(out + 8, lanes::LoadLanes(out + 8) | right);
+                }
+            }
+        }
+    }
+
+    void Exact(PlanarReader& reader, int64_t x0, int64_t y0, Image& target) const {
+        for (int32_t s = 0; s < Sprites; ++s) {
+            for (int32_t y = 0; y < Rows; ++y)
+                for (int32_t q = 0; q < PlanesPerSprite; ++q) {
+                    const Lanes value = Value[static_cast<size_t>(s)][static_cast<size_t>(q)];
+                    for (int32_t g = 0; g < Groups; ++g) {
+                        const uint16_t word = reader.ReadWord();
+                        CombineGroup(target, x0 + 16 * g, y0 + y, BitLanes[word >> 8] * value, Combine::Or);
+                        CombineGroup(target, x0 + 16 * g + 8, y0 + y, BitLanes[word & 0xFF] * value, Combine::Or);
+                    }
+                }
+            reader.Skip(SkipBetweenTiles);
+        }
+    }
+
+  private:
+    int32_t PlanesPerSprite = 1;
+    int32_t Sprites = 1;
+    int32_t Rows = 0;
+    int32_t Groups = 0;
+    int32_t SkipBetweenTiles = 0;
+    int64_t Stride = 0; // from one sprite of a tile to the next
+    std::array<std::array<Lanes, 2>, 2> Value{};
+    TileReach ReachOfTile;
+};
+
+// C64 multicolour: 8 x 8 cells of one byte per row, double-wide pixels that replace the background.
+class MulticolourTileDecoder {
+  public:
+    const TileReach& Reach() const { return ReachOfTile; }
+    int64_t FastWidth() const { return 8; }                              // the pixels are replaced
     bool CellFits(int64_t, int64_t, const Image&) const { return true; } // every write is clipped
 
     void Fast(const uint8_t* memory, int64_t position, int64_t x0, int64_t y0, Image& target) const {
@@ -404,77 +422,22 @@ class SpriteTileDecoder {
 
   private:
     template <class Source> void Run(Source& source, int64_t x0, int64_t y0, Image& target) const {
-        for (int32_t s = 0; s < Sprites; ++s) {
-            for (int32_t y = 0; y < Rows; ++y)
-                for (int32_t q = 0; q < PlanesPerSprite; ++q) {
-                    const Lanes value = Value[static_cast<size_t>(s)][static_cast<size_t>(q)];
-                    for (int32_t g = 0; g < Groups; ++g) {
-                        const uint16_t word = source.ReadWord();
-                        CombineGroup(target, x0 + 16 * g, y0 + y, BitLanes[word >> 8] * value, Combine::Or);
-                        CombineGroup(target, x0 + 16 * g + 8, y0 + y, BitLanes[word & 0xFF] * value, Combine::Or);
-                    }
-                }
-            source.Skip(SkipBetweenTiles);
-        }
-    }
-
-    int32_t PlanesPerSprite = 1;
-    int32_t Sprites = 1;
-    int32_t Rows = 0;
-    int32_t Groups = 0;
-    int32_t SkipBetweenTiles = 0;
-    std::array<std::array<Lanes, 2>, 2> Value{};
-    TileReach ReachOfTile;
-};
-
-// C64 multicolour: 8 x 8 cells of one byte per row, double-wide pixels that replace the background.
-class MulticolourTileDecoder {
-  public:
-    const TileReach& Reach() const { return ReachOfTile; }
-    bool CellFits(int64_t, int64_t, const Image&) const { return true; }
-
-    void Fast(const uint8_t* memory, int64_t position, int64_t x0, int64_t y0, Image& target) const {
-        UncheckedSource source(memory, position);
-        Run(source, x0, y0, target);
-    }
-    void Exact(PlanarReader& reader, int64_t x0, int64_t y0, Image& target) const { Run(reader, x0, y0, target); }
-
-  private:
-    template <class Source> void Run(Source& source, int64_t x0, int64_t y0, Image& target) const {
         for (int32_t y = 0; y < 8; ++y)
-            CombineGroup(target, x0, y0 + y, MulticolourLanes[source.ReadByte()], Combine::Replace);
+            CombineGroup(target, x0, y0 + y, lanes::MulticolourLanes[source.ReadByte()], Combine::Replace);
     }
 
     TileReach ReachOfTile{true, 0, 7, 8};
 };
-
-template <class Decoder>
-void DecodeEachTile(std::span<const uint8_t> memory, const TileDecodeRequest& request, const Decoder& decoder,
-                    Image& target) {
-    const RipParameters& p = request.Parameters;
-    const int64_t size = static_cast<int64_t>(memory.size());
-    const int64_t count = int64_t{request.TilesAcross} * request.TilesDown;
-    int64_t position = p.Address;
-    for (int64_t n = 0; n < count; ++n) {
-        const int64_t x0 = (n % request.TilesAcross) * p.TileWidth;
-        const int64_t y0 = (n / request.TilesAcross) * p.TileHeight;
-        if (decoder.Reach().Inside(position, size) && decoder.CellFits(x0, y0, target)) {
-            decoder.Fast(memory.data(), position, x0, y0, target);
-            position = Add(position, decoder.Reach().Advance);
-        } else {
-            PlanarReader reader(memory, position);
-            decoder.Exact(reader, x0, y0, target);
-            position = reader.Tell();
-        }
-    }
-}
 
 } // namespace
 
 void DecodeTiles(std::span<const uint8_t> memory, const TileDecodeRequest& request, Image& target) {
     if (target.Format() != PixelFormat::Indexed8) throw Error("The tile ripper decodes into 8-bit images only");
     // Tile counts from negative tile sizes describe no cells on the sheet.
-    if (request.TilesAcross <= 0 || request.TilesDown <= 0) return;
+    if (request.TilesAcross <= 0 || request.TilesDown <= 0) {
+        target.Fill(BackgroundIndex(request.Order));
+        return;
+    }
     const RipParameters& p = request.Parameters;
     switch (static_cast<RipMode>(p.Mode)) {
     case RipMode::AmigaAcbm:

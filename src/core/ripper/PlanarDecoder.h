@@ -36,12 +36,14 @@ struct TileDecodeRequest {
     int32_t SpriteBank = 0; // item index of ComboBoxGfxSpriteMode
     int32_t TilesAcross = 0;
     int32_t TilesDown = 0;
+    // Lets the fast path use the processor's vector unit; tests turn it off to check the portable loop.
+    bool AllowSimd = true;
 };
 
-// Decodes TilesAcross x TilesDown tiles from memory at Parameters.Address into the cells of target,
-// tile n at column n mod TilesAcross, row n div TilesAcross. The target is 8-bit indexed and holds
-// BackgroundIndex(Order) everywhere; the planar modes add to its pixels, sprites OR into them and C64
-// multicolour replaces them. Pixels of cells that reach past the image are dropped.
+// Paints the whole 8-bit target: every pixel starts at BackgroundIndex(Order), and TilesAcross x TilesDown
+// tiles from memory at Parameters.Address go into the cells, tile n at column n mod TilesAcross and row
+// n div TilesAcross. The planar modes add to the background, sprites OR into it and C64 multicolour
+// replaces it. Pixels of cells that reach past the image are dropped.
 void DecodeTiles(std::span<const uint8_t> memory, const TileDecodeRequest& request, Image& target);
 
 } // namespace tavrik

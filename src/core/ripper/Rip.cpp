@@ -51,7 +51,6 @@ RipResult Rip(Workspace& workspace, const RipControls& controls, RipControlUpdat
     request.TilesDown = CheckedDiv(p.RipHeight, p.TileHeight);
     state.TileCount = TileCount(p);
     ApplyPalette(workspace);
-    target.Fill(BackgroundIndex(state.Order));
     if (p.Mode == static_cast<int32_t>(RipMode::C64)) {
         p.TileWidth = 8;
         p.TileHeight = 8;
@@ -59,6 +58,7 @@ RipResult Rip(Workspace& workspace, const RipControls& controls, RipControlUpdat
     request.Parameters = p;
     request.Order = state.Order;
     request.SpriteBank = controls.SpriteBankIndex;
+    // Fills the background and decodes in one pass over the target.
     DecodeTiles(workspace.Memory.MemoryImage, request, target);
     if (controls.Rearrange)
         Rearrange(workspace.RearrangeSource, workspace.TileSheet, RearrangeSettingsOf(p, state.SheetWidth));

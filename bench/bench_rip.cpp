@@ -1,0 +1,82 @@
+// Rip speed: every key press in the ripper re-runs the whole rip, so the default sheet must rip in well
+// under a frame, and a whole chip RAM ripped as one tall sheet should cost a few memory copies of its output.
+#include "ripper/Rip.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <random>
+#include <vector>
+
+namespace {
+
+constexpr size_t ChipRamBytes = 2 * 1024 * 1024;
+constexpr int32_t TallSheetHeight = static_cast<int32_t>(ChipRamBytes / (320 / 8 * 8));
+
+std::vector<uint8_t> RandomMemory(size_t size) {
+    std::mt19937 random(7);
+    std::vector<uint8_t> memory(size);
+    for (uint8_t& byte : memory)
+        byte = static_cast<uint8_t>(random());
+    return memory;
+}
+
+void RunRips(benchmark::State& state, tavrik::Workspace& work, const tavrik::RipControls& controls) {
+    for (auto _ : state) {
+        tavrik::RipResult result = tavrik::Rip(work, controls);
+        benchmark::DoNotOptimize(result);
+        benchmark::DoNotOptimize(work.TileSheet.Data().data());
+        benchmark::ClobberMemory();
+    }
+    const auto outputBytes = static_cast<int64_t>(work.TileSheet.Data().size());
+    state.SetBytesProcessed(state.iterations() * outputBytes);
+    state.counters["output_bytes"] = static_cast<double>(outputBytes);
+}
+
+// (a) The default 320 x 256 sheet of 16 x 16 tiles with 5 bitplanes, in each mode.
+void BM_DefaultSheetFivePlanes(benchmark::State& state) {
+    tavrik::Workspace work;
+    work.Memory.MemoryImage = RandomMemory(ChipRamBytes);
+    tavrik::RipControls controls;
+    controls.Address = "$1000";
+    controls.Bitplanes = "5";
+    controls.ModeIndex = static_cast<int32_t>(state.range(0));
+    static const char* const names[] = {"Amiga ACBM", "Amiga ILBM", "Atari ST", "Sprites", "C64"};
+    state.SetLabel(names[state.range(0)]);
+    RunRips(state, work, controls);
+}
+BENCHMARK(BM_DefaultSheetFivePlanes)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);
+
+// (b) The whole 2 MB chip RAM as one tall 320-pixel sheet of 8 planes, one tile the size of the sheet.
+void BM_ChipRamTallSheet(benchmark::State& state) {
+    tavrik::Workspace work;
+    work.Memory.MemoryImage = RandomMemory(ChipRamBytes);
+    tavrik::RipControls controls;
+    controls.Bitplanes = "8";
+    controls.TileWidth = "320";
+    controls.TileHeight = std::to_string(TallSheetHeight);
+    controls.RipWidth = "320";
+    controls.RipHeight = std::to_string(TallSheetHeight);
+    controls.ModeIndex = static_cast<int32_t>(state.range(0));
+    state.SetLabel(state.range(0) == 0 ? "Amiga ACBM" : "Amiga ILBM");
+    RunRips(state, work, controls);
+}
+BENCHMARK(BM_ChipRamTallSheet)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// Baselines: copying as many bytes as the rips above write.
+void BM_MemcpyBaseline(benchmark::State& state) {
+    const auto size = static_cast<size_t>(state.range(0));
+    std::vector<uint8_t> source = RandomMemory(size);
+    std::vector<uint8_t> target(size);
+    for (auto _ : state) {
+        std::memcpy(target.data(), source.data(), size);
+        benchmark::DoNotOptimize(target.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(size));
+}
+BENCHMARK(BM_MemcpyBaseline)->Arg(320 * 256)->Arg(320 * TallSheetHeight)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
