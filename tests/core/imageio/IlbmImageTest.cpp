@@ -75,8 +75,8 @@ TEST(IlbmColourMap, FourBitColoursInTheHighNibblesAreSpreadButOnlyWhenAllLowNibb
     test::IlbmFile file = Picture(16, 1, 1);
     file.Chunks = {test::Cmap({0x001020, 0xF0A070}), IffChunk("BODY", {0x80, 0})};
     TILBMImage image = Load(test::BuildIlbm(file));
-    EXPECT_EQ(image.PaletteIL.Values(), (std::vector<int32_t>{int32_t(MakeColour(0x00, 0x11, 0x22)),
-                                                              int32_t(MakeColour(0xFF, 0xAA, 0x77))}));
+    EXPECT_EQ(image.PaletteIL.Values(),
+              (std::vector<int32_t>{int32_t(MakeColour(0x00, 0x11, 0x22)), int32_t(MakeColour(0xFF, 0xAA, 0x77))}));
     EXPECT_EQ(PixelOf(image, 0, 0), (test::Rgb{0xFF, 0xAA, 0x77}));
     EXPECT_EQ(PixelOf(image, 1, 0), (test::Rgb{0x00, 0x11, 0x22}));
 

@@ -152,37 +152,24 @@ Pnm ReadPnm(const std::string& path) {
     const bool bitmap = kind == 1 || kind == 4;
     picture.MaxValue = bitmap ? 1 : NextNumber(in);
     const size_t count = static_cast<size_t>(picture.Width) * picture.Height;
-    auto sample = [&]() -> int {
-        if (kind <= 3) return NextNumber(in);
-        if (picture.MaxValue > 255) {
-            const int high = in.get();
-            return high << 8 | in.get();
-        }
-        return in.get();
-    };
+    if (picture.MaxValue > 255) throw std::runtime_error("16-bit PNM samples are not read: " + path);
+    auto sample = [&]() -> uint8_t { return static_cast<uint8_t>(kind <= 3 ? NextNumber(in) : in.get()); };
     for (int y = 0; y < picture.Height; ++y) {
         int bits = 0, bitsLeft = 0;
         for (int x = 0; x < picture.Width; ++x) {
-            if (bitmap) {
-                int black;
-                if (kind == 4) {
-                    if (bitsLeft == 0) {
-                        bits = in.get();
-                        bitsLeft = 8;
-                    }
-                    black = bits >> --bitsLeft & 1;
-                } else {
-                    black = NextNumber(in);
+            if (kind == 4) {
+                if (bitsLeft == 0) {
+                    bits = in.get();
+                    bitsLeft = 8;
                 }
-                const auto level = static_cast<uint8_t>(black ? 0 : 255);
-                picture.Pixels.push_back({level, level, level});
-            } else if (kind == 2 || kind == 5) {
-                const auto level = static_cast<uint8_t>(sample() * 255 / picture.MaxValue);
+                const auto black = static_cast<uint8_t>(bits >> --bitsLeft & 1);
+                picture.Pixels.push_back({black, black, black});
+            } else if (kind == 1 || kind == 2 || kind == 5) {
+                const uint8_t level = sample();
                 picture.Pixels.push_back({level, level, level});
             } else {
-                const int r = sample(), g = sample(), b = sample();
-                picture.Pixels.push_back({uint8_t(r * 255 / picture.MaxValue), uint8_t(g * 255 / picture.MaxValue),
-                                          uint8_t(b * 255 / picture.MaxValue)});
+                const uint8_t r = sample(), g = sample(), b = sample();
+                picture.Pixels.push_back({r, g, b});
             }
         }
     }
@@ -190,7 +177,7 @@ Pnm ReadPnm(const std::string& path) {
     return picture;
 }
 
-void Run(const std::string& commandLine) {
+void RunCommand(const std::string& commandLine) {
     const int status = std::system(commandLine.c_str());
     if (status == -1 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         std::ostringstream message;

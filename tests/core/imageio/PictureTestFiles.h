@@ -43,17 +43,17 @@ struct Pnm {
     int Width = 0;
     int Height = 0;
     int MaxValue = 255;
-    std::vector<Rgb> Pixels; // row by row
+    std::vector<Rgb> Pixels; // row by row, samples as stored (not scaled to 255)
     Rgb At(int x, int y) const { return Pixels[static_cast<size_t>(y) * Width + x]; }
 };
 void WritePpm(const std::string& path, const Pnm& picture);
 void WritePbm(const std::string& path, int width, int height, const std::vector<bool>& black);
-// Reads P1-P6 files (PBM: black is 0,0,0 and white 255,255,255).
+// Reads P1-P6 files of 8-bit samples; a PBM pixel is 1, 1, 1 for black and 0, 0, 0 for white.
 Pnm ReadPnm(const std::string& path);
 
 // Runs a shell command line; throws std::runtime_error with the command and its status when it fails,
 // so a missing netpbm fails the test that needs it.
-void Run(const std::string& commandLine);
+void RunCommand(const std::string& commandLine);
 std::string Quoted(const std::string& path);
 
 Bytes ReadFileBytes(const std::string& path);
