@@ -56,7 +56,8 @@ struct BitmapInfo {
 };
 
 BitmapInfo ReadInfo(std::span<const uint8_t> bytes) {
-    if (bytes.size() < FileHeaderSize + 4 || bytes[0] != 'B' || bytes[1] != 'M') Damaged("no \"BM\" signature");
+    if (bytes.size() < 2 || bytes[0] != 'B' || bytes[1] != 'M') Damaged("no \"BM\" signature");
+    if (bytes.size() < FileHeaderSize + 4) Damaged("the header runs past the end of the file");
     BitmapInfo info;
     info.PixelOffset = Little32(bytes, 10);
     info.HeaderSize = Little32(bytes, 14);
