@@ -54,11 +54,6 @@ TEST(InfoCommand, BrokenSaveStateIsAnErrorNamingFileAndChunk) {
         << result.Err;
 }
 
-TEST(InfoCommand, WrongArgumentsAreUsageErrors) {
-    EXPECT_EQ(RunCli({"info"}).ExitCode, 2);
-    EXPECT_EQ(RunCli({"info", SampleState, "extra"}).ExitCode, 2);
-}
-
 TEST(SaveUncompressedCommand, WritesTheCopyUnderTheNameGiven) {
     test::TempDir folder;
     const std::string out = folder.File("plain.bin");

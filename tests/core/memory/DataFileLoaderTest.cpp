@@ -165,11 +165,5 @@ TEST(SaveUncompressedState, WrittenCopyLoadsBackAsTheSameState) {
     EXPECT_EQ(second.InfoLines, expected);
 }
 
-TEST(SaveUncompressedState, NameGetsTheUssExtension) {
-    EXPECT_EQ(UncompressedStateFileName("/a/b/shot"), "/a/b/shot.uss");
-    EXPECT_EQ(UncompressedStateFileName("/a/b.c/shot.uss"), "/a/b.c/shot.uss");
-    EXPECT_EQ(UncompressedStateFileName("game.asf"), "game.uss");
-}
-
 } // namespace
 } // namespace tavrik

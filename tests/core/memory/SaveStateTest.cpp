@@ -269,10 +269,6 @@ TEST(SaveStateRegisters, EcsColoursThatAllConvertToBlackSetNoFlag) {
     EXPECT_FALSE(Parse(state.Data()).Memory.Snapshot.HasEcsColours);
 }
 
-TEST(SaveStateRegisters, ReportHasNoBitplaneLinesWhenAllPointersAreZero) {
-    EXPECT_EQ(ReportLines(MemoryState{}).size(), 10u);
-}
-
 MemoryState LoadedSaveState() {
     SaveStateBuilder state;
     state.Compressed("CRAM", Pattern(0x2000, 1));
@@ -303,12 +299,6 @@ TEST(RawDataFile, ShortAndEmptyFilesAreRawMemory) {
         EXPECT_FALSE(parsed.IsSaveState);
         EXPECT_EQ(parsed.Memory.MemoryImage, raw);
     }
-}
-
-TEST(RawDataFile, MovedBytesBecomeTheImage) {
-    std::vector<uint8_t> raw = Pattern(100, 2);
-    const std::vector<uint8_t> expected = raw;
-    EXPECT_EQ(ParseDataFile(std::move(raw), MemoryState{}, "raw.bin").Memory.MemoryImage, expected);
 }
 
 TEST(SaveStateWalk, StateWithoutChipChunkKeepsThePreviousRegisters) {
