@@ -140,22 +140,14 @@ void PalettePanel::FinishPaletteChange() {
 
 // ---- Palette sources ----
 
-void PalettePanel::ButtonECSPaletteClick() {
-    SetPaletteEntries(Form.Work().Palette, Form.Work().Memory.Snapshot.EcsPalette);
-    FinishPaletteChange();
-}
+void PalettePanel::ButtonECSPaletteClick() { ApplySavedPalette(SavedPalette::Ecs); }
 
-void PalettePanel::ButtonAGAPaletteClick() {
-    SetPaletteEntries(Form.Work().Palette, Form.Work().Memory.Snapshot.AgaPalette);
-    FinishPaletteChange();
-}
+void PalettePanel::ButtonAGAPaletteClick() { ApplySavedPalette(SavedPalette::Aga); }
 
 void PalettePanel::ApplySavedPalette(SavedPalette palette) {
-    switch (palette) {
-    case SavedPalette::Aga: ButtonAGAPaletteClick(); break;
-    case SavedPalette::Ecs: ButtonECSPaletteClick(); break;
-    case SavedPalette::None: break;
-    }
+    if (palette == SavedPalette::None) return;
+    tavrik::ApplySavedPalette(Form.Work(), palette);
+    FinishPaletteChange();
 }
 
 void PalettePanel::SetCopperPalette(const std::array<PaletteEntry, 32>& colours) {
