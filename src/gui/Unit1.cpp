@@ -4,6 +4,7 @@
 #include "AboutBox.h"
 #include "InfoTab.h"
 #include "MapTab.h"
+#include "RipperTab.h"
 #include "app/Address.h"
 #include "app/Checked.h"
 #include "app/Colour.h"
@@ -134,6 +135,9 @@ TForm1::TForm1(const FormServices& services, QWidget* parent) : QMainWindow(pare
     BuildTabs();
     BuildStatusBar();
     ConnectShellMenuItems();
+    // The "Tile Ripper" tab's controls and handlers, owned by its page; before the start-up order, which
+    // moves its key capture field out of sight.
+    new TRipperTab(*this, Page("TabSheetGfx"));
     RunStartUpOrder();
 }
 

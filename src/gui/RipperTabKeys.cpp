@@ -1,0 +1,151 @@
+// The ripper view's keyboard and mouse: the key capture field that receives the view's keys, the
+// translation of Qt keys for the core's key logic and the tile read-out.
+#include "RipperTab.h"
+
+#include "ImageView.h"
+#include "platform/HandlerGuard.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+
+#include <algorithm>
+#include <array>
+
+namespace tavrik {
+
+namespace {
+
+// X11 key codes of the digit row "1" to "9" and "0", where every layout keeps its digits.
+constexpr quint32 XcbDigitRowFirst = 10;
+constexpr quint32 XcbDigitRowLast = 19;
+
+int DigitRowKey(const QKeyEvent& event) {
+    if (QGuiApplication::platformName() != "xcb") return -1;
+    const quint32 code = event.nativeScanCode();
+    if (code < XcbDigitRowFirst || code > XcbDigitRowLast) return -1;
+    return static_cast<int>((code - XcbDigitRowFirst + 1) % 10);
+}
+
+// Shift and the digits 0 to 9 on a US keyboard.
+constexpr std::array<int, 10> UsShiftedDigits{
+    Qt::Key_ParenRight, Qt::Key_Exclam,      Qt::Key_At,        Qt::Key_NumberSign, Qt::Key_Dollar,
+    Qt::Key_Percent,    Qt::Key_AsciiCircum, Qt::Key_Ampersand, Qt::Key_Asterisk,   Qt::Key_ParenLeft};
+
+std::optional<KeyCode> KeypadKey(int key) {
+    switch (key) {
+    case Qt::Key_2: return KeyCode::Numpad2;
+    case Qt::Key_4: return KeyCode::Numpad4;
+    case Qt::Key_6: return KeyCode::Numpad6;
+    case Qt::Key_8: return KeyCode::Numpad8;
+    default: return std::nullopt;
+    }
+}
+
+std::optional<KeyCode> NavigationKey(int key) {
+    switch (key) {
+    case Qt::Key_Left: return KeyCode::Left;
+    case Qt::Key_Right: return KeyCode::Right;
+    case Qt::Key_Up: return KeyCode::Up;
+    case Qt::Key_Down: return KeyCode::Down;
+    case Qt::Key_PageUp: return KeyCode::PageUp;
+    case Qt::Key_PageDown: return KeyCode::PageDown;
+    default: return std::nullopt;
+    }
+}
+
+} // namespace
+
+KeyPress TranslateRipperKey(int key, Qt::KeyboardModifiers modifiers, int digitRowKey) {
+    const bool shift = modifiers.testFlag(Qt::ShiftModifier);
+    const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
+    if (modifiers.testFlag(Qt::KeypadModifier)) {
+        if (const auto code = KeypadKey(key)) return KeyPress::Of(*code, shift, ctrl);
+        if (const auto code = NavigationKey(key)) return KeyPress::Of(*code, shift, ctrl);
+        return KeyPress{};
+    }
+    if (const auto code = NavigationKey(key)) return KeyPress::Of(*code, shift, ctrl);
+    if (key >= Qt::Key_A && key <= Qt::Key_Z)
+        return KeyPress::OfLetter(static_cast<char>('A' + (key - Qt::Key_A)), shift, ctrl);
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) return KeyPress::OfDigit(key - Qt::Key_0, shift, ctrl);
+    if (digitRowKey >= 0 && digitRowKey <= 9) return KeyPress::OfDigit(digitRowKey, shift, ctrl);
+    if (shift) {
+        const auto found = std::find(UsShiftedDigits.begin(), UsShiftedDigits.end(), key);
+        if (found != UsShiftedDigits.end())
+            return KeyPress::OfDigit(static_cast<int>(found - UsShiftedDigits.begin()), shift, ctrl);
+    }
+    return KeyPress{};
+}
+
+bool TRipperTab::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == EditGfxKeyCapture) return KeyCaptureEvent(event);
+    if (watched == ImgView32Extract && event->type() == QEvent::Show && !StartZoomApplied) {
+        StartZoomApplied = true;
+        // Once the window has laid the view out.
+        QTimer::singleShot(0, this, [this] { RunHandler(UserDialogs(), [this] { ApplyStartZoom(); }); });
+    }
+    return false;
+}
+
+// Every key pressed in the field goes to the ripper; nothing typed stays in it. Tab still moves on.
+bool TRipperTab::KeyCaptureEvent(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        LabelGfxMapActive->show();
+        RunHandler(UserDialogs(), [this] { ReadRipParameters(); });
+        return false;
+    case QEvent::FocusOut: LabelGfxMapActive->hide(); return false;
+    case QEvent::KeyPress: {
+        const auto& key = static_cast<const QKeyEvent&>(*event);
+        if (key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab) return false;
+        RunHandler(UserDialogs(),
+                   [&] { RipperKeyDown(TranslateRipperKey(key.key(), key.modifiers(), DigitRowKey(key))); });
+        EditGfxKeyCapture->clear();
+        return true;
+    }
+    default: return false;
+    }
+}
+
+void TRipperTab::RipperKeyDown(const KeyPress& key) {
+    RipControls controls = ReadControls();
+    const RipperKeyResult result = tavrik::RipperKeyDown(key, Keys, controls, Work().Ripper, Work().Addresses());
+    WriteControls(controls);
+    if (result.BitplaneOrderLabel) LabelBitplaneOrder->setText(QString::fromStdString(*result.BitplaneOrderLabel));
+    switch (result.Action) {
+    case RipperKeyAction::Nothing: break;
+    case RipperKeyAction::Rip: ButtonGfxRipClick(); break;
+    case RipperKeyAction::RipIgnoringErrors: try { ButtonGfxRipClick();
+        } catch (const std::exception&) {
+        }
+        break;
+    case RipperKeyAction::ModeChangedThenRip:
+        ModeChanged();
+        ButtonGfxRipClick();
+        break;
+    case RipperKeyAction::CopperlistAction: CopperlistAction(); break;
+    case RipperKeyAction::ToggleScaleMode: {
+        const QSignalBlocker blocker(ComboBoxGfxScaleMode);
+        ComboBoxGfxScaleMode->setCurrentIndex(1 - ComboBoxGfxScaleMode->currentIndex());
+    }
+        ScaleModeChanged();
+        break;
+    }
+}
+
+void TRipperTab::PointerMoved(QPoint pixel) {
+    if (const auto tile = TileUnderPointer(pixel.x(), pixel.y(), Work().Ripper))
+        Form.StatusPanel(1)->setText(QString::fromStdString(TileReadoutText(*tile)));
+}
+
+void TRipperTab::PointerPressed(QPoint pixel) {
+    EditGfxKeyCapture->setFocus(Qt::MouseFocusReason);
+    if (const auto tile = TileUnderPointer(pixel.x(), pixel.y(), Work().Ripper))
+        Form.StatusPanel(2)->setText(QString::fromStdString(LastTileText(*tile)));
+}
+
+} // namespace tavrik
