@@ -7,6 +7,7 @@
 #include "app/Files.h"
 #include "imageio/PlanarBits.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -75,7 +76,9 @@ class IlbmReader {
         } else if (id == "BODY") {
             ReadBody();
         }
-        Stream.Seek(start + size + (size & 1));
+        // A BODY whose size is smaller than the rows it held is not read again as chunks: the file is read
+        // once from start to end.
+        Stream.Seek(std::max<size_t>(start + size + (size & 1), Stream.Tell()));
         return true;
     }
 
@@ -121,6 +124,8 @@ class IlbmReader {
     void ReadBody() {
         RowBytes = (size_t{Header.Width} + 15) / 16 * 2;
         LineBytes = RowBytes * (Header.Planes + (Header.Masking == 1 ? 1u : 0u));
+        // Without planes every pixel value is 0, as the image already holds.
+        if (LineBytes == 0) return;
         RowData.assign(LineBytes + LongestPacket, 0);
         Values.assign(RowBytes * 8, 0);
         for (int32_t y = 0; y < Header.Height; ++y) {

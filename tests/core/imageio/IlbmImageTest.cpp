@@ -252,6 +252,17 @@ TEST(IlbmChunks, UnknownOddSizedChunksAreSkippedWithTheirPadByte) {
     EXPECT_EQ(PixelOf(image, 15, 0), (test::Rgb{255, 255, 255}));
 }
 
+TEST(IlbmChunks, BodyWithAShortSizeIsNotReadAgainAsChunks) {
+    // The rows of this BODY spell a CMAP chunk header; its stated size is 0.
+    test::IlbmFile file = Picture(16, 4, 1);
+    Bytes bytes = test::BuildIlbm(file);
+    const Bytes body = {'B', 'O', 'D', 'Y', 0, 0, 0, 0, 'C', 'M', 'A', 'P', 0, 0, 0, 3, 0xFF, 0xFF, 0xFF, 0};
+    bytes.insert(bytes.end(), body.begin(), body.end());
+    const TILBMImage image = Load(bytes);
+    EXPECT_EQ(image.PaletteIL.Count(), 0);
+    EXPECT_EQ(image.Height(), 4);
+}
+
 TEST(IlbmStops, NotAnIlbmOrUnusableHeaderLeavesTheImageEmptyWithoutError) {
     const test::IlbmFile good = Picture(16, 1, 1);
     auto expectEmpty = [](const Bytes& bytes) {
