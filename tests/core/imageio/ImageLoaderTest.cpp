@@ -144,6 +144,25 @@ TEST_F(ImageLoading, DamagedPicturesThrowButADamagedBitmapIsOnlyReported) {
     EXPECT_NE(bmp.BitmapError.find("Damaged bitmap"), std::string::npos);
 }
 
+TEST_F(ImageLoading, CorruptPictureFilesFailCleanly) {
+    int checked = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(TAVRIK_TEST_DATA_DIR) + "/corrupt")) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("image_", 0) != 0) continue;
+        SCOPED_TRACE(name);
+        ++checked;
+        if (entry.path().extension() == ".bmp") {
+            const LoadedImage loaded = Load(entry.path().string());
+            EXPECT_TRUE(loaded.Found);
+            EXPECT_FALSE(loaded.Picture);
+            EXPECT_FALSE(loaded.BitmapError.empty());
+        } else {
+            EXPECT_THROW(Load(entry.path().string()), Error);
+        }
+    }
+    EXPECT_GE(checked, 5);
+}
+
 TEST(OpenFileRouting, ProjectsPicturesAndEverythingElse) {
     EXPECT_EQ(RouteOpenedFile("/games/level.INI"), OpenFileRoute::Project);
     for (const char* name : {"a.png", "a.bmp", "a.iff", "a.neo", "a.pc1", "a.pc2", "a.pc3", "a.pi1", "a.pi2", "a.Pi3"})
