@@ -16,22 +16,6 @@ namespace {
 
 using test::Bytes;
 
-TEST(PlanarReader, ReadsOutsideTheMemoryGiveZeroAndStayPut) {
-    const Bytes memory{0x12, 0x34, 0x56};
-    PlanarReader reader(memory, -2);
-    EXPECT_EQ(reader.ReadByte(), 0);
-    EXPECT_EQ(reader.Tell(), -2);
-    reader.Skip(2);
-    EXPECT_EQ(reader.ReadWord(), 0x1234);
-    EXPECT_EQ(reader.ReadWord(), 0x5600); // the last byte becomes the high byte
-    EXPECT_EQ(reader.Tell(), 3);
-    EXPECT_EQ(reader.ReadWord(), 0);
-    EXPECT_EQ(reader.ReadByte(), 0);
-    EXPECT_EQ(reader.Tell(), 3);
-    reader.Skip(-10);
-    EXPECT_EQ(reader.Tell(), -7);
-}
-
 TEST(PlanarReader, NothingLoadedReadsZero) {
     PlanarReader reader({}, 0);
     EXPECT_EQ(reader.ReadWord(), 0);

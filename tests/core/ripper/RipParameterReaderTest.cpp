@@ -137,18 +137,6 @@ TEST(RipParameterReader, SizeCombosSplitAtTheFirstXAndFallBackToTheTileSize) {
     EXPECT_EQ(r.State.Parameters.ActualTileWidth, 24);
 }
 
-TEST(RipParameterReader, CopperlistStopLineIsCappedAndDefaultsTo128) {
-    RipControls controls;
-    controls.CopperlistStopYPos = "$200";
-    EXPECT_EQ(Read(controls).State.Parameters.CopperlistStopYPos, 254);
-    controls.CopperlistStopYPos = "";
-    EXPECT_EQ(Read(controls).State.Parameters.CopperlistStopYPos, 128);
-    controls.CopperlistStopYPos = "abc";
-    EXPECT_EQ(Read(controls).State.Parameters.CopperlistStopYPos, 128);
-    controls.CopperlistStopYPos = " $40 ";
-    EXPECT_EQ(Read(controls).State.Parameters.CopperlistStopYPos, 64);
-}
-
 TEST(RipParameterReader, PlaneCountCountsTheMasks) {
     EXPECT_EQ(StepsOf(0, "4", true, true).PlaneCountWithMasks, 6);
     EXPECT_EQ(StepsOf(0, "4", false, true).PlaneCountWithMasks, 5);

@@ -107,19 +107,6 @@ TEST(Rearrange, DownWrapsToTheNextColumnOfBlocks) {
     EXPECT_EQ(target.IndexAt(16, 8), source.IndexAt(40, 0));
 }
 
-TEST(DimensionPreset, SplitsTheCaptionWithoutAmpersands) {
-    DimensionPreset preset = ReadDimensionPreset("6&40 x 400");
-    EXPECT_EQ(preset.TileWidth, "640");
-    EXPECT_EQ(preset.TileHeight, "400");
-    EXPECT_TRUE(preset.Rip);
-    preset = ReadDimensionPreset("32 x big");
-    EXPECT_EQ(preset.TileWidth, "32");
-    EXPECT_FALSE(preset.TileHeight);
-    EXPECT_FALSE(preset.Rip);
-    preset = ReadDimensionPreset("none");
-    EXPECT_FALSE(preset.TileWidth);
-}
-
 TEST(SaveSheet, ReplacesTheExtensionWithPng) {
     EXPECT_EQ(SheetFileName("/tmp/tiles.bmp"), "/tmp/tiles.png");
     EXPECT_EQ(SheetFileName("/tmp/tiles"), "/tmp/tiles.png");
