@@ -20,24 +20,24 @@ namespace tavrik::cli {
 namespace {
 
 constexpr const char* Usage = R"(FILE -o OUT.png [options]
-  --address TEXT         start address, as in the address field ("+" counts from chip RAM); default 0
-  --mode MODE            acbm | ilbm | st | sprites | c64; default acbm
-  --bitplanes N          1 to 8; default 1
-  --tile WxH             tile size in pixels; default 16x16
-  --size WxH             rip width and height; default 320x256
-  --skip N               bytes to skip; default 0
-  --skip-mode WHERE      tiles | bitplanes: where the skip goes; default tiles
-  --mask-before          a mask plane precedes the graphics
-  --mask-after           a mask plane follows the graphics
-  --order SYMBOLS        the bitplane order as eight symbols: 1-8, "-" (adds nothing), "X"; default 12345678
-  --sprite-bank N        sprite colour bank 0 to 3 (2 bitplanes in sprites mode); default 0
-  --actual-tile WxH      the actual tile size of the grid; default the tile size
-  --rearrange AxB        rearrange the tiles into blocks of A x B tiles (1 to 99 each)
-  --block-direction DIR  across | down: how blocks are filled; default across
-  --block-tile WxH       tile size used by the rearrangement; default the tile size
-  --grid N               write the grid image with lines of N pixels (1 to 3) instead of the sheet
-  --palette PALETTE      default | ecs | aga | c64 | bw | a binary palette file;
-                         default: the save state's saved colours, else the default palette)";
+      --address TEXT         start address, as in the address field ("+" counts from chip RAM); default 0
+      --mode MODE            acbm | ilbm | st | sprites | c64; default acbm
+      --bitplanes N          1 to 8; default 1
+      --tile WxH             tile size in pixels; default 16x16
+      --size WxH             rip width and height; default 320x256
+      --skip N               bytes to skip; default 0
+      --skip-mode WHERE      tiles | bitplanes: where the skip goes; default tiles
+      --mask-before          a mask plane precedes the graphics
+      --mask-after           a mask plane follows the graphics
+      --order SYMBOLS        the bitplane order as eight symbols: 1-8, "-" (adds nothing), "X"; default 12345678
+      --sprite-bank N        sprite colour bank 0 to 3 (2 bitplanes in sprites mode); default 0
+      --actual-tile WxH      the actual tile size of the grid; default the tile size
+      --rearrange AxB        rearrange the tiles into blocks of A x B tiles (1 to 99 each)
+      --block-direction DIR  across | down: how blocks are filled; default across
+      --block-tile WxH       tile size used by the rearrangement; default the tile size
+      --grid N               write the grid image with lines of N pixels (1 to 3) instead of the sheet
+      --palette PALETTE      default | ecs | aga | c64 | bw | a binary palette file;
+                             default: the save state's saved colours, else the default palette)";
 
 const std::vector<std::string> ModeWords{"acbm", "ilbm", "st", "sprites", "c64"};
 
