@@ -102,9 +102,12 @@ MapPanel WorkOutPanel(QWidget* page) {
     panel.KeyWidth = std::max(sampleCheck.sizeHint().width(), TextWidth(metrics, {"Q/A", "W/S", "E/D", "R/F"}) + 4);
     panel.Column1Right = panel.KeyX + panel.KeyWidth;
     panel.Column2X = panel.Column1Right + ColumnGap;
-    QPushButton sampleButton("Create Map");
-    panel.Column2Width = std::max({250, TextWidth(metrics, {"Replacement Tiles (Old-Old2 = New)"}) + 8,
-                                   2 * sampleButton.sizeHint().width() + Gap});
+    // Two halves side by side: "Create Map" and "Save Map", "Load Map" and "Use Loaded Map".
+    const QPushButton sampleButton("Create Map");
+    const QCheckBox sampleHalfCheck("Use Loaded Map");
+    const int halfWidth = std::max(sampleButton.sizeHint().width(), sampleHalfCheck.sizeHint().width());
+    panel.Column2Width =
+        std::max({250, TextWidth(metrics, {"Replacement Tiles (Old-Old2 = New)"}) + 8, 2 * halfWidth + Gap});
     panel.Width = panel.Column2X + panel.Column2Width + Margin;
     return panel;
 }
@@ -184,7 +187,8 @@ QLineEdit* CreateKeyCapture(QWidget* page, const char* name, const MapPanel& pan
     edit->setObjectName(QString::fromLatin1(name));
     edit->setMaxLength(3);
     edit->setText(QString::fromLatin1(name));
-    edit->setGeometry(panel.Cell(panel.LabelX, 16, 40));
+    // At the tab's top; the start-up order moves it 1000 pixels up, out of sight.
+    edit->setGeometry(0, 0, 40, panel.RowHeight);
     return edit;
 }
 
@@ -314,7 +318,7 @@ void MapTab::BuildMapControls() {
     make.Label("LabelMapFileName", "Map File:", panel.Cell(x2, 4, fileLabelWidth));
     make.Edit("EditMapFileName", "", panel.Cell(x2 + fileLabelWidth, 4, w2 - fileLabelWidth - browseWidth - 4));
     make.Button("ButtonOpenMap", "...", panel.Cell(x2 + w2 - browseWidth, 4, browseWidth));
-    make.Button("ButtonLoadMap", "Load Map", panel.Cell(x2 + fileLabelWidth, 5, halfWidth - fileLabelWidth));
+    make.Button("ButtonLoadMap", "Load Map", panel.Cell(x2, 5, halfWidth));
     make.Check("CheckBoxMapUseLoadedMap", "Use Loaded Map", panel.Cell(x2 + halfWidth + Gap, 5, halfWidth));
     make.Label("LabelMapMatches", "Matches:", panel.Cell(x2, 6, fileLabelWidth));
     make.Combo("ComboBoxMapMatches", {"- No matches found -"}, 0,
@@ -413,9 +417,12 @@ void CopyProperties(const QWidget* source, QWidget* copy) {
     }
     for (const QByteArray& name : source->dynamicPropertyNames())
         if (!name.startsWith("_q_")) copy->setProperty(name.constData(), source->property(name.constData()));
-    // The text again, now that the length limit it must respect has been copied too.
+    // The text again: an edit's text must respect the length limit copied after it, and writing a label's
+    // (empty) picture wipes its text.
     if (const auto* edit = qobject_cast<const QLineEdit*>(source))
         qobject_cast<QLineEdit*>(copy)->setText(edit->text());
+    if (const auto* label = qobject_cast<const QLabel*>(source); label && label->pixmap().isNull())
+        qobject_cast<QLabel*>(copy)->setText(label->text());
     if (const auto* combo = qobject_cast<const QComboBox*>(source)) {
         auto* copyCombo = qobject_cast<QComboBox*>(copy);
         copyCombo->setCurrentIndex(combo->currentIndex());

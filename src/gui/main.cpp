@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QScreen>
 #include <QStringList>
 
 int main(int argc, char* argv[]) {
@@ -26,6 +27,8 @@ int main(int argc, char* argv[]) {
     const tavrik::FormServices services{dialogs, help, desktop, tavrik::ExecutableFolder(), tavrik::ReadMachineId("/")};
     tavrik::TForm1 form(services);
     dialogs.SetParent(&form);
+    // Without a window manager a maximised window keeps its normal size; give it the screen then.
+    if (const QScreen* screen = form.screen()) form.setGeometry(screen->availableGeometry());
     form.show();
 
     const QStringList arguments = QApplication::arguments();

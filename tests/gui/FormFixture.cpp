@@ -1,0 +1,19 @@
+// The test window's construction and test files.
+#include "FormFixture.h"
+
+#include "app/Files.h"
+
+namespace tavrik::test {
+
+TForm1& FormFixture::Create(const std::string& machineId) {
+    Form = std::make_unique<TForm1>(FormServices{Dialogs, Help, Desktop, ProgramFolder(), machineId});
+    return *Form;
+}
+
+std::string WriteTestFile(const FormFixture& fixture, const std::string& name, const std::vector<uint8_t>& bytes) {
+    const std::string path = fixture.Folder.File(name);
+    WriteWholeFile(path, bytes);
+    return path;
+}
+
+} // namespace tavrik::test

@@ -1,0 +1,65 @@
+// A main window for one test: scripted dialogs, a help viewer and desktop that record what they were
+// asked, and a temporary program folder, so no test blocks on a dialog or writes beside the sources.
+#pragma once
+
+#include "Unit1.h"
+#include "platform/DesktopServices.h"
+#include "platform/HelpViewer.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempDir.h"
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tavrik::test {
+
+class RecordingHelpViewer : public HelpViewer {
+  public:
+    bool IsAvailable = true;
+    std::vector<std::pair<std::string, int32_t>> Topics; // help folder and topic of every request
+
+    bool Available() const override { return IsAvailable; }
+    void ShowTopic(const std::string& helpFolder, int32_t context) override {
+        Topics.emplace_back(helpFolder, context);
+    }
+};
+
+class RecordingDesktop : public DesktopServices {
+  public:
+    std::vector<std::string> Opened;
+    std::vector<std::string> Started;
+
+    bool OpenDocument(const std::string& pathOrUrl) override {
+        Opened.push_back(pathOrUrl);
+        return true;
+    }
+    bool StartProgram(const std::string& path) override {
+        Started.push_back(path);
+        return true;
+    }
+};
+
+class FormFixture {
+  public:
+    TempDir Folder;
+    ScriptedDialogs Dialogs;
+    RecordingHelpViewer Help;
+    RecordingDesktop Desktop;
+    std::unique_ptr<TForm1> Form;
+
+    // The program folder with its trailing separator.
+    std::string ProgramFolder() const { return Folder.Path().string() + "/"; }
+    // Builds the window (the start-up order runs); files meant to lie beside the program go in first.
+    TForm1& Create(const std::string& machineId = "1234ABCD");
+
+    template <typename Control> Control* Find(const char* name) const {
+        return Form->findChild<Control*>(QString::fromLatin1(name));
+    }
+};
+
+// Writes bytes into a file of the fixture's folder and returns its path.
+std::string WriteTestFile(const FormFixture& fixture, const std::string& name, const std::vector<uint8_t>& bytes);
+
+} // namespace tavrik::test

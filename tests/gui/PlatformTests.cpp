@@ -1,0 +1,91 @@
+// The platform layer: file filters, the single-instance guard, the machine identity, the handler wrapper.
+#include "GuiTestRegistry.h"
+
+#include "app/Error.h"
+#include "platform/HandlerGuard.h"
+#include "platform/MachineIdentity.h"
+#include "platform/ProgramInfo.h"
+#include "platform/QtDialogs.h"
+#include "platform/SingleInstance.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempDir.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <memory>
+#include <stdexcept>
+
+namespace tavrik::test {
+
+class PlatformTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void FiltersBecomeQtFilters() {
+        QCOMPARE(QtFileFilter("WinUAE Save State File (*.uss)|*.uss|All Files (*.*)|*.*"),
+                 QString("WinUAE Save State File (*.uss);;All Files (*)"));
+        QCOMPARE(QtFileFilter("Brenwicker File (*.uss;*.ini;*.png)|*.uss;*.ini;*.png"),
+                 QString("Brenwicker File (*.uss *.ini *.png)"));
+        QCOMPARE(QtFileFilter("Pictures|*.png;*.bmp"), QString("Pictures (*.png *.bmp)"));
+        QCOMPARE(QtFileFilter(""), QString());
+    }
+
+    void ASecondInstanceIsToldAndLeavesTheFirstOnesLockAlone() {
+        TempDir folder;
+        const QString folderName = QString::fromStdString(folder.Path().string());
+        const QString lockFile = QDir(folderName).filePath("TavrikInstantiated");
+        ScriptedDialogs dialogs;
+        auto first = std::make_unique<SingleInstance>(folderName, dialogs);
+        QVERIFY(first->OwnsLock());
+        QVERIFY(dialogs.History.empty());
+        {
+            const SingleInstance second(folderName, dialogs);
+            QVERIFY(!second.OwnsLock());
+            QCOMPARE(dialogs.Texts("information"), std::vector<std::string>{"Tavrik is already running!"});
+        }
+        QVERIFY(QFileInfo::exists(lockFile));
+        const SingleInstance third(folderName, dialogs);
+        QVERIFY(!third.OwnsLock());
+        first.reset();
+        QVERIFY(!QFileInfo::exists(lockFile));
+        const SingleInstance fourth(folderName, dialogs);
+        QVERIFY(fourth.OwnsLock());
+    }
+
+    void MachineIdIsUpperCaseHexWithoutLeadingZeros() {
+        QCOMPARE(MachineIdFromFsid(0x00AB12), std::string("AB12"));
+        QCOMPARE(MachineIdFromFsid(0), std::string("0"));
+        QCOMPARE(MachineIdFromFsid(0xFFFFFFFFull), std::string("FFFFFFFF"));
+        QCOMPARE(ReadMachineId("/no/such/folder/anywhere"), std::string("0"));
+        const QString id = QString::fromStdString(ReadMachineId("/"));
+        QVERIFY2(QRegularExpression("^(0|[1-9A-F][0-9A-F]*)$").match(id).hasMatch(), qPrintable(id));
+    }
+
+    void ErrorsEscapingAHandlerAreShownInTheErrorDialog() {
+        ScriptedDialogs dialogs;
+        bool ran = false;
+        RunHandler(dialogs, [&] { ran = true; });
+        RunHandler(dialogs, [] { throw Error("Arithmetic overflow"); });
+        RunHandler(dialogs, [] { throw std::out_of_range("Index out of range"); });
+        QVERIFY(ran);
+        QCOMPARE(dialogs.Texts("error"), std::vector<std::string>({"Arithmetic overflow", "Index out of range"}));
+    }
+
+    void ProgramFolderIsTheExecutablesFolderWithASeparator() {
+        const std::string folder = ExecutableFolder();
+        QVERIFY(folder.ends_with('/'));
+        QCOMPARE(QDir(QString::fromStdString(folder)).absolutePath(),
+                 QDir(QCoreApplication::applicationDirPath()).absolutePath());
+        QVERIFY(QString::fromLatin1(DeveloperMachineId).contains(QRegularExpression("^[0-9A-F]{8}$")));
+    }
+};
+
+static const GuiTestRegistration<PlatformTest> platformRegistration;
+
+} // namespace tavrik::test
+
+#include "PlatformTests.moc"
