@@ -443,7 +443,10 @@ void TForm1::OpenFile() {
 }
 
 void TForm1::OpenChosenFile(const std::string& fileName) {
-    // Projects and pictures are routed to their loaders here once those exist; every file is a data file now.
+    if (ChosenFileHandler) {
+        ChosenFileHandler(fileName);
+        return;
+    }
     DataFileName = fileName;
     LoadDataFile();
 }

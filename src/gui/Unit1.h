@@ -77,6 +77,10 @@ class TForm1 : public QMainWindow {
     // the error-catching wrapper. Throws tavrik::Error for an unknown item name.
     void ConnectMenuItem(const QString& name, std::function<void()> handler);
 
+    // Where "Open..." and the program's file argument send the chosen file. Until a tab installs its
+    // routing (projects, pictures, data files), every file is loaded as a data file.
+    std::function<void(const std::string& fileName)> ChosenFileHandler;
+
     // The name of the data file; the "Tile Ripper" tab's EditGfxFileName takes this over.
     std::string DataFileName;
     // Set by the update (self-replacement) and acted upon only when the window closes.
