@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <numeric>
 #include <random>
 
 namespace tavrik {
@@ -169,15 +170,16 @@ TEST(PlanarDecoder, MatchesTheLiteralDecoderOnGeneratedInputs) {
     std::mt19937 random(20240611);
     auto pick = [&](int32_t low, int32_t high) { return std::uniform_int_distribution<int32_t>(low, high)(random); };
     for (int run = 0; run < 3000; ++run) {
-        Bytes memory(static_cast<size_t>(pick(0, 1500)));
+        Bytes memory(static_cast<size_t>(pick(0, 3000)));
         for (uint8_t& byte : memory)
             byte = static_cast<uint8_t>(pick(0, 255));
         TileDecodeRequest request;
         RipParameters& p = request.Parameters;
         p.Mode = pick(0, 4);
         p.Bitplanes = std::min(pick(-1, 12), 8);
-        p.TileWidth = pick(0, 3) == 0 ? pick(1, 40) : 8 * pick(1, 9);
-        p.TileHeight = pick(1, 12);
+        const int32_t widthKind = pick(0, 5);
+        p.TileWidth = widthKind == 0 ? pick(1, 40) : widthKind == 1 ? 8 * pick(32, 44) : 8 * pick(1, 9);
+        p.TileHeight = widthKind == 1 ? pick(1, 3) : pick(1, 12);
         p.MaskBefore = pick(0, 1) == 1;
         p.MaskAfter = pick(0, 1) == 1;
         p.SkipBetweenPlanes = pick(0, 2) == 0 ? pick(-24, 24) : 0;
@@ -185,11 +187,17 @@ TEST(PlanarDecoder, MatchesTheLiteralDecoderOnGeneratedInputs) {
         const int32_t size = static_cast<int32_t>(memory.size());
         const int32_t place = pick(0, 3);
         p.Address = place == 0 ? pick(-60, 20) : place == 1 ? pick(size - 200, size + 20) : pick(0, size);
-        for (int32_t& entry : request.Order)
-            entry = pick(0, 3) == 0 ? 9 : pick(0, 8);
+        if (pick(0, 2) == 0) { // distinct powers of two, as the default order and its rearrangements
+            std::iota(request.Order.begin(), request.Order.end(), 1);
+            std::shuffle(request.Order.begin(), request.Order.end(), random);
+            if (pick(0, 2) == 0) request.Order[static_cast<size_t>(pick(0, 7))] = 0;
+        } else {
+            for (int32_t& entry : request.Order)
+                entry = pick(0, 3) == 0 ? 9 : pick(0, 8);
+        }
         request.SpriteBank = pick(0, 3);
         if (p.Mode == static_cast<int32_t>(RipMode::Sprites)) p.TileWidth = p.Bitplanes == 1 ? 32 : 16;
-        const int32_t width = std::max(pick(1, 80), p.TileWidth);
+        const int32_t width = std::max(pick(1, 80), p.TileWidth) + (pick(0, 1) == 1 ? p.TileWidth : 0);
         const int32_t height = std::max(pick(1, 40), p.TileHeight);
         request.TilesAcross = width / p.TileWidth;
         request.TilesDown = height / p.TileHeight;
