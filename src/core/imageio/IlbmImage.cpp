@@ -99,12 +99,12 @@ class IlbmReader {
             for (uint8_t& component : components)
                 component = static_cast<uint8_t>(component + component / 16);
         Target.PaletteIL.Clear();
-        for (size_t i = 0; i < components.size(); i += 3)
-            Target.PaletteIL.Add(static_cast<int32_t>(MakeColour(components[i], components[i + 1], components[i + 2])));
-        for (size_t i = 0; i < Target.ColourTable.size(); ++i)
-            Target.ColourTable[i] =
-                i < count ? EntryFromColour(static_cast<Colour>(Target.PaletteIL.Get(static_cast<int32_t>(i))))
-                          : PaletteEntry{};
+        Target.ColourTable.fill(PaletteEntry{});
+        for (size_t i = 0; i < count; ++i) {
+            const Colour colour = MakeColour(components[3 * i], components[3 * i + 1], components[3 * i + 2]);
+            Target.PaletteIL.Add(static_cast<int32_t>(colour));
+            if (i < Target.ColourTable.size()) Target.ColourTable[i] = EntryFromColour(colour);
+        }
     }
 
     // False when a hold-and-modify picture has a plane count HAM cannot use.

@@ -71,7 +71,7 @@ void ExpectIndexes(const Image& image, const std::vector<std::vector<int>>& rows
 }
 
 TEST(BmpRunLength, Rle8RunsLiteralsLineEndsAndDeltaFillTheRowsFromTheBottom) {
-    Bitmap bitmap{8, 4, 8, 1};
+    Bitmap bitmap{8, 4, 8, 1, 16, {}};
     bitmap.Pixels = {3, 1,             // three pixels of 1
                      0, 3, 2, 3, 4, 0, // literal 2 3 4, padded to a word
                      0, 0,             // end of line
@@ -86,7 +86,7 @@ TEST(BmpRunLength, Rle8RunsLiteralsLineEndsAndDeltaFillTheRowsFromTheBottom) {
 }
 
 TEST(BmpRunLength, Rle4AlternatesTheTwoNibblesOfRunsAndLiterals) {
-    Bitmap bitmap{12, 3, 4, 2};
+    Bitmap bitmap{12, 3, 4, 2, 16, {}};
     bitmap.Pixels = {5, 0x12,                      // 1 2 1 2 1
                      0, 5,    0x34, 0x56, 0x70, 0, // literal 3 4 5 6 7: three bytes and a pad byte
                      0, 0,    0,    2,    1,    1, // end of line, move right 1 and up 1
@@ -97,7 +97,7 @@ TEST(BmpRunLength, Rle4AlternatesTheTwoNibblesOfRunsAndLiterals) {
 }
 
 TEST(BmpRunLength, RunsPastTheEdgesAreDroppedAndAMissingEndMarkIsTolerated) {
-    Bitmap bitmap{4, 2, 8, 1};
+    Bitmap bitmap{4, 2, 8, 1, 16, {}};
     bitmap.Pixels = {10, 9, 0, 0, 1, 3, 0, 2, 0, 9, 5, 5}; // the move leaves the picture
     ExpectIndexes(ReadBmp(BuildBitmap(bitmap)), {{3, 0, 0, 0}, {9, 9, 9, 9}});
     bitmap.Pixels = {2, 1};
@@ -114,7 +114,7 @@ void ExpectDamaged(const Bytes& file, const std::string& part) {
 }
 
 TEST(BmpDamaged, HeadersThatLieAboutSizesOrOffsetsFailWithAnError) {
-    Bitmap plain{5, 3, 24, 0, 0};
+    Bitmap plain{5, 3, 24, 0, 0, {}};
     plain.Pixels = Bytes(16 * 3, 0x40);
     const Bytes good = BuildBitmap(plain);
     EXPECT_EQ(ReadBmp(good).Width(), 5);
@@ -140,7 +140,7 @@ TEST(BmpDamaged, HeadersThatLieAboutSizesOrOffsetsFailWithAnError) {
     ExpectDamaged(Bytes(good.begin(), good.begin() + 16), "past the end");
     ExpectDamaged({'P', 'K', 3, 4}, "signature");
 
-    Bitmap palette{4, 1, 8, 0, 16};
+    Bitmap palette{4, 1, 8, 0, 16, {}};
     palette.Pixels = {1, 2, 3, 4};
     file = BuildBitmap(palette);
     file[46] = 0; // no count of colours used: 256 entries, but the file holds 16
@@ -148,19 +148,19 @@ TEST(BmpDamaged, HeadersThatLieAboutSizesOrOffsetsFailWithAnError) {
 }
 
 TEST(BmpDamaged, RunLengthDataThatStopsInsideAPacketOrDoesNotFitTheDepth) {
-    Bitmap bitmap{8, 2, 8, 1};
+    Bitmap bitmap{8, 2, 8, 1, 16, {}};
     bitmap.Pixels = {2, 1, 0, 6, 1, 2};
     ExpectDamaged(BuildBitmap(bitmap), "ends early at offset");
     bitmap.BitsPerPixel = 4;
     bitmap.Pixels = {2, 1, 0, 1};
     ExpectDamaged(BuildBitmap(bitmap), "bits per pixel");
-    bitmap = Bitmap{8, -2, 8, 1};
+    bitmap = Bitmap{8, -2, 8, 1, 16, {}};
     bitmap.Pixels = {2, 1, 0, 1};
     ExpectDamaged(BuildBitmap(bitmap), "top row first");
 }
 
 TEST(BmpUncompressed, TopDownRowsAreReadTopDown) {
-    Bitmap bitmap{2, -2, 24, 0, 0};
+    Bitmap bitmap{2, -2, 24, 0, 0, {}};
     bitmap.Pixels = {0,   0, 255, 0, 255, 0, 0, 0,  // blue, green, red bytes: top row red, green
                      255, 0, 0,   0, 0,   0, 0, 0}; // bottom row blue, black
     const Image image = ReadBmp(BuildBitmap(bitmap));
