@@ -319,8 +319,9 @@ TEST_F(NetpbmPeer, CompressedDegasEliteMatchesPc1toppm) {
                     if (values[size_t(y) * 320 + byte * 8 + bit] >> plane & 1) bits |= uint8_t(0x80 >> bit);
                 planeRows.push_back(bits);
             }
-    Bytes file = {0x80, 0x00};
-    file.insert(file.end(), palette.begin(), palette.end());
+    Bytes file(2 + palette.size(), 0);
+    file[0] = 0x80; // compressed, low resolution
+    std::copy(palette.begin(), palette.end(), file.begin() + 2);
     // pc1toppm packs each plane row on its own, so the runs are cut at plane rows here.
     for (size_t at = 0; at < planeRows.size(); at += 40) {
         const Bytes packed = test::ByteRun1(Bytes(planeRows.begin() + at, planeRows.begin() + at + 40));
