@@ -403,8 +403,7 @@ bool TForm1::WindowKeyDown(const QKeyEvent& key) {
 
 bool TForm1::WindowKeyUp(const QKeyEvent& key) {
     if (key.key() != Qt::Key_F1) return false;
-    if (!key.isAutoRepeat()) ShowHelp();
-    return true;
+    return key.isAutoRepeat() || ShowHelp();
 }
 
 // ---- Offset display ----
@@ -490,17 +489,16 @@ int32_t TForm1::HelpContextOfFocus() const {
     return context;
 }
 
-void TForm1::ShowHelp() {
+bool TForm1::ShowHelp() {
     if (!Services.Help.Available()) {
         UserDialogs().Error("HTML Help is not installed!");
-        return;
+        return false;
     }
-    const auto helpFolder = FindHelpFolder(ProgramFolder());
-    if (!helpFolder) {
+    if (const auto helpFolder = FindHelpFolder(ProgramFolder()))
+        Services.Help.ShowTopic(*helpFolder, HelpContextOfFocus());
+    else
         UserDialogs().Error("Help file Tavrik.chm could not be found!");
-        return;
-    }
-    Services.Help.ShowTopic(*helpFolder, HelpContextOfFocus());
+    return true;
 }
 
 void TForm1::ShowChangeLog() {

@@ -99,7 +99,8 @@ class TForm1 : public QMainWindow {
     void OpenChosenFile(const std::string& fileName);
     void LoadDataFile();
     void SaveUncompressedState();
-    void ShowHelp();
+    // Returns whether the F1 key was used up (it is not when there is no help viewer).
+    bool ShowHelp();
     int32_t HelpContextOfFocus() const;
     void ShowChangeLog();
     void ShowAbout();
