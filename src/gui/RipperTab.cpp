@@ -95,8 +95,14 @@ void TRipperTab::ConnectHandlers() {
         ButtonGfxRipClick();
     });
     onIndex(ComboBoxGfxSkipMode, rip);
-    onIndex(ComboBoxGfxScaleMode, [this] { ScaleModeChanged(); });
-    ConnectHandler(GaugeBarGfxZoom, &QSlider::valueChanged, this, dialogs, [this] { ZoomChanged(); });
+    onIndex(ComboBoxGfxScaleMode, [this] {
+        StartZoomPending = false;
+        ScaleModeChanged();
+    });
+    ConnectHandler(GaugeBarGfxZoom, &QSlider::valueChanged, this, dialogs, [this] {
+        StartZoomPending = false;
+        ZoomChanged();
+    });
     onClick(CheckBoxGfxGrid, [this] { GridCheckChanged(); });
 
     onClick(ButtonSaveGfx, [this] { SaveSheet(); });
@@ -116,7 +122,7 @@ void TRipperTab::ConnectHandlers() {
     connect(ImgView32Extract, &TImgView32::PictureMousePress, this,
             [this](QPoint pixel) { RunHandler(UserDialogs(), [&] { PointerPressed(pixel); }); });
     EditGfxKeyCapture->installEventFilter(this);
-    ImgView32Extract->installEventFilter(this);
+    ImgView32Extract->viewport()->installEventFilter(this);
 }
 
 void TRipperTab::ConnectMenuItems() {
@@ -273,6 +279,7 @@ void TRipperTab::ApplyStartZoom() {
     const RipParameters& p = Work().Ripper.Parameters;
     const QSize area = ImgView32Extract->viewport()->size();
     if (area.width() < 2 * p.RipWidth || area.height() < 2 * p.RipHeight) return;
+    StartZoomPending = false;
     {
         const QSignalBlocker blocker(GaugeBarGfxZoom);
         GaugeBarGfxZoom->setValue(200);

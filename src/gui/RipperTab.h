@@ -81,7 +81,8 @@ class TRipperTab : public QObject, public TabHandlers {
     void PointerMoved(QPoint pixel);
     void PointerPressed(QPoint pixel);
 
-    // Start-up: the 200% zoom when the view is at least twice the rip size each way.
+    // Start-up: the 200% zoom when the view is at least twice the rip size each way. Tried as the view gets
+    // its size until it succeeds or the user sets the zoom or scale mode.
     void ApplyStartZoom();
 
     PalettePanel& Palette() const { return *PaletteSection; }
@@ -125,7 +126,7 @@ class TRipperTab : public QObject, public TabHandlers {
     QWidget* Page;
     KeyboardLayout Layout = KeyboardLayout::Qwerty;
     LayoutKeys Keys;
-    bool StartZoomApplied = false;
+    bool StartZoomPending = true;
 
     // Ripper parameters.
     QLineEdit* EditGfxAddress = nullptr;

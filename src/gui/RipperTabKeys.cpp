@@ -11,7 +11,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTimer>
 
 #include <algorithm>
 #include <array>
@@ -83,11 +82,10 @@ KeyPress TranslateRipperKey(int key, Qt::KeyboardModifiers modifiers, int digitR
 
 bool TRipperTab::eventFilter(QObject* watched, QEvent* event) {
     if (watched == EditGfxKeyCapture) return KeyCaptureEvent(event);
-    if (watched == ImgView32Extract && event->type() == QEvent::Show && !StartZoomApplied) {
-        StartZoomApplied = true;
-        // Once the window has laid the view out.
-        QTimer::singleShot(0, this, [this] { RunHandler(UserDialogs(), [this] { ApplyStartZoom(); }); });
-    }
+    // The start zoom waits until the window has given the view its size (a maximised window may get it late).
+    if (watched == ImgView32Extract->viewport() && event->type() == QEvent::Resize && StartZoomPending &&
+        ImgView32Extract->isVisible())
+        RunHandler(UserDialogs(), [this] { ApplyStartZoom(); });
     return false;
 }
 
@@ -129,6 +127,7 @@ void TRipperTab::RipperKeyDown(const KeyPress& key) {
         break;
     case RipperKeyAction::CopperlistAction: CopperlistAction(); break;
     case RipperKeyAction::ToggleScaleMode: {
+        StartZoomPending = false;
         const QSignalBlocker blocker(ComboBoxGfxScaleMode);
         ComboBoxGfxScaleMode->setCurrentIndex(1 - ComboBoxGfxScaleMode->currentIndex());
     }
