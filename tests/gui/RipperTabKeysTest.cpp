@@ -11,6 +11,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 
@@ -40,6 +42,18 @@ std::vector<uint8_t> StateWithCopperLists() {
 QStringList Lines(const RipperFixture& fixture, const char* memo) {
     return fixture.Find<QPlainTextEdit>(memo)->toPlainText().split('\n');
 }
+
+class PaintCounter : public QObject {
+  public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int Count = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++Count;
+        return false;
+    }
+};
 
 QString StatusText(const RipperFixture& fixture, int panel) { return fixture.Window().StatusPanel(panel)->text(); }
 
@@ -87,6 +101,28 @@ class RipperTabKeysTest : public QObject {
         fixture.Key(Qt::Key_K);
         QVERIFY(fixture.Text("EditGfxKeyCapture").isEmpty());
         QVERIFY(fixture.Dialogs.History.empty());
+    }
+
+    void HeldKeyRepaintsTheViewBeforeTheNextRepeat() {
+        RipperFixture fixture;
+        fixture.Open("memory.bin", std::vector<uint8_t>(0x40000, 0x5A));
+        fixture.SetText("EditGfxBitplaneCount", "5");
+        QTest::keyClick(&fixture.Window(), Qt::Key_F5);
+        QVERIFY(fixture.FocusKeyField());
+        QApplication::processEvents();
+        PaintCounter paints(fixture.Tab->View().viewport());
+        QElapsedTimer timer;
+        timer.start();
+        constexpr int repeats = 40;
+        for (int i = 0; i < repeats; ++i) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, QString(), i > 0);
+            QApplication::sendEvent(fixture.Find<QLineEdit>("EditGfxKeyCapture"), &press);
+            // Painted within the key's handler, with no event processed in between.
+            QCOMPARE(paints.Count, i + 1);
+        }
+        QCOMPARE(fixture.Work().Ripper.Parameters.Address, 2 * repeats);
+        // Auto-repeat comes every 30 ms or so; each step must take far less.
+        QVERIFY2(timer.elapsed() < repeats * 30, qPrintable(QString("%1 ms").arg(timer.elapsed())));
     }
 
     void ParameterAndSelectionKeys() {
