@@ -5,8 +5,7 @@
 #include "imageio/PngFile.h"
 
 // The test builders of ILBM files are compiled into this program too.
-#include "core/imageio/PictureTestFiles.cpp"
-#include "core/imageio/PictureTestFiles.h"
+#include "support/PictureTestFiles.h"
 
 #include <benchmark/benchmark.h>
 

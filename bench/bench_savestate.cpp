@@ -3,7 +3,7 @@
 #include "memory/SaveState.h"
 
 // The benchmark programs link no test library, so the builder is compiled in here.
-#include "support/SaveStateBuilder.cpp"
+#include "support/SaveStateBuilder.h"
 
 #include <benchmark/benchmark.h>
 #include <zlib.h>

@@ -1,7 +1,7 @@
 // Windows bitmaps: the run-length kinds (escapes, clipping, bottom-up rows), top-down rows, and headers that lie.
 #include "imageio/BmpFile.h"
 
-#include "PictureTestFiles.h"
+#include "support/PictureTestFiles.h"
 #include "app/Error.h"
 
 #include <gmock/gmock.h>

@@ -1,7 +1,7 @@
 // ILBM reading: colour maps, hold-and-modify, ByteRun1, line layout, chunk walking, stops and damaged files.
 #include "imageio/IlbmImage.h"
 
-#include "PictureTestFiles.h"
+#include "support/PictureTestFiles.h"
 #include "app/Error.h"
 
 #include <gmock/gmock.h>

@@ -2,7 +2,7 @@
 // of files chosen in the Open dialogs.
 #include "imageio/ImageLoader.h"
 
-#include "PictureTestFiles.h"
+#include "support/PictureTestFiles.h"
 #include "app/Error.h"
 #include "imageio/PngFile.h"
 #include "support/ScriptedDialogs.h"

@@ -1,7 +1,7 @@
 // NEOchrome and DEGAS reading: format detection, the ST colour rule, plane layouts, run-length data, stops.
 #include "imageio/NeoImage.h"
 
-#include "PictureTestFiles.h"
+#include "support/PictureTestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -15,7 +15,7 @@
 #include "imageio/IlbmImage.h"
 #include "imageio/NeoImage.h"
 
-#include "PictureTestFiles.h"
+#include "support/PictureTestFiles.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // Test file builders and the netpbm runner.
-#include "PictureTestFiles.h"
+#include "support/PictureTestFiles.h"
 
 #include <cstdlib>
 #include <fstream>
