@@ -207,8 +207,10 @@ QWidget* TRipperTab::BuildParameterColumn(QWidget* parent) {
     // The sprite bank takes the place of the mask options, which "Sprites" mode hides.
     CheckBoxGfxMaskBefore = MakeCheck(column, "CheckBoxGfxMaskBefore", "Mask Before Graphics");
     CheckBoxGfxMaskAfter = MakeCheck(column, "CheckBoxGfxMaskAfter", "Mask After Graphics");
-    for (QCheckBox* mask : {CheckBoxGfxMaskBefore, CheckBoxGfxMaskAfter})
+    for (QCheckBox* mask : {CheckBoxGfxMaskBefore, CheckBoxGfxMaskAfter}) {
         mask->setProperty("helpContext", 1001);
+        KeepPlaceWhenHidden(mask);
+    }
     const int maskRow = grid.AddWide(CheckBoxGfxMaskBefore);
     grid.AddWide(CheckBoxGfxMaskAfter);
     LabelGfxSprite4ColourBank = MakeLabel(column, "LabelGfxSprite4ColourBank", "Col bank:");
@@ -217,6 +219,9 @@ QWidget* TRipperTab::BuildParameterColumn(QWidget* parent) {
         MakeList(column, "ComboBoxGfxSpriteMode", {"Sprite 0/1", "Sprite 2/3", "Sprite 4/5", "Sprite 6/7"});
     ComboBoxGfxSpriteMode->setProperty("helpContext", 1002);
     LabelGfxColourBankKeys = MakeLabel(column, "LabelGfxColourBankKeys", "0-7");
+    for (QWidget* bankControl :
+         std::initializer_list<QWidget*>{LabelGfxSprite4ColourBank, ComboBoxGfxSpriteMode, LabelGfxColourBankKeys})
+        KeepPlaceWhenHidden(bankControl);
     grid.Layout()->addWidget(LabelGfxSprite4ColourBank, maskRow, 0);
     grid.Layout()->addWidget(ComboBoxGfxSpriteMode, maskRow, 1);
     grid.Layout()->addWidget(LabelGfxColourBankKeys, maskRow, 2);
