@@ -3,7 +3,6 @@
 #include "Command.h"
 #include "ConsoleDialogs.h"
 #include "DataFileCli.h"
-#include "Options.h"
 
 #include "app/Error.h"
 #include "imageio/ImageLoader.h"

@@ -1,7 +1,6 @@
 // tavrik-cli copper: the listing of a copper list in a loaded save state, as the "Info" tab shows it.
 #include "Command.h"
 #include "DataFileCli.h"
-#include "Options.h"
 
 #include "memory/CopperList.h"
 

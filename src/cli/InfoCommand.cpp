@@ -1,7 +1,6 @@
 // tavrik-cli info: the summary the "Info" tab shows after loading a save state or raw memory file.
 #include "Command.h"
 #include "DataFileCli.h"
-#include "Options.h"
 
 #include <iostream>
 

@@ -2,7 +2,6 @@
 #include "Command.h"
 #include "ConsoleDialogs.h"
 #include "DataFileCli.h"
-#include "Options.h"
 
 #include "TilePictures.h"
 #include "app/Error.h"

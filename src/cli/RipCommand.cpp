@@ -2,171 +2,40 @@
 // sheet (or its grid image) as PNG, the way "Save Gfx" writes it.
 #include "Command.h"
 #include "DataFileCli.h"
-#include "Options.h"
+#include "RipRequest.h"
 
-#include "app/Error.h"
-#include "app/Files.h"
-#include "app/IntegerText.h"
 #include "imageio/PngFile.h"
-#include "palette/BinaryPalette.h"
-#include "palette/PaletteOperations.h"
 #include "ripper/Rip.h"
 
-#include <limits>
 #include <string>
 
 namespace tavrik::cli {
 
 namespace {
 
-constexpr const char* Usage = R"(FILE -o OUT.png [options]
-      --address TEXT         start address, as in the address field ("+" counts from chip RAM); default 0
-      --mode MODE            acbm | ilbm | st | sprites | c64; default acbm
-      --bitplanes N          1 to 8; default 1
-      --tile WxH             tile size in pixels; default 16x16
-      --size WxH             rip width and height; default 320x256
-      --skip N               bytes to skip; default 0
-      --skip-mode WHERE      tiles | bitplanes: where the skip goes; default tiles
-      --mask-before          a mask plane precedes the graphics
-      --mask-after           a mask plane follows the graphics
-      --order SYMBOLS        the bitplane order as eight symbols: 1-8, "-" (adds nothing), "X"; default 12345678
-      --sprite-bank N        sprite colour bank 0 to 3 (2 bitplanes in sprites mode); default 0
-      --actual-tile WxH      the actual tile size of the grid; default the tile size
-      --rearrange AxB        rearrange the tiles into blocks of A x B tiles (1 to 99 each)
-      --block-direction DIR  across | down: how blocks are filled; default across
-      --block-tile WxH       tile size used by the rearrangement; default the tile size
-      --grid N               write the grid image with lines of N pixels (1 to 3) instead of the sheet
-      --palette PALETTE      default | ecs | aga | c64 | bw | a binary palette file;
-                             default: the save state's saved colours, else the default palette)";
-
-const std::vector<std::string> ModeWords{"acbm", "ilbm", "st", "sprites", "c64"};
-
-std::string SizeText(const std::pair<int32_t, int32_t>& size, const char* separator) {
-    return std::to_string(size.first) + separator + std::to_string(size.second);
-}
-
-// The address field never fails, but a typing error on the command line should not rip from 0.
-std::string AddressOption(const OptionReader& options) {
-    const std::optional<std::string> text = options.Value("--address");
-    if (!text) return "0";
-    std::string rest = Trim(*text);
-    const bool chipRelative = !rest.empty() && rest.front() == '+';
-    if (chipRelative) rest.erase(0, 1);
-    const bool valid = rest.empty() ? chipRelative : ParseIntegerText(rest) || ParseIntegerText("$" + rest);
-    if (!valid) FailUsage("option --address takes an address such as $1F00, 8000 or +$100, not '" + *text + "'");
-    return *text;
-}
-
-BitplaneOrder OrderOption(const OptionReader& options) {
-    const std::optional<std::string> text = options.Value("--order");
-    if (!text) return DefaultBitplaneOrder;
-    BitplaneOrder order{};
-    bool valid = text->size() == order.size();
-    for (size_t i = 0; valid && i < order.size(); ++i) {
-        const char symbol = (*text)[i];
-        if (symbol == '-')
-            order[i] = 0;
-        else if (symbol == 'X' || symbol == 'x')
-            order[i] = 9;
-        else if (symbol >= '1' && symbol <= '8')
-            order[i] = symbol - '0';
-        else
-            valid = false;
-    }
-    if (!valid) FailUsage("option --order takes eight symbols of 1-8, - and X, not '" + *text + "'");
-    return order;
-}
-
-RipControls ControlsFromOptions(const OptionReader& options) {
-    constexpr int32_t lowest = std::numeric_limits<int32_t>::min();
-    constexpr int32_t highest = std::numeric_limits<int32_t>::max();
-    RipControls c;
-    c.Address = AddressOption(options);
-    if (auto mode = options.Choice("--mode", ModeWords)) c.ModeIndex = *mode;
-    if (auto planes = options.Integer("--bitplanes", 1, 8)) c.Bitplanes = std::to_string(*planes);
-    if (auto tile = options.Size("--tile")) {
-        c.TileWidth = std::to_string(tile->first);
-        c.TileHeight = std::to_string(tile->second);
-    }
-    if (auto size = options.Size("--size")) {
-        c.RipWidth = std::to_string(size->first);
-        c.RipHeight = std::to_string(size->second);
-    }
-    if (auto skip = options.Integer("--skip", lowest, highest)) c.SkipBytes = std::to_string(*skip);
-    if (auto where = options.Choice("--skip-mode", {"tiles", "bitplanes"})) c.SkipModeIndex = *where;
-    c.MaskBefore = options.Flag("--mask-before");
-    c.MaskAfter = options.Flag("--mask-after");
-    if (auto bank = options.Integer("--sprite-bank", 0, 3)) c.SpriteBankIndex = *bank;
-    if (auto actual = options.Size("--actual-tile")) c.ActualTileSize = {-1, SizeText(*actual, " x ")};
-    if (auto blocks = options.Size("--rearrange")) {
-        if (blocks->first > 99 || blocks->second > 99)
-            FailUsage("option --rearrange takes at most 99 tiles each way, not '" + *options.Value("--rearrange") +
-                      "'");
-        c.Rearrange = true;
-        c.TilesPerBlockAcross = std::to_string(blocks->first);
-        c.TilesPerBlockDown = std::to_string(blocks->second);
-    }
-    if (auto direction = options.Choice("--block-direction", {"across", "down"}))
-        c.TilesPerBlockDirectionIndex = *direction;
-    if (auto blockTile = options.Size("--block-tile")) c.TilesPerBlockSize = {-1, SizeText(*blockTile, " x ")};
-    return c;
-}
-
-void UseSavedColours(Workspace& ws, bool present, SavedPalette which, const char* name) {
-    if (!present) throw Error(std::string("the data file holds no saved ") + name + " colours");
-    ApplySavedPalette(ws, which);
-}
-
-// The palette asked for, or the one loading the file into a new project gives.
-void ChoosePalette(Workspace& ws, const OptionReader& options, SavedPalette saved) {
-    DefaultPalette(ws.Palette);
-    const std::optional<std::string> choice = options.Value("--palette");
-    const ChipsetSnapshot& chipset = ws.Memory.Snapshot;
-    if (!choice)
-        ApplySavedPalette(ws, saved);
-    else if (*choice == "default")
-        return;
-    else if (*choice == "ecs")
-        UseSavedColours(ws, chipset.HasEcsColours, SavedPalette::Ecs, "ECS");
-    else if (*choice == "aga")
-        UseSavedColours(ws, chipset.HasAgaColours, SavedPalette::Aga, "AGA");
-    else if (*choice == "c64")
-        C64Palette(ws.Palette);
-    else if (*choice == "bw")
-        BlackAndWhite(ws.Palette);
-    else if (FileLoadable(*choice))
-        LoadPaletteFromBinaryFile(ws.Palette, *choice);
-    else
-        FailUsage("option --palette takes default, ecs, aga, c64, bw or a palette file, not '" + *choice + "'");
-}
-
 int RunRip(const CommandArguments& arguments) {
-    const OptionReader options(arguments,
-                               {"-o", "--address", "--mode", "--bitplanes", "--tile", "--size", "--skip", "--skip-mode",
-                                "--order", "--sprite-bank", "--actual-tile", "--rearrange", "--block-direction",
-                                "--block-tile", "--grid", "--palette"},
-                               {"--mask-before", "--mask-after"});
+    std::set<std::string> valueOptions = RipValueOptions();
+    valueOptions.insert("-o");
+    const OptionReader options(arguments, valueOptions, RipFlagOptions());
     const std::string& file = options.Positional(0, "FILE");
     options.ExpectPositionals(1);
     const std::optional<std::string> out = options.Value("-o");
     if (!out || out->empty()) FailUsage("missing -o OUT.png");
-    const RipControls controls = ControlsFromOptions(options);
-    const BitplaneOrder order = OrderOption(options);
-    const std::optional<int32_t> grid = options.Integer("--grid", 1, 3);
+    const RipRequest request = ReadRipRequest(options);
 
     Workspace ws;
     const DataFileLoad load = LoadDataFileForCli(ws, file);
-    ChoosePalette(ws, options, load.Palette);
-    ws.Ripper.Order = order;
-    ws.Grid.GridEnabled = grid.has_value();
-    ws.Grid.GridThickness = grid.value_or(1);
-    const RipResult result = Rip(ws, controls);
-    SaveImagePng(grid ? ShownImage(result, ws) : ws.TileSheet, *out);
+    ApplyPaletteChoice(ws, request, load.Palette);
+    ws.Ripper.Order = request.Order;
+    ws.Grid.GridEnabled = request.GridThickness.has_value();
+    ws.Grid.GridThickness = request.GridThickness.value_or(1);
+    const RipResult result = Rip(ws, request.Controls);
+    SaveImagePng(request.GridThickness ? ShownImage(result, ws) : ws.TileSheet, *out);
     return 0;
 }
 
 const CommandRegistration registration{
-    {"rip", Usage,
+    {"rip", std::string("FILE -o OUT.png [options]\n") + RipOptionsHelp(),
      "Rips graphics out of a save state or memory file with the tile ripper's settings and writes the tile sheet "
      "as PNG.",
      &RunRip}};

@@ -2,7 +2,6 @@
 // compressed chunks is its uncompressed copy.
 #include "Command.h"
 #include "DataFileCli.h"
-#include "Options.h"
 
 namespace tavrik::cli {
 

@@ -36,6 +36,7 @@ const Command* FindCommand(const std::string& name) {
 } // namespace tavrik::cli
 
 int main(int argc, char** argv) {
+    using namespace tavrik;
     using namespace tavrik::cli;
     const std::vector<std::string> words(argv + 1, argv + argc);
     if (words.empty() || words[0] == "--help" || words[0] == "-h") {

@@ -1,15 +1,22 @@
-// Reading a command's positional arguments and "--name value" options, with usage errors naming the option.
+// Reading command-line words: positional arguments and "--name value" options, with usage errors naming
+// the option. Both programs take options: tavrik-cli for its commands, tavrik for its start-up rip.
 #pragma once
-
-#include "Command.h"
 
 #include <cstdint>
 #include <optional>
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
-namespace tavrik::cli {
+namespace tavrik {
+
+// Thrown for a bad command line; the program prints the message and its usage text.
+struct UsageError {
+    std::string Message;
+};
+
+using CommandArguments = std::vector<std::string>;
 
 class OptionReader {
 public:
@@ -40,4 +47,4 @@ private:
 
 [[noreturn]] void FailUsage(const std::string& message);
 
-} // namespace tavrik::cli
+} // namespace tavrik

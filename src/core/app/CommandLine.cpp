@@ -1,10 +1,10 @@
 // Command-line option reading.
-#include "Options.h"
+#include "app/CommandLine.h"
 
 #include "app/IntegerText.h"
 #include "app/TextHelpers.h"
 
-namespace tavrik::cli {
+namespace tavrik {
 
 void FailUsage(const std::string& message) { throw UsageError{message}; }
 
@@ -73,4 +73,4 @@ std::optional<int32_t> OptionReader::Choice(const std::string& option, const std
     FailUsage("option " + option + " takes one of " + list + ", not '" + *text + "'");
 }
 
-} // namespace tavrik::cli
+} // namespace tavrik
