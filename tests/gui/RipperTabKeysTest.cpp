@@ -127,19 +127,22 @@ class RipperTabKeysTest : public QObject {
 
     void ParameterAndSelectionKeys() {
         RipperFixture fixture;
+        fixture.Open("memory.bin", MemoryWith(0x1000, {{0, 0x80}}));
+        auto* bank = fixture.Find<QComboBox>("ComboBoxGfxSpriteMode");
         fixture.Find<QComboBox>("ComboBoxGfxMode")->setCurrentIndex(3);
         fixture.SetText("EditGfxBitplaneCount", "2");
         QTest::keyClick(&fixture.Window(), Qt::Key_F5);
         QVERIFY(fixture.FocusKeyField());
 
+        QCOMPARE(fixture.Shown().pixelIndex(0, 0), 17);
         fixture.Key(Qt::Key_E);
         QCOMPARE(fixture.Text("EditGfxBitplaneCount"), QString("4"));
         fixture.Key(Qt::Key_D);
         QCOMPARE(fixture.Text("EditGfxBitplaneCount"), QString("2"));
         fixture.Key(Qt::Key_5);
-        QCOMPARE(fixture.Find<QComboBox>("ComboBoxGfxSpriteMode")->currentText(), QString("Sprite 4/5"));
+        QCOMPARE(bank->currentText(), QString("Sprite 4/5"));
         // Sprite 4/5 with two planes: a set bit of plane 0 shows as 16 + 4 x 2 + 1.
-        QCOMPARE(fixture.Work().Ripper.Parameters.Mode, 3);
+        QCOMPARE(fixture.Shown().pixelIndex(0, 0), 25);
 
         fixture.Key(Qt::Key_M);
         QCOMPARE(fixture.Find<QComboBox>("ComboBoxGfxMode")->currentText(), QString("Amiga ACBM"));
