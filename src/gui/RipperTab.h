@@ -59,6 +59,8 @@ class TRipperTab : public QObject, public TabHandlers {
     void ScaleModeChanged();
     void GridCheckChanged();
     void GridThicknessChosen(int32_t thickness);
+    // The check box and the "Grid" menu items from the grid settings (after the settings are read).
+    void RefreshGridControls();
     void ApplyKeyboardLayout(KeyboardLayout layout);
     void ApplyDimensionPreset(const QString& caption);
     void SaveSheet();
@@ -112,7 +114,6 @@ class TRipperTab : public QObject, public TabHandlers {
     void ApplyControlUpdates(const RipControlUpdates& updates);
     void ShowImage(const Image& image);
     void SetUseLoadedTiles(bool checked);
-    void RefreshGridControls();
     void WalkCopperListFrom(uint32_t start);
     void RipFromNewMemory();
 
