@@ -1,0 +1,37 @@
+// The demo data's paths, manifest and index pictures.
+#include "support/DemoData.h"
+
+#include "app/Error.h"
+#include "support/PictureTestFiles.h"
+
+namespace tavrik::test {
+
+std::string ExampleFile(const std::string& name) { return std::string(TAVRIK_EXAMPLES_DIR) + "/" + name; }
+
+const JsonValue& DemoManifest() {
+    static const JsonValue manifest = JsonValue::ParseFile(ExampleFile("demo-manifest.json"));
+    return manifest;
+}
+
+std::vector<Colour> ManifestColours(const JsonValue& texts) {
+    std::vector<Colour> colours;
+    for (const JsonValue& text : texts.Elements())
+        colours.push_back(ColourTextToColour(text.AsString()));
+    return colours;
+}
+
+Image ReadIndexPicture(const std::string& name) {
+    const std::string path = ExampleFile(name);
+    const Pnm picture = ReadPnm(path);
+    if (picture.MaxValue != 255) throw Error(path + " is no 8-bit grey picture");
+    Image indexes(picture.Width, picture.Height, PixelFormat::Indexed8);
+    for (int y = 0; y < picture.Height; ++y)
+        for (int x = 0; x < picture.Width; ++x) {
+            const Rgb pixel = picture.At(x, y);
+            if (pixel.R != pixel.G || pixel.G != pixel.B) throw Error(path + " is no grey picture");
+            indexes.Row(y)[x] = pixel.R;
+        }
+    return indexes;
+}
+
+} // namespace tavrik::test

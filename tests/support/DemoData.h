@@ -1,0 +1,26 @@
+// The demo data shipped in examples/: its files, its manifest (where everything lies and what it holds)
+// and its index pictures, for the tests that check the demo against the program.
+#pragma once
+
+#include "app/Colour.h"
+#include "imageio/Image.h"
+#include "support/JsonValue.h"
+
+#include <string>
+#include <vector>
+
+namespace tavrik::test {
+
+// Path of a file in the examples folder.
+std::string ExampleFile(const std::string& name);
+
+// examples/demo-manifest.json, read once.
+const JsonValue& DemoManifest();
+
+// A manifest list of "$RRGGBB" texts as colours.
+std::vector<Colour> ManifestColours(const JsonValue& texts);
+
+// A binary PGM of the examples folder as an indexed image: each grey level is a colour index.
+Image ReadIndexPicture(const std::string& name);
+
+} // namespace tavrik::test
