@@ -71,6 +71,7 @@ TRipperTab::TRipperTab(TForm1& form, QWidget* page) : QObject(page), Form(form),
     RefreshGridControls();
     ApplyKeyboardLayout(Layout);
     Form.RegisterTabHandlers(Page, this);
+    Form.ChosenFileHandler = [this](const std::string& fileName) { OpenChosenFile(fileName); };
     // A new piece of work starts with the default palette, which also makes the first rip.
     RunHandler(UserDialogs(), [this] { PaletteSection->mnuDefaultPaletteClick(); });
 }
@@ -181,6 +182,31 @@ void TRipperTab::WriteControls(const RipControls& c) {
     SetIndex(ComboBoxGfxSkipMode, c.SkipModeIndex);
     SetIndex(ComboBoxGfxMode, c.ModeIndex);
     SetIndex(ComboBoxGfxSpriteMode, c.SpriteBankIndex);
+}
+
+void TRipperTab::ApplyRipRequest(const RipRequest& request) {
+    const RipControls& c = request.Controls;
+    WriteControls(c);
+    CheckBoxGfxMaskBefore->setChecked(c.MaskBefore);
+    CheckBoxGfxMaskAfter->setChecked(c.MaskAfter);
+    CheckBoxGfxRearrange->setChecked(c.Rearrange);
+    SetIndex(ComboBoxGfxTilesPerBlockDirection, c.TilesPerBlockDirectionIndex);
+    ComboBoxGfxTilesPerBlockSize->setCurrentText(Text(c.TilesPerBlockSize.Text));
+    ComboBoxGfxTileSize->setCurrentText(Text(c.ActualTileSize.Text));
+    Work().Ripper.Order = request.Order;
+    ModeChanged();
+    if (request.GridThickness) {
+        Work().Grid = GridSettings{true, *request.GridThickness};
+        RefreshGridControls();
+    }
+    if (request.Palette == "copper") {
+        CopperlistAction();
+    } else if (request.Palette) {
+        ApplyPaletteChoice(Work(), request, SavedPalette::None);
+        PaletteSection->FinishPaletteChange();
+    } else {
+        ButtonGfxRipClick();
+    }
 }
 
 void TRipperTab::ApplyControlUpdates(const RipControlUpdates& updates) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Unit1.h"
+#include "RipRequest.h"
 #include "ripper/RipControls.h"
 #include "ripper/RipperKeys.h"
 
@@ -74,6 +75,10 @@ class TRipperTab : public QObject, public TabHandlers {
     void OpenTilesDialog();
     // Routes a chosen file by its extension: a project, a picture to use as tiles, or a data file.
     void OpenChosenFile(const std::string& fileName);
+
+    // Puts a rip asked for on the program's command line into the controls, then shows it: with its
+    // palette choice ("copper" walks the copper list) or else a plain rip.
+    void ApplyRipRequest(const RipRequest& request);
 
     void CopperlistAction();
     void ButtonGfxWalkCopperlistClick();

@@ -10,6 +10,7 @@
 #include "app/Colour.h"
 #include "app/Error.h"
 #include "app/Files.h"
+#include "imageio/ImageLoader.h"
 #include "platform/HandlerGuard.h"
 #include "platform/ProgramInfo.h"
 
@@ -37,11 +38,6 @@ namespace tavrik {
 
 namespace {
 
-constexpr const char* DataFileFilter =
-    "Brenwicker File (*.uss;*.ini;*.png;*.bmp;*.iff;*.neo;*.pc1;*.pi1)|*.uss;*.ini;*.png;*.bmp;*.iff;*.neo;*.pc1;*.pi1|"
-    "WinUAE Save State File (*.uss)|*.uss|INI File (*.ini)|*.ini|PNG File (*.png)|*.png|Bitmap File (*.bmp)|*.bmp|"
-    "ILBM File (*.iff)|*.iff|NEO File (*.neo)|*.neo|DEGAS Compressed File (*.pc1)|*.pc1|DEGAS File (*.pi1)|*.pi1|"
-    "All Files (*.*)|*.*";
 constexpr const char* UncompressedStateFilter = "WinUAE Save State File (*.uss)|*.uss|All Files (*.*)|*.*";
 constexpr const char* ExecutableName = "tavrik";
 constexpr std::array<int, 5> StatusPanelWidths{100, 150, 150, 350, 350};
@@ -437,8 +433,7 @@ void TForm1::SwitchOffsetDisplay() {
 // ---- Files ----
 
 void TForm1::OpenFile() {
-    const FileDialogRequest request{"Load Data File", DataFileFilter, DataFileName, ".png"};
-    if (const auto chosen = UserDialogs().OpenFile(request)) OpenChosenFile(*chosen);
+    if (const auto chosen = UserDialogs().OpenFile(DataFileOpenRequest(DataFileName))) OpenChosenFile(*chosen);
 }
 
 void TForm1::OpenChosenFile(const std::string& fileName) {

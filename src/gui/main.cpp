@@ -1,5 +1,8 @@
 // The desktop program's entry: the single-instance guard, the main window and the event loop.
-// One optional argument names a file to open at start, as "Open..." would open it.
+// An optional file argument is opened at start as "Open..." would open it; the options of tavrik-cli rip
+// may follow it, and the rip they describe is what the window first shows.
+#include "RipRequest.h"
+#include "RipperTab.h"
 #include "Unit1.h"
 #include "platform/DesktopServices.h"
 #include "platform/HandlerGuard.h"
@@ -14,9 +17,48 @@
 #include <QScreen>
 #include <QStringList>
 
+#include <iostream>
+#include <optional>
+
+namespace {
+
+struct StartRequest {
+    std::string FileName;
+    std::optional<tavrik::RipRequest> Rip;
+};
+
+constexpr const char* Usage = "usage: tavrik [FILE [rip options]]\n"
+                              "  FILE: a save state, memory dump or picture to open at start\n";
+
+// The file to open and the rip options after it; a bad option ends the program with a usage error.
+StartRequest ReadStartRequest(const QStringList& arguments) {
+    tavrik::CommandArguments words;
+    for (qsizetype i = 1; i < arguments.size(); ++i) words.push_back(arguments.at(i).toStdString());
+    StartRequest request;
+    if (words.empty()) return request;
+    const tavrik::OptionReader options(words, tavrik::RipValueOptions(), tavrik::RipFlagOptions());
+    options.ExpectPositionals(1);
+    request.FileName = options.Positional(0, "FILE");
+    if (words.size() > 1) request.Rip = tavrik::ReadRipRequest(options);
+    return request;
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Tavrik");
+    if (QApplication::arguments().contains("--help")) {
+        std::cout << Usage << "rip options (as tavrik-cli rip takes them):\n" << tavrik::RipOptionsHelp() << "\n";
+        return 0;
+    }
+    StartRequest start;
+    try {
+        start = ReadStartRequest(QApplication::arguments());
+    } catch (const tavrik::UsageError& error) {
+        std::cerr << "tavrik: " << error.Message << "\n" << Usage;
+        return 2;
+    }
 
     tavrik::QtDialogs dialogs;
     const tavrik::SingleInstance instance(QDir::tempPath(), dialogs);
@@ -31,10 +73,11 @@ int main(int argc, char* argv[]) {
     if (const QScreen* screen = form.screen()) form.setGeometry(screen->availableGeometry());
     form.show();
 
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1) {
-        const std::string fileName = arguments.at(1).toStdString();
-        tavrik::RunHandler(dialogs, [&] { form.OpenChosenFile(fileName); });
+    if (!start.FileName.empty()) {
+        tavrik::RunHandler(dialogs, [&] {
+            form.OpenChosenFile(start.FileName);
+            if (start.Rip) form.findChild<tavrik::TRipperTab*>()->ApplyRipRequest(*start.Rip);
+        });
     }
 
     try {

@@ -1,0 +1,62 @@
+// The rip asked for on the program's command line: its options reach the "Tile Ripper" controls and the
+// first sheet shown is ripped with them.
+#include "GuiTestRegistry.h"
+#include "RipperTabFixture.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPlainTextEdit>
+
+namespace tavrik::test {
+
+namespace {
+
+RipRequest RequestFrom(const CommandArguments& words) {
+    return ReadRipRequest(OptionReader(words, RipValueOptions(), RipFlagOptions()));
+}
+
+} // namespace
+
+class RipperTabStartTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void TheOptionsFillTheControlsAndRip() {
+        RipperFixture fixture;
+        fixture.Open("memory.bin", MemoryWith(0x4000, {{0x100, 0xFF}}));
+        fixture.Tab->ApplyRipRequest(RequestFrom({"--address", "$100", "--mode", "ilbm", "--bitplanes", "2",
+                                                  "--tile", "8x8", "--size", "64x32", "--mask-after",
+                                                  "--actual-tile", "8x8", "--grid", "2", "--palette", "bw"}));
+        QCOMPARE(fixture.Text("EditGfxAddress"), QString("$100"));
+        QCOMPARE(fixture.Find<QComboBox>("ComboBoxGfxMode")->currentText(), QString("Amiga ILBM"));
+        QCOMPARE(fixture.Text("EditGfxBitplaneCount"), QString("2"));
+        QCOMPARE(fixture.Text("EditGfxTileWidth"), QString("8"));
+        QCOMPARE(fixture.Text("EditGfxRipWidth"), QString("64"));
+        QVERIFY(fixture.Find<QCheckBox>("CheckBoxGfxMaskAfter")->isChecked());
+        QVERIFY(fixture.Find<QCheckBox>("CheckBoxGfxGrid")->isChecked());
+        QCOMPARE(fixture.Find<QComboBox>("ComboBoxGfxTileSize")->currentText(), QString("8 x 8"));
+        // The grid image of a 64 x 32 sheet cut by 8 x 8 with 2-pixel lines.
+        QCOMPARE(fixture.Shown().size(), QSize(64 + 7 * 2, 32 + 3 * 2));
+        // Black and white: index 1 shows grey 254; the first row's plane 0 byte $FF sets 8 pixels to 1.
+        QCOMPARE(fixture.Work().TileSheet.IndexAt(0, 0), uint8_t{1});
+        QCOMPARE(fixture.Shown().pixelColor(0, 0), QColor(254, 254, 254));
+    }
+
+    void TheCopperPaletteChoiceWalksTheCopperList() {
+        RipperFixture fixture;
+        fixture.Open("memory.bin", MemoryWith(0x100, {}));
+        fixture.Tab->ApplyRipRequest(RequestFrom({"--palette", "copper", "--stop-line", "200"}));
+        QCOMPARE(fixture.Text("EditGfxCopperlistStopYPos"), QString("$C8"));
+        // Without chip RAM the walk lists only its headings, and the palette becomes the saved ECS colours.
+        const QString listing = fixture.Find<QPlainTextEdit>("MemoCopperlist")->toPlainText();
+        QVERIFY(listing.startsWith("Chip Addr: Copper instructions ; Comments"));
+        QCOMPARE(fixture.Work().Palette.Colours.Count(), 32);
+        QCOMPARE(fixture.Work().TileSheet.ColourTable[1], PaletteEntry{});
+    }
+};
+
+static const GuiTestRegistration<RipperTabStartTest> ripperTabStartRegistration;
+
+} // namespace tavrik::test
+
+#include "RipperTabStartTest.moc"
