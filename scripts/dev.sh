@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine for Tavrik (installs the missing packages), builds it, and then either
-# starts the program ("run [FILE]") or runs every test ("test": core, CLI and GUI, then core and CLI
+# starts the program ("run [FILE [rip options]]", the demo by default) or runs every test ("test": core, CLI and GUI, then core and CLI
 # again under AddressSanitizer and UndefinedBehaviorSanitizer, then the parser fuzzers).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -39,9 +39,9 @@ run_program() {
         echo "Start it under a virtual display instead:  xvfb-run -a -s '-screen 0 1280x800x24' bash scripts/dev.sh run"
         exit 1
     fi
-    local file=${1:-examples/demo.uss}
-    [ -f "$file" ] || file=""
-    exec build/src/gui/tavrik ${file:+"$file"}
+    # Without arguments the demo opens on its title screen, ripped with the copper list's palette.
+    [ $# -gt 0 ] || set -- examples/demo.uss --address '+$10000' --bitplanes 5 --tile 320x256 --palette copper
+    exec build/src/gui/tavrik "$@"
 }
 
 run_fuzzers() {
@@ -70,5 +70,5 @@ install_missing_packages
 case "${1:-}" in
 run) shift; run_program "$@" ;;
 test) run_tests ;;
-*) echo "usage: bash scripts/dev.sh run [FILE] | bash scripts/dev.sh test"; exit 2 ;;
+*) echo "usage: bash scripts/dev.sh run [FILE [rip options]] | bash scripts/dev.sh test"; exit 2 ;;
 esac
