@@ -1,2 +1,0 @@
-// Workspace-wide operations that span subsystems.
-#include "Workspace.h"
