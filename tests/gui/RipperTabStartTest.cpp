@@ -1,7 +1,8 @@
-// The rip asked for on the program's command line: its options reach the "Tile Ripper" controls and the
-// first sheet shown is ripped with them.
+// How files and rips reach the "Tile Ripper" tab from outside it: the main menu's "Open..." routes a
+// picture to the tiles, and the rip options of the program's command line fill the controls and rip.
 #include "GuiTestRegistry.h"
 #include "RipperTabFixture.h"
+#include "support/TinyPictures.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,6 +22,19 @@ class RipperTabStartTest : public QObject {
     Q_OBJECT
 
   private slots:
+    void TheOpenMenuItemRoutesAPictureToTheTiles() {
+        RipperFixture fixture;
+        const std::string path =
+            WriteTestFile(fixture, "tiles.IFF", IlbmPicture(16, 4, 1, {0x000000, 0xFF8000}, std::vector<uint8_t>(64, 1)));
+        const WorkingPalette before = fixture.Work().Palette;
+        fixture.Dialogs.FileAnswers.push_back(path);
+        fixture.Trigger("mnuOpen");
+        QVERIFY(fixture.Find<QCheckBox>("CheckBoxUseMap")->isChecked());
+        QCOMPARE(fixture.Text("EditGfxTilesFileName").toStdString(), path);
+        QCOMPARE(fixture.Shown().pixel(3, 3), qRgb(0xFF, 0x80, 0x00));
+        QVERIFY(fixture.Work().Palette.Entries == before.Entries);
+    }
+
     void TheOptionsFillTheControlsAndRip() {
         RipperFixture fixture;
         fixture.Open("memory.bin", MemoryWith(0x4000, {{0x100, 0xFF}}));
