@@ -125,7 +125,11 @@ void TRipperTab::RipperKeyDown(const KeyPress& key) {
         ModeChanged();
         ButtonGfxRipClick();
         break;
-    case RipperKeyAction::CopperlistAction: CopperlistAction(); break;
+    case RipperKeyAction::CopperlistAction:
+        // The key read the parameters before it moved the stop line; the walk must see the new line.
+        ReadRipParameters();
+        CopperlistAction();
+        break;
     case RipperKeyAction::ToggleScaleMode: {
         StartZoomPending = false;
         const QSignalBlocker blocker(ComboBoxGfxScaleMode);
