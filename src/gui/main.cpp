@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QStringList>
 
+#include <algorithm>
 #include <iostream>
 #include <optional>
 
@@ -46,12 +47,13 @@ StartRequest ReadStartRequest(const QStringList& arguments) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
-    QApplication::setApplicationName("Tavrik");
-    if (QApplication::arguments().contains("--help")) {
+    // The help needs no display, so it is answered before the toolkit starts.
+    if (std::find(argv + 1, argv + argc, std::string("--help")) != argv + argc) {
         std::cout << Usage << "rip options (as tavrik-cli rip takes them):\n" << tavrik::RipOptionsHelp() << "\n";
         return 0;
     }
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("Tavrik");
     StartRequest start;
     try {
         start = ReadStartRequest(QApplication::arguments());

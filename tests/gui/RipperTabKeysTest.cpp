@@ -174,6 +174,24 @@ class RipperTabKeysTest : public QObject {
         QCOMPARE(fixture.Text("EditGfxCopperlistStopYPos"), QString("$F6"));
     }
 
+    void StopLineKeyWalksWithTheLineItHasJustSet() {
+        std::vector<uint8_t> chipRam(0x2000, 0);
+        PutWords(chipRam, 0x1000, {0x8107, 0xFFFE, 0x0182, 0x0F00, 0xFFFF, 0xFFFE});
+        ChipRegisters registers;
+        registers.COP1LC = 0x1000;
+        SaveStateBuilder state;
+        state.Stored("CRAM", chipRam);
+        state.Stored("CHIP", ChipChunkData(registers));
+        state.End();
+        RipperFixture fixture;
+        fixture.Open("state.uss", state.Data());
+        QVERIFY(fixture.FocusKeyField());
+        // U moves the stop line from $80 to $81, so the wait for line $81 no longer ends the walk.
+        fixture.Key(Qt::Key_U);
+        QCOMPARE(fixture.Text("EditGfxCopperlistStopYPos"), QString("$81"));
+        QCOMPARE(ColourFromEntry(fixture.Work().Palette.Entries[1]), MakeColour(255, 0, 0));
+    }
+
     void KeyThatReadsNoNumberIsReported() {
         RipperFixture fixture;
         QVERIFY(fixture.FocusKeyField());
