@@ -124,6 +124,7 @@ class TRipperTab : public QObject, public TabHandlers {
 
     // RipperTabKeys.cpp
     bool KeyCaptureEvent(QEvent* event);
+    int32_t ShownGridThickness() const;
 
     Workspace& Work() const { return Form.Work(); }
     Dialogs& UserDialogs() const { return Form.UserDialogs(); }

@@ -1,6 +1,7 @@
 // The ripper view's keyboard and mouse: the key capture field that receives the view's keys, the
 // translation of Qt keys for the core's key logic and the tile read-out.
 #include "RipperTab.h"
+#include "ripper/TileSheet.h"
 
 #include "ImageView.h"
 #include "platform/HandlerGuard.h"
@@ -140,14 +141,22 @@ void TRipperTab::RipperKeyDown(const KeyPress& key) {
     }
 }
 
+// The thickness of the grid lines in the image the view shows (0 when it shows the plain sheet).
+int32_t TRipperTab::ShownGridThickness() const {
+    const Workspace& ws = Work();
+    const RipParameters& parameters = ws.Ripper.Parameters;
+    const bool grid = ShowsGrid(ws.TileSheet, ws.Grid.GridEnabled, parameters.ActualTileWidth, parameters.ActualTileHeight);
+    return grid ? ws.Grid.GridThickness : 0;
+}
+
 void TRipperTab::PointerMoved(QPoint pixel) {
-    if (const auto tile = TileUnderPointer(pixel.x(), pixel.y(), Work().Ripper))
+    if (const auto tile = TileUnderPointer(pixel.x(), pixel.y(), Work().Ripper, ShownGridThickness()))
         Form.StatusPanel(1)->setText(QString::fromStdString(TileReadoutText(*tile)));
 }
 
 void TRipperTab::PointerPressed(QPoint pixel) {
     EditGfxKeyCapture->setFocus(Qt::MouseFocusReason);
-    if (const auto tile = TileUnderPointer(pixel.x(), pixel.y(), Work().Ripper))
+    if (const auto tile = TileUnderPointer(pixel.x(), pixel.y(), Work().Ripper, ShownGridThickness()))
         Form.StatusPanel(2)->setText(QString::fromStdString(LastTileText(*tile)));
 }
 

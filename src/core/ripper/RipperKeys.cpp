@@ -272,12 +272,30 @@ RipperKeyResult RipperKeyDown(const KeyPress& key, const LayoutKeys& layout, Rip
     return KeyHandler(key, layout, controls, state, mode).Run();
 }
 
-std::optional<int32_t> TileUnderPointer(int32_t x, int32_t y, const RipperState& state) {
+namespace {
+
+// A grid image coordinate back on the sheet: cells of size + thickness; nothing on a grid line.
+std::optional<int32_t> SheetCoordinate(int32_t gridCoordinate, int32_t size, int32_t thickness) {
+    if (thickness <= 0 || gridCoordinate < 0) return gridCoordinate;
+    const int32_t cell = gridCoordinate / (size + thickness);
+    const int32_t within = gridCoordinate % (size + thickness);
+    if (within >= size) return std::nullopt;
+    return cell * size + within;
+}
+
+} // namespace
+
+std::optional<int32_t> TileUnderPointer(int32_t gridX, int32_t gridY, const RipperState& state, int32_t gridThickness) {
     const int32_t width = state.SheetWidth;
     const int32_t height = state.SheetHeight;
     const int32_t tileWidth = state.Parameters.ActualTileWidth;
     const int32_t tileHeight = state.Parameters.ActualTileHeight;
     if (width <= 0 || height <= 0 || tileWidth <= 0 || tileHeight <= 0) return std::nullopt;
+    const std::optional<int32_t> sheetX = SheetCoordinate(gridX, tileWidth, gridThickness);
+    const std::optional<int32_t> sheetY = SheetCoordinate(gridY, tileHeight, gridThickness);
+    if (!sheetX || !sheetY) return std::nullopt;
+    const int32_t x = *sheetX;
+    const int32_t y = *sheetY;
     if (x <= 0 || x >= width || y <= 0 || y >= height) return std::nullopt;
     const int64_t tile = int64_t{y / tileHeight} * (width / tileWidth) + x / tileWidth;
     return CheckedCast<int32_t>(tile);

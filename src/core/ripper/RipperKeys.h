@@ -101,8 +101,10 @@ RipperKeyResult RipperKeyDown(const KeyPress& key, const LayoutKeys& layout, Rip
                               const AddressMode& mode);
 
 // The tile under a pointer at picture pixel (x, y), counted across the sheet by the actual tile size;
-// nothing over the sheet's top row or left column, outside it, or without a sheet.
-std::optional<int32_t> TileUnderPointer(int32_t x, int32_t y, const RipperState& state);
+// nothing over the sheet's top row or left column, outside it, or without a sheet. While the grid image
+// is shown (gridThickness > 0) the position is first taken back from the grid image to the sheet, and a
+// pointer on a grid line reads nothing, so the number is the tile the user sees under the pointer.
+std::optional<int32_t> TileUnderPointer(int32_t x, int32_t y, const RipperState& state, int32_t gridThickness = 0);
 
 // "Tile Ripper: 22 ($16)" for the pointer read-out and "Last tile: 22 ($16)" for the last click.
 std::string TileReadoutText(int32_t tile);

@@ -309,5 +309,16 @@ TEST(TileReadout, NothingOnTheEdgesOrWithoutASheet) {
     EXPECT_FALSE(TileUnderPointer(40, 20, state));
 }
 
+TEST(TileReadout, OverTheGridImageCountsTheTileShownAndNothingOnTheLines) {
+    RipperState state;
+    state.SheetWidth = 320;
+    state.SheetHeight = 256;
+    // With 2-pixel lines tile 56 (column 16, row 2) starts at (16 x 18, 2 x 18) in the grid image.
+    EXPECT_EQ(TileUnderPointer(16 * 18 + 3, 2 * 18 + 3, state, 2), 56);
+    EXPECT_EQ(TileUnderPointer(16 * 18 + 3, 2 * 18 + 3, state, 0), 58);
+    EXPECT_FALSE(TileUnderPointer(16 * 18 - 1, 2 * 18 + 3, state, 2));
+    EXPECT_FALSE(TileUnderPointer(16 * 18 + 3, 18 - 2, state, 2));
+}
+
 } // namespace
 } // namespace tavrik
