@@ -51,6 +51,14 @@ template <typename Control> Control* Named(Control* control, const char* name, c
     return control;
 }
 
+// The row of controls of one bar, without margins.
+QHBoxLayout* RowLayout(QWidget* bar) {
+    auto* layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(6);
+    return layout;
+}
+
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* text) {
     return Named(new QLabel(QString::fromUtf8(text), parent), name);
 }
@@ -271,9 +279,7 @@ QWidget* TRipperTab::BuildParameterColumn(QWidget* parent) {
 
 QWidget* TRipperTab::BuildViewBar(QWidget* parent) {
     auto* bar = Named(new QWidget(parent), "PanelGfxView");
-    auto* layout = new QHBoxLayout(bar);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(6);
+    QHBoxLayout* layout = RowLayout(bar);
 
     layout->addWidget(MakeLabel(bar, "LabelGfxZoom", "Zoom:"));
     GaugeBarGfxZoom = Named(new QSlider(Qt::Horizontal, bar), "GaugeBarGfxZoom");
@@ -302,9 +308,7 @@ QWidget* TRipperTab::BuildViewBar(QWidget* parent) {
 
 QWidget* TRipperTab::BuildSheetBar(QWidget* parent) {
     auto* bar = Named(new QWidget(parent), "PanelGfxSheet");
-    auto* layout = new QHBoxLayout(bar);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(6);
+    QHBoxLayout* layout = RowLayout(bar);
 
     layout->addWidget(MakeLabel(bar, "LabelGfxTileSize", "Actual tile size:"));
     ComboBoxGfxTileSize = MakeList(bar, "ComboBoxGfxTileSize", TileSizeItems, TileSizeHint, true);
@@ -335,9 +339,7 @@ QWidget* TRipperTab::BuildSheetBar(QWidget* parent) {
 
 QWidget* TRipperTab::BuildFileBar(QWidget* parent) {
     auto* bar = Named(new QWidget(parent), "PanelGfxFiles");
-    auto* layout = new QHBoxLayout(bar);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(6);
+    QHBoxLayout* layout = RowLayout(bar);
 
     layout->addWidget(MakeLabel(bar, "LabelGfxFileName", "SaveState:"));
     EditGfxFileName = MakeEdit(bar, "EditGfxFileName", "");
