@@ -79,7 +79,7 @@ std::optional<int32_t> ParseIntegerText(std::string_view text) {
     return static_cast<int32_t>(value);
 }
 
-std::string Hex(uint32_t value, int minDigits) {
+std::string HexWide(uint64_t value, int minDigits) {
     static constexpr char Digits[] = "0123456789ABCDEF";
     std::string text;
     do {
@@ -89,6 +89,8 @@ std::string Hex(uint32_t value, int minDigits) {
     if (static_cast<int>(text.size()) < minDigits) text.insert(0, static_cast<size_t>(minDigits) - text.size(), '0');
     return text;
 }
+
+std::string Hex(uint32_t value, int minDigits) { return HexWide(value, minDigits); }
 
 std::string DollarHex(uint32_t value, int minDigits) { return "$" + Hex(value, minDigits); }
 

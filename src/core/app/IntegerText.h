@@ -18,6 +18,8 @@ std::optional<int32_t> ParseIntegerText(std::string_view text);
 
 // Upper-case hexadecimal with at least minDigits digits; negative values show their 32-bit pattern.
 std::string Hex(uint32_t value, int minDigits = 1);
+// The same for 64-bit values (identities such as a volume's serial number).
+std::string HexWide(uint64_t value, int minDigits = 1);
 inline std::string Hex(int32_t value, int minDigits = 1) { return Hex(static_cast<uint32_t>(value), minDigits); }
 
 // "$" followed by Hex(value).
