@@ -1,0 +1,36 @@
+// The item lists of the map tabs' combo boxes, written once for the desktop program and the command line.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace tavrik {
+
+// ComboBoxMapMemoryType, in item index order.
+inline constexpr std::array<std::string_view, 5> MapMemoryTypeItems{"Byte", "Word", "Longword", "Pointers",
+                                                                    "Word Pointers"};
+
+// ComboBoxMapDirection ("Format").
+inline constexpr std::array<std::string_view, 2> MapDirectionItems{"Horizontal", "Vertical"};
+
+// ComboBoxMapTilesPerBlockDirection.
+inline constexpr std::array<std::string_view, 2> MapBlockDirectionItems{"Across", "Down"};
+
+// ComboBoxMapScaleMode ("View").
+inline constexpr std::array<std::string_view, 2> MapScaleModeItems{"Normal", "Scale to fit"};
+
+// ComboBoxMapCustomGame: sorted, the empty item first. The game ids follow ReadMapSettings, not this order.
+inline constexpr std::array<std::string_view, 8> CustomGameItems{
+    "", "Action Fighter", "Battle Squadron", "Brat", "Captain Fizz", "Lost Vikings", "Quadralien", "Yo! Joe!"};
+
+// "Actual tile size:" of the map tab; the tile ripper's two tile size combo boxes have the same items.
+inline constexpr std::string_view SameAsTilesItem = "Same as tiles";
+inline constexpr std::array<std::string_view, 11> TileSizeItems{SameAsTilesItem, "8 x 8",   "16 x 8",  "16 x 16",
+                                                                "16 x 32",       "32 x 8",  "32 x 16", "32 x 32",
+                                                                "32 x 64",       "64 x 32", "64 x 64"};
+
+// PopupMenuMapMask of the mask field. Choosing one writes MaskPresetText(index) into the field.
+inline constexpr std::array<std::string_view, 10> MapMaskPresetItems{"$ff",   "$1ff",  "$3ff",  "$7ff",  "$fff",
+                                                                     "$1fff", "$3fff", "$7fff", "$ffff", "$ffffffff"};
+
+} // namespace tavrik
