@@ -83,6 +83,17 @@ TEST(RipCommand, OrderSymbolsAndSkipsAreApplied) {
     EXPECT_EQ(run.Sheet.ColourAt(31, 0), DefaultColour(4));
 }
 
+// 12-pixel tiles read one byte per plane row; the always-set plane still covers columns 8 to 11.
+TEST(RipCommand, AlwaysSetPlaneCoversTilesWhoseWidthIsNoMultipleOfEight) {
+    test::TempDir folder;
+    const RipRun run = RipFile(folder, WriteMemory(folder, Bytes(256, 0)),
+                               {"--bitplanes", "2", "--tile", "12x8", "--size", "96x8", "--order", "X2345678"});
+    ASSERT_EQ(run.Sheet.Width(), 96);
+    for (int32_t y = 0; y < 8; ++y)
+        for (int32_t x = 0; x < 96; ++x)
+            ASSERT_EQ(run.Sheet.ColourAt(x, y), DefaultColour(2)) << x << "," << y; // background 1 plus 1
+}
+
 TEST(RipCommand, GridWritesTheGridImage) {
     test::TempDir folder;
     const RipRun run = RipFile(folder, WriteMemory(folder, Bytes(16)), {"--grid", "2"});

@@ -48,23 +48,33 @@ struct Literal {
     LiteralReader& Reader;
     Image& Target;
 
-    // Eight pixels of plane p from one byte: each set bit (every bit for an ACBM "X" plane) adds the value.
-    void PlaneByte(int32_t p, uint8_t byte, int64_t x, int64_t y, bool xAlwaysSet) {
-        const int32_t entry = Request.Order[static_cast<size_t>(p)];
-        for (int32_t i = 0; i < 8; ++i) {
-            const bool set = ((byte >> (7 - i)) & 1) != 0 || (xAlwaysSet && entry == 9);
-            if (!set) continue;
-            if (uint8_t* pixel = PixelAt(Target, x + i, y)) *pixel = static_cast<uint8_t>(*pixel + ValueOf(entry));
-        }
+    void AddTo(int64_t x, int64_t y, int32_t value) {
+        if (uint8_t* pixel = PixelAt(Target, x, y)) *pixel = static_cast<uint8_t>(*pixel + value);
     }
 
+    // Eight pixels of plane p from one byte: each set bit adds the plane's value.
+    void PlaneByte(int32_t p, uint8_t byte, int64_t x, int64_t y) {
+        const int32_t value = ValueOf(Request.Order[static_cast<size_t>(p)]);
+        for (int32_t i = 0; i < 8; ++i)
+            if ((byte >> (7 - i)) & 1) AddTo(x + i, y, value);
+    }
+
+    // An ACBM "X" plane is set at every pixel of the tile, whatever its bytes hold and however many of
+    // the tile's columns they cover.
     void Acbm(Cell c, int32_t planes) {
         const int64_t mask = int64_t{P.TileWidth} * P.TileHeight / 8;
         if (P.MaskBefore) Reader.Skip(mask);
         for (int32_t p = 0; p < planes; ++p) {
-            for (int32_t y = 0; y < P.TileHeight; ++y)
-                for (int32_t b = 0; b < P.TileWidth / 8; ++b)
-                    PlaneByte(p, Reader.ReadByte(), c.X + 8 * b, c.Y + y, true);
+            const bool setEverywhere = Request.Order[static_cast<size_t>(p)] == 9;
+            for (int32_t y = 0; y < P.TileHeight; ++y) {
+                for (int32_t b = 0; b < P.TileWidth / 8; ++b) {
+                    const uint8_t byte = Reader.ReadByte();
+                    if (!setEverywhere) PlaneByte(p, byte, c.X + 8 * b, c.Y + y);
+                }
+                if (setEverywhere)
+                    for (int32_t x = 0; x < P.TileWidth; ++x)
+                        AddTo(c.X + x, c.Y + y, 1);
+            }
             Reader.Skip(P.SkipBetweenPlanes);
         }
         Reader.Skip(P.SkipBetweenTiles);
@@ -76,7 +86,7 @@ struct Literal {
             if (P.MaskBefore) Reader.Skip(P.TileWidth / 8);
             for (int32_t p = 0; p < planes; ++p) {
                 for (int32_t b = 0; b < P.TileWidth / 8; ++b)
-                    PlaneByte(p, Reader.ReadByte(), c.X + 8 * b, c.Y + y, false);
+                    PlaneByte(p, Reader.ReadByte(), c.X + 8 * b, c.Y + y);
                 Reader.Skip(P.SkipBetweenPlanes);
             }
             if (P.MaskAfter) Reader.Skip(P.TileWidth / 8);
@@ -89,8 +99,8 @@ struct Literal {
             for (int32_t g = 0; g < P.TileWidth / 16; ++g)
                 for (int32_t p = 0; p < planes; ++p) {
                     const uint16_t word = Reader.ReadWord();
-                    PlaneByte(p, static_cast<uint8_t>(word >> 8), c.X + 16 * g, c.Y + y, false);
-                    PlaneByte(p, static_cast<uint8_t>(word), c.X + 16 * g + 8, c.Y + y, false);
+                    PlaneByte(p, static_cast<uint8_t>(word >> 8), c.X + 16 * g, c.Y + y);
+                    PlaneByte(p, static_cast<uint8_t>(word), c.X + 16 * g + 8, c.Y + y);
                 }
     }
 

@@ -119,13 +119,15 @@ struct TileReach {
 };
 
 // Runs the tiles in memory order, each by the fast path when its reads and its cell allow, else exactly.
-// The background goes where nothing overwrites it: the margins, the cells of the exact path (which add
-// to it) and the columns of a cell right of what the fast path writes.
+// The background goes where nothing overwrites it: the margins, and inside the cells (raised by the planes
+// that count as set everywhere) the cells of the exact path, which add to it, and the columns right of
+// what the fast path writes, which no plane byte covers when the tile width is not a multiple of 8.
 template <class Decoder>
 void DecodeEachTile(std::span<const uint8_t> memory, const TileDecodeRequest& request, const Decoder& decoder,
                     Image& target) {
     const RipParameters& p = request.Parameters;
     const uint8_t background = BackgroundIndex(request.Order);
+    const auto cellStart = static_cast<uint8_t>(background + decoder.PlanesSetEverywhere());
     const int64_t size = static_cast<int64_t>(memory.size());
     const int64_t count = int64_t{request.TilesAcross} * request.TilesDown;
     const TileReach& reach = decoder.Reach();
@@ -135,11 +137,11 @@ void DecodeEachTile(std::span<const uint8_t> memory, const TileDecodeRequest& re
         const int64_t x0 = (n % request.TilesAcross) * p.TileWidth;
         const int64_t y0 = (n / request.TilesAcross) * p.TileHeight;
         if (reach.Inside(position, size) && decoder.CellFits(x0, y0, target)) {
-            FillRect(target, x0 + fastWidth, y0, p.TileWidth - fastWidth, p.TileHeight, background);
+            FillRect(target, x0 + fastWidth, y0, p.TileWidth - fastWidth, p.TileHeight, cellStart);
             decoder.Fast(memory.data(), position, x0, y0, target);
             position = Add(position, reach.Advance);
         } else {
-            FillRect(target, x0, y0, p.TileWidth, p.TileHeight, background);
+            FillRect(target, x0, y0, p.TileWidth, p.TileHeight, cellStart);
             PlanarReader reader(memory, position);
             decoder.Exact(reader, x0, y0, target);
             position = reader.Tell();
@@ -175,6 +177,7 @@ class PlanarTileDecoder {
     }
 
     const TileReach& Reach() const { return ReachOfTile; }
+    int32_t PlanesSetEverywhere() const { return AlwaysSetPlanes; }
 
     bool CellFits(int64_t x0, int64_t y0, const Image& target) const {
         return x0 >= 0 && y0 >= 0 && x0 + Layout.PixelsPerRow() <= target.Width() &&
@@ -247,20 +250,21 @@ class PlanarTileDecoder {
             Add(Add(Add(*highest, std::max<int64_t>(rowSpan, 0)), Mul(l.Runs - 1, l.RunStride)), l.RunLength - 1);
     }
 
-    // ACBM "X" planes count as set at every pixel: their table is constant, and the fast path folds them
-    // into the start value; planes that add nothing are left out of the fast path.
+    // ACBM "X" planes count as set at every pixel of the tile, including the columns past the last whole
+    // byte of a row that no plane byte covers: they raise the value every pixel of a cell starts at, and
+    // their own bytes, still read, add nothing. Planes that add nothing are left out of the fast path.
     void BuildTables(const BitplaneOrder& order) {
-        int32_t start = BackgroundIndex(order);
         int32_t sum = 0;
         for (int32_t p = 0; p < Planes; ++p) {
             const auto i = static_cast<size_t>(p);
             const auto value = static_cast<uint8_t>(PlaneValue(order[i]));
-            const bool alwaysSet = Mode == RipMode::AmigaAcbm && order[i] == 9;
+            if (Mode == RipMode::AmigaAcbm && order[i] == 9) {
+                ++AlwaysSetPlanes;
+                continue;
+            }
             for (size_t byte = 0; byte < 256; ++byte)
-                Tables[i][byte] = alwaysSet ? lanes::OneInEveryLane : BitLanes[byte] * value;
-            if (alwaysSet) {
-                ++start;
-            } else if (value != 0) {
+                Tables[i][byte] = BitLanes[byte] * value;
+            if (value != 0) {
                 const auto slot = static_cast<size_t>(Active.Count++);
                 Active.Offset[slot] = Layout.PlaneOffset[i];
                 Active.Value[slot] = value;
@@ -268,6 +272,7 @@ class PlanarTileDecoder {
                 sum += value;
             }
         }
+        const int32_t start = BackgroundIndex(order) + AlwaysSetPlanes;
         Active.Start = lanes::OneInEveryLane * static_cast<uint8_t>(start);
         Active.Carryless = (start & 0xFF) + sum <= 255;
     }
@@ -322,7 +327,8 @@ class PlanarTileDecoder {
     bool MaskAfter = false;
     int32_t SkipBetweenPlanes = 0;
     int32_t SkipBetweenTiles = 0;
-    std::array<std::array<Lanes, 256>, 8> Tables{};
+    int32_t AlwaysSetPlanes = 0;
+    std::array<std::array<Lanes, 256>, 8> Tables{}; // all 0 for an ACBM "X" plane
     PlanarLayout Layout;
     ActivePlanes Active;
     TileReach ReachOfTile;
@@ -353,6 +359,7 @@ class SpriteTileDecoder {
     }
 
     const TileReach& Reach() const { return ReachOfTile; }
+    int32_t PlanesSetEverywhere() const { return 0; }
     int64_t FastWidth() const { return 0; } // sprites OR into the background
 
     bool CellFits(int64_t x0, int64_t y0, const Image& target) const {
@@ -411,6 +418,7 @@ class SpriteTileDecoder {
 class MulticolourTileDecoder {
   public:
     const TileReach& Reach() const { return ReachOfTile; }
+    int32_t PlanesSetEverywhere() const { return 0; }
     int64_t FastWidth() const { return 8; }                              // the pixels are replaced
     bool CellFits(int64_t, int64_t, const Image&) const { return true; } // every write is clipped
 
