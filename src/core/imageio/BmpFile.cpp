@@ -1,5 +1,6 @@
-// Windows bitmaps: the header is checked against the file here, then stb_image decodes the uncompressed kinds
-// and the run-length kinds (which stb_image lacks) are decoded below, bottom row first.
+// Windows and OS/2 bitmaps: the header is checked against the file here, then stb_image decodes the
+// true-colour kinds and the palette kinds are decoded below, uncompressed and run-length alike. stb_image
+// lacks the run-length kinds and reads the 3-byte colour table of OS/2 bitmaps short and from the wrong place.
 #include "imageio/BmpFile.h"
 
 #include "app/Checked.h"
@@ -86,14 +87,24 @@ BitmapInfo ReadInfo(std::span<const uint8_t> bytes) {
 
 int64_t AbsoluteHeight(const BitmapInfo& info) { return info.Height < 0 ? -info.Height : info.Height; }
 
-// The colour table follows the header: 3-byte entries after the old 12-byte header, 4-byte ones otherwise.
+// The colour table follows the header: 3-byte entries after the OS/2 12-byte header, 4-byte ones otherwise,
+// each blue, green, red. The OS/2 header has no count of colours used: its table is full.
+uint64_t ColourCount(const BitmapInfo& info) {
+    return info.ColoursUsed != 0 ? info.ColoursUsed : uint64_t{1} << info.BitsPerPixel;
+}
+
+uint64_t ColourEntrySize(const BitmapInfo& info) { return info.HeaderSize == CoreHeaderSize ? 3 : 4; }
+
 void CheckColourTable(std::span<const uint8_t> bytes, const BitmapInfo& info) {
     if (info.BitsPerPixel > 8) return;
     if (info.ColoursUsed > 256) Damaged(std::to_string(info.ColoursUsed) + " colours in a palette bitmap");
-    const uint64_t count = info.ColoursUsed != 0 ? info.ColoursUsed : uint64_t{1} << info.BitsPerPixel;
-    const uint64_t entrySize = info.HeaderSize == CoreHeaderSize ? 3 : 4;
-    if (FileHeaderSize + info.HeaderSize + count * entrySize > bytes.size())
+    if (FileHeaderSize + info.HeaderSize + ColourCount(info) * ColourEntrySize(info) > bytes.size())
         Damaged("the colour table runs past the end of the file");
+}
+
+// Rows of uncompressed pixels are padded to a multiple of 4 bytes.
+uint64_t RowStride(const BitmapInfo& info) {
+    return (static_cast<uint64_t>(info.Width) * info.BitsPerPixel + 31) / 32 * 4;
 }
 
 void CheckUncompressed(std::span<const uint8_t> bytes, const BitmapInfo& info) {
@@ -106,8 +117,7 @@ void CheckUncompressed(std::span<const uint8_t> bytes, const BitmapInfo& info) {
     case 32: break;
     default: Damaged(std::to_string(info.BitsPerPixel) + " bits per pixel");
     }
-    const uint64_t stride = (static_cast<uint64_t>(info.Width) * info.BitsPerPixel + 31) / 32 * 4;
-    if (info.PixelOffset + stride * static_cast<uint64_t>(AbsoluteHeight(info)) > bytes.size())
+    if (info.PixelOffset + RowStride(info) * static_cast<uint64_t>(AbsoluteHeight(info)) > bytes.size())
         Damaged("the pixel data runs past the end of the file");
 }
 
@@ -121,6 +131,37 @@ Image DecodeWithStb(std::span<const uint8_t> bytes) {
     if (!pixels) Damaged(stbi_failure_reason());
     Image image(width, height, PixelFormat::Rgb24);
     std::memcpy(image.Data().data(), pixels.get(), image.Data().size());
+    return image;
+}
+
+// A palette bitmap of the picture's size with its colour table (checked to lie inside the file), every
+// pixel colour 0 until the pixel data is decoded into it.
+Image PaletteImage(std::span<const uint8_t> bytes, const BitmapInfo& info) {
+    Image image(static_cast<int32_t>(info.Width), static_cast<int32_t>(AbsoluteHeight(info)), PixelFormat::Indexed8);
+    const size_t table = FileHeaderSize + info.HeaderSize;
+    const size_t entrySize = ColourEntrySize(info);
+    for (size_t i = 0; i < ColourCount(info); ++i) {
+        const size_t at = table + entrySize * i;
+        image.ColourTable[i] = PaletteEntry{bytes[at], bytes[at + 1], bytes[at + 2], 0};
+    }
+    return image;
+}
+
+// Uncompressed 1-, 4- and 8-bit pixels, each byte filled from its most significant bit; the rows run bottom
+// first unless the height is negative. The pixel data is checked to lie inside the file.
+Image DecodeUncompressedPalette(std::span<const uint8_t> bytes, const BitmapInfo& info) {
+    Image image = PaletteImage(bytes, info);
+    const uint32_t bits = info.BitsPerPixel;
+    const auto mask = static_cast<uint8_t>((1u << bits) - 1);
+    for (int32_t y = 0; y < image.Height(); ++y) {
+        const uint8_t* in = bytes.data() + info.PixelOffset + RowStride(info) * static_cast<uint64_t>(y);
+        uint8_t* out = image.Row(info.Height < 0 ? y : image.Height() - 1 - y);
+        for (int32_t x = 0; x < image.Width(); ++x) {
+            const uint64_t bit = static_cast<uint64_t>(x) * bits;
+            out[x] = static_cast<uint8_t>((in[bit / 8] >> (8 - bits - bit % 8)) & mask);
+        }
+    }
+    image.ConvertTo(PixelFormat::Rgb24);
     return image;
 }
 
@@ -199,12 +240,7 @@ Image DecodeRunLength(std::span<const uint8_t> bytes, const BitmapInfo& info) {
     if (info.BitsPerPixel != expectedBits)
         Damaged("run-length compression with " + std::to_string(info.BitsPerPixel) + " bits per pixel");
     if (info.Height < 0) Damaged("a run-length bitmap cannot be stored top row first");
-    Image image(static_cast<int32_t>(info.Width), static_cast<int32_t>(info.Height), PixelFormat::Indexed8);
-    const size_t count = info.ColoursUsed != 0 ? info.ColoursUsed : size_t{1} << info.BitsPerPixel;
-    const size_t table = FileHeaderSize + info.HeaderSize;
-    for (size_t i = 0; i < count; ++i)
-        image.ColourTable[i] =
-            PaletteEntry{bytes[table + 4 * i], bytes[table + 4 * i + 1], bytes[table + 4 * i + 2], 0};
+    Image image = PaletteImage(bytes, info);
     RunLengthDecoder(bytes, info, image).Decode();
     image.ConvertTo(PixelFormat::Rgb24);
     return image;
@@ -220,7 +256,10 @@ Image ReadBmp(std::span<const uint8_t> bytes) {
     case BI_RLE4: return DecodeRunLength(bytes, info);
     case BI_RGB:
     case BI_BITFIELDS:
-    case BI_ALPHABITFIELDS: CheckUncompressed(bytes, info); return DecodeWithStb(bytes);
+    case BI_ALPHABITFIELDS:
+        CheckUncompressed(bytes, info);
+        if (info.Compression == BI_RGB && info.BitsPerPixel <= 8) return DecodeUncompressedPalette(bytes, info);
+        return DecodeWithStb(bytes);
     default: Damaged("unsupported compression " + std::to_string(info.Compression));
     }
 }

@@ -1,4 +1,5 @@
-// Windows bitmap reading into 24-bit: stb_image for the uncompressed kinds, our own decoder for RLE8 and RLE4.
+// Windows and OS/2 bitmap reading into 24-bit: stb_image for the true-colour kinds, our own decoders for the
+// palette kinds (1, 4 and 8 bits, uncompressed, RLE8 and RLE4).
 #pragma once
 
 #include "imageio/Image.h"

@@ -1,8 +1,8 @@
 // Windows bitmaps: the run-length kinds (escapes, clipping, bottom-up rows), top-down rows, and headers that lie.
 #include "imageio/BmpFile.h"
 
-#include "support/PictureTestFiles.h"
 #include "app/Error.h"
+#include "support/PictureTestFiles.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -157,6 +157,13 @@ TEST(BmpDamaged, RunLengthDataThatStopsInsideAPacketOrDoesNotFitTheDepth) {
     bitmap = Bitmap{8, -2, 8, 1, 16, {}};
     bitmap.Pixels = {2, 1, 0, 1};
     ExpectDamaged(BuildBitmap(bitmap), "top row first");
+}
+
+TEST(BmpUncompressed, PaletteRowsAreReadTopDownPaddedToFourBytes) {
+    Bitmap bitmap{3, -2, 4, 0, 4, {}};
+    bitmap.Pixels = {0x12, 0x30, 0, 0,  // top row 1 2 3, padded to 4 bytes
+                     0x03, 0x20, 0, 0}; // bottom row 0 3 2
+    ExpectIndexes(ReadBmp(BuildBitmap(bitmap)), {{1, 2, 3}, {0, 3, 2}});
 }
 
 TEST(BmpUncompressed, TopDownRowsAreReadTopDown) {

@@ -23,6 +23,8 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <string>
+#include <utility>
 
 namespace tavrik {
 namespace {
@@ -354,6 +356,24 @@ TEST_F(NetpbmPeer, BitmapsWrittenByPpmtobmpReadBackAsTheirPicture) {
         const Image ours = ReadBmp(test::ReadFileBytes(File("out.bmp")));
         ExpectPicture(ours, 29, 11, [&](int x, int y) { return picture.At(x, y); });
     }
+}
+
+// OS/2 bitmaps (the 12-byte header) hold 3-byte colour table entries. Every entry is used here, so a table
+// read short or from the wrong place shows; the odd width pads every row of the 1- and 4-bit kinds.
+TEST_F(NetpbmPeer, Os2PaletteBitmapsKeepEveryColourOfTheirTable) {
+    for (const int bits : {1, 4, 8})
+        for (const auto& [width, height] : {std::pair{320, 200}, std::pair{29, 11}}) {
+            SCOPED_TRACE(std::to_string(bits) + " bits, " + std::to_string(width) + " x " + std::to_string(height));
+            const int colours = 1 << bits;
+            const Pnm picture =
+                MakePicture(width, height, [&](int x, int y) { return DistinctColour(PatternIndex(x, y, colours)); });
+            test::WritePpm(File("in.ppm"), picture);
+            RunCommand("ppmtobmp -os2 -bpp " + std::to_string(bits) + " " + Quoted(File("in.ppm")) + " > " +
+                       Quoted(File("out.bmp")) + " 2>/dev/null");
+            const Bytes file = test::ReadFileBytes(File("out.bmp"));
+            ASSERT_EQ(file[14], 12); // the OS/2 header
+            ExpectPicture(ReadBmp(file), width, height, [&](int x, int y) { return picture.At(x, y); });
+        }
 }
 
 } // namespace
