@@ -23,11 +23,7 @@ inline constexpr std::array<std::string_view, 2> MapScaleModeItems{"Normal", "Sc
 inline constexpr std::array<std::string_view, 8> CustomGameItems{
     "", "Action Fighter", "Battle Squadron", "Brat", "Captain Fizz", "Lost Vikings", "Quadralien", "Yo! Joe!"};
 
-// "Actual tile size:" of the map tab; the tile ripper's two tile size combo boxes have the same items.
-inline constexpr std::string_view SameAsTilesItem = "Same as tiles";
-inline constexpr std::array<std::string_view, 11> TileSizeItems{SameAsTilesItem, "8 x 8",   "16 x 8",  "16 x 16",
-                                                                "16 x 32",       "32 x 8",  "32 x 16", "32 x 32",
-                                                                "32 x 64",       "64 x 32", "64 x 64"};
+// "Actual tile size:" of the map tab takes the tile ripper's TileSizeItems (ripper/RipControls.h).
 
 // PopupMenuMapMask of the mask field. Choosing one writes MaskPresetText(index) into the field.
 inline constexpr std::array<std::string_view, 10> MapMaskPresetItems{"$ff",   "$1ff",  "$3ff",  "$7ff",  "$fff",

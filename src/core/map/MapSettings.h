@@ -4,6 +4,7 @@
 
 #include "app/Address.h"
 #include "map/MapVariables.h"
+#include "ripper/RipControls.h"
 
 #include <cstdint>
 #include <string>
@@ -11,31 +12,25 @@
 
 namespace tavrik {
 
-// A combo box as the handler finds it: the selected item (-1 when the text was typed) and its text.
-struct MapComboText {
-    int32_t ItemIndex = 0;
-    std::string Text;
-};
-
 // What one map tab's controls hold. The shared controls (block order, tile size) are the first tab's.
 struct MapControls {
-    std::string Address = "0";                 // Edit<P>Address
-    std::string WidthInTiles = "40";           // Edit<P>WidthInTiles
-    std::string HeightInTiles = "32";          // Edit<P>HeightInTiles
-    std::string TrimTiles = "0";               // Edit<P>TrimTiles
-    std::string SkipBytes = "0";               // Edit<P>SkipBytes
-    int32_t MemoryTypeIndex = 0;               // ComboBox<P>MemoryType
-    int32_t DirectionIndex = 0;                // ComboBox<P>Direction
-    std::string CustomGame;                    // text of ComboBox<P>CustomGame
-    std::string FlipYMask = "$0";              // Edit<P>FlipYMask
-    std::string FlipXMask = "$0";              // Edit<P>FlipXMask
-    std::string Shift = "0";                   // Edit<P>Shift
-    std::string Mask = "$ffffffff";            // Edit<P>Mask
-    std::string Adjust = "0";                  // Edit<P>Adjust
-    std::string TilesPerBlockAcross = "1";     // Edit<P>TilesPerBlockAcross
-    std::string TilesPerBlockDown = "1";       // Edit<P>TilesPerBlockDown
-    int32_t TilesPerBlockDirectionIndex = 0;   // ComboBoxMapTilesPerBlockDirection (first tab)
-    MapComboText TileSize{0, "Same as tiles"}; // ComboBoxMapTileSize (first tab only)
+    std::string Address = "0";               // Edit<P>Address
+    std::string WidthInTiles = "40";         // Edit<P>WidthInTiles
+    std::string HeightInTiles = "32";        // Edit<P>HeightInTiles
+    std::string TrimTiles = "0";             // Edit<P>TrimTiles
+    std::string SkipBytes = "0";             // Edit<P>SkipBytes
+    int32_t MemoryTypeIndex = 0;             // ComboBox<P>MemoryType
+    int32_t DirectionIndex = 0;              // ComboBox<P>Direction
+    std::string CustomGame;                  // text of ComboBox<P>CustomGame
+    std::string FlipYMask = "$0";            // Edit<P>FlipYMask
+    std::string FlipXMask = "$0";            // Edit<P>FlipXMask
+    std::string Shift = "0";                 // Edit<P>Shift
+    std::string Mask = "$ffffffff";          // Edit<P>Mask
+    std::string Adjust = "0";                // Edit<P>Adjust
+    std::string TilesPerBlockAcross = "1";   // Edit<P>TilesPerBlockAcross
+    std::string TilesPerBlockDown = "1";     // Edit<P>TilesPerBlockDown
+    int32_t TilesPerBlockDirectionIndex = 0; // ComboBoxMapTilesPerBlockDirection (first tab)
+    EditableComboText TileSize;              // ComboBoxMapTileSize (first tab only)
 };
 
 // The game id of a custom game text; exact, case-sensitive names, anything else is 0.

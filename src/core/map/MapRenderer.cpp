@@ -1,0 +1,228 @@
+// DrawMap: sizing the map image, walking and decoding the stored cells, copying their tiles and marking the
+// cells whose tile does not exist.
+#include "map/MapRenderer.h"
+
+#include "app/Checked.h"
+#include "app/Error.h"
+#include "app/IntegerText.h"
+#include "app/TextHelpers.h"
+#include "map/CellDecoder.h"
+#include "map/HexFont.h"
+#include "map/MapWalk.h"
+#include "map/TileCopier.h"
+
+#include <algorithm>
+#include <new>
+
+namespace tavrik {
+
+namespace {
+
+// A map image side of this many pixels or more is refused before anything is allocated.
+constexpr int64_t MapImageSideLimit = 32768;
+// Cells beyond this many are not kept (16 bytes each): the grid is refused like an image too large to make.
+constexpr int64_t MaxGridCells = int64_t{1} << 25;
+
+constexpr Colour Black = MakeColour(0, 0, 0);
+constexpr Colour White = MakeColour(255, 255, 255);
+constexpr Colour Magenta = MakeColour(255, 0, 255);
+
+const char* const NoMemoryMessage =
+    "Out of memory! Are you sure your bitplane width and height are sensible values in the Tile Ripper tab?";
+
+std::string TooLargeMessage(int64_t width, int64_t height) {
+    return "Out of memory! Are you sure your tile dimensions are set to sensible values in the Tile Ripper tab? "
+           "The current map is trying to be " +
+           std::to_string(width) + "x" + std::to_string(height) + " pixels!";
+}
+
+// The failures that would end a draw half-way are found before anything changes.
+void CheckDrawable(const TMapVariables& map, const Image& mapImage, const MapDrawContext& context) {
+    if (map.MapTileWidth <= 0) throw Error("Map tile width is " + std::to_string(map.MapTileWidth));
+    if (map.MapTileHeight <= 0) throw Error("Map tile height is " + std::to_string(map.MapTileHeight));
+    if (context.TileSource == &mapImage) throw Error("A map cannot take its tiles from its own image");
+    if (IsPointerMap(map) && BytesPerTile(map, context.Bitplanes, context.SkipBetweenTiles) == 0)
+        throw Error("Map pointers cannot be turned into tiles: bytes per tile is 0");
+}
+
+void FixDrawSize(TMapVariables& map) {
+    map.TrimTiles = std::max(map.TrimTiles, 0);
+    const bool horizontal = map.Direction != static_cast<int32_t>(MapDirection::Vertical);
+    map.DrawWidth = std::max(map.WidthInTiles - (horizontal ? map.TrimTiles : 0), 1);
+    map.DrawHeight = std::max(map.HeightInTiles - (horizontal ? 0 : map.TrimTiles), 1);
+}
+
+// Cells only grow, with room for 16 more columns and rows than asked for.
+bool GrowCells(TMapVariables& map) {
+    const int64_t columns = map.CellColumns < map.WidthInTiles ? int64_t{map.WidthInTiles} + 16 : map.CellColumns;
+    const int64_t rows = map.CellRows < map.HeightInTiles ? int64_t{map.HeightInTiles} + 16 : map.CellRows;
+    if ((columns + 1) * (rows + 1) > MaxGridCells) return false;
+    map.CellColumns = static_cast<int32_t>(columns);
+    map.CellRows = static_cast<int32_t>(rows);
+    map.Cells.resize(static_cast<size_t>(rows + 1));
+    for (std::vector<TMapCell>& row : map.Cells)
+        row.resize(static_cast<size_t>(columns + 1));
+    return true;
+}
+
+// Gives the image its size and format; false when it cannot be made.
+bool SizeImage(Image& image, int32_t width, int32_t height, PixelFormat format) {
+    if (image.Width() == width && image.Height() == height && image.Format() == format) return true;
+    try {
+        image.Reset(width, height, format);
+    } catch (const Error&) {
+        return false;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+void FillBlack(Image& image) {
+    if (image.Format() == PixelFormat::Indexed8)
+        image.Fill(NearestColourIndex(image.ColourTable, Black));
+    else
+        image.Fill(0);
+}
+
+struct MarkPens {
+    Pen Black;
+    Pen White;
+    Pen Magenta;
+};
+
+// The magenta box with the tile number, and for narrow tiles the number again as two lines of two digits.
+void MarkBadCell(Image& image, const TMapVariables& map, int64_t row, int64_t col, int32_t tileIndex,
+                 const MarkPens& pens) {
+    const int64_t x64 = col * map.MapTileWidth;
+    const int64_t y64 = row * map.MapTileHeight;
+    if (x64 >= image.Width() || y64 >= image.Height()) return;
+    const auto x = static_cast<int32_t>(x64);
+    const auto y = static_cast<int32_t>(y64);
+    const int32_t right = static_cast<int32_t>(std::min<int64_t>(x64 + map.MapTileWidth, image.Width()));
+    const int32_t bottom = static_cast<int32_t>(std::min<int64_t>(y64 + map.MapTileHeight, image.Height()));
+    const std::string text = Hex(tileIndex);
+    const PixelRect inner{x + 1, y + 1, right, bottom};
+    const PixelRect cell{x, y, right, bottom};
+    FillRect(image, inner, pens.Magenta);
+    DrawHexText(image, x + 1, y + 1, text, pens.Black, inner);
+    DrawHexText(image, x, y, text, pens.White, cell);
+    if (map.MapTileWidth > 16) return;
+    const int32_t indent = (row & 2) != 0 ? 4 : 0;
+    DrawHexText(image, x + 2 + indent, y - 1, Hex(tileIndex >> 8, 2), pens.White, cell);
+    DrawHexText(image, x + 2 + indent, y + 7, Hex(static_cast<uint32_t>(tileIndex) & 0xFF, 2), pens.White,
+                PixelRect{x, y + 8, right, bottom});
+}
+
+// The index dump of one draw: a line per band of blocks.
+class IndexDump {
+  public:
+    IndexDump(bool enabled, bool horizontal, std::vector<std::string>& lines)
+        : Enabled(enabled), Horizontal(horizontal), Lines(lines) {}
+
+    void Add(int64_t row, int64_t col, int32_t value) {
+        if (!Enabled) return;
+        if (Line.empty())
+            Line = Horizontal ? "Row " + std::to_string(row) + ": " : "Column " + std::to_string(col) + ": ";
+        else
+            Line += ", ";
+        Line += DollarHex(static_cast<uint32_t>(value), 4);
+    }
+    void EndBand() {
+        if (!Enabled) return;
+        Lines.push_back(std::move(Line));
+        Line.clear();
+    }
+
+  private:
+    bool Enabled;
+    bool Horizontal;
+    std::vector<std::string>& Lines;
+    std::string Line;
+};
+
+CellDecoder MakeDecoder(const TMapVariables& map, const MapDrawContext& context) {
+    const bool loaded = map.UseLoadedMap && !context.LoadedMapData.empty();
+    TilePointerBase pointers{context.RipAddress, context.ChipRamOffset, 1};
+    if (IsPointerMap(map)) pointers.BytesPerTile = BytesPerTile(map, context.Bitplanes, context.SkipBetweenTiles);
+    return CellDecoder(map, loaded ? context.LoadedMapData : context.MemoryImage,
+                       BuildReplacementRules(context.Options.Replacements), pointers,
+                       FlipSwitches{context.Options.FlipXEnabled, context.Options.FlipYEnabled});
+}
+
+// Steps 12 and 13: the walk over the stored cells with the tile source fixed for the whole draw.
+void WalkAndDraw(TMapVariables& map, Image& image, const MapDrawContext& context, int32_t across, int32_t down,
+                 MapDrawOutcome& outcome) {
+    CellDecoder decoder = MakeDecoder(map, context);
+    const bool horizontal = map.Direction != static_cast<int32_t>(MapDirection::Vertical);
+    const int32_t elementSize = ElementSize(map.MemoryType);
+    const int64_t trimBytes = int64_t{map.TrimTiles} * (elementSize == 0 ? 1 : elementSize);
+    const TileCopier copier(context.TileSource, image, map.MapTileWidth, map.MapTileHeight, map.MapNumber == 2);
+    const bool bottomUp = map.CustomGameId == static_cast<int32_t>(CustomGame::ActionFighter);
+    const MarkPens pens{MakePen(image, Black), MakePen(image, White), MakePen(image, Magenta)};
+    IndexDump dump(context.Options.ShowIndexes, horizontal, outcome.IndexDump);
+    MapWalk walk(map, across, down);
+    const int64_t visits = int64_t{map.DrawWidth} * map.DrawHeight;
+    for (int64_t visit = 0; visit < visits; ++visit) {
+        const int64_t row = walk.Row();
+        const int64_t col = walk.Column();
+        const DecodedCell decoded = decoder.Decode();
+        const int32_t tile = decoded.Cell.TileIndex;
+        dump.Add(row, col, decoded.Cell.RawValue);
+        if (row <= map.CellRows && col <= map.CellColumns)
+            map.Cells[static_cast<size_t>(row)][static_cast<size_t>(col)] = decoded.Cell;
+        outcome.MinIndex = std::min(outcome.MinIndex, tile);
+        outcome.MaxIndex = std::max(outcome.MaxIndex, tile);
+        if (tile > context.TileCount) {
+            ++outcome.MissingCount;
+            if (context.Options.ShowBadTiles) MarkBadCell(image, map, row, col, tile, pens);
+        } else {
+            const int64_t y = row * map.MapTileHeight;
+            copier.Draw(int64_t{tile} + map.Adjust, decoded.FlipX, decoded.FlipY, col * map.MapTileWidth,
+                        bottomUp ? image.Height() - y - map.MapTileHeight : y);
+        }
+        if (walk.Advance()) {
+            decoder.Source.Position += trimBytes;
+            dump.EndBand();
+        }
+    }
+}
+
+} // namespace
+
+std::string MapSummaryText(int32_t missingCount, int32_t minIndex, int32_t maxIndex) {
+    return "Missing: " + std::to_string(missingCount) + ", Min: " + DollarHex(static_cast<uint32_t>(minIndex)) +
+           ", Max: " + DollarHex(static_cast<uint32_t>(maxIndex));
+}
+
+MapDrawOutcome DrawMap(TMapVariables& map, Image& mapImage, const MapDrawContext& context) {
+    MapDrawOutcome outcome;
+    if (map.WidthInTiles <= 0 || map.HeightInTiles <= 0) return outcome;
+    CheckDrawable(map, mapImage, context);
+    const int32_t across = std::max(map.TilesPerBlockAcross, 1);
+    const int32_t down = std::max(map.TilesPerBlockDown, 1);
+    outcome.ClearIndexDump = true;
+    FixDrawSize(map);
+    const int64_t width = int64_t{map.DrawWidth} * map.MapTileWidth;
+    const int64_t height = int64_t{map.DrawHeight} * map.MapTileHeight;
+    if (width >= MapImageSideLimit || height >= MapImageSideLimit) {
+        outcome.Result = MapDrawResult::TooLarge;
+        outcome.Message = TooLargeMessage(width, height);
+        return outcome;
+    }
+    const PixelFormat format = context.TileSource ? context.TileSource->Format() : PixelFormat::Indexed8;
+    if (!GrowCells(map) || !SizeImage(mapImage, static_cast<int32_t>(width), static_cast<int32_t>(height), format)) {
+        outcome.Result = MapDrawResult::NoMemory;
+        outcome.Message = NoMemoryMessage;
+        return outcome;
+    }
+    mapImage.ColourTable = context.ColourTable;
+    FillBlack(mapImage);
+    outcome.ShowMapDataTab = context.Options.ShowIndexes;
+    WalkAndDraw(map, mapImage, context, across, down, outcome);
+    outcome.Result = MapDrawResult::Drawn;
+    outcome.Summary = MapSummaryText(outcome.MissingCount, outcome.MinIndex, outcome.MaxIndex);
+    return outcome;
+}
+
+} // namespace tavrik
