@@ -1,6 +1,6 @@
 // Rip speed: every key press in the ripper re-runs the whole rip, so the default sheet must rip in well
 // under a frame, and a whole chip RAM ripped as one tall sheet should cost a few memory copies of its output.
-#include "ripper/Rip.h"
+#include "workspace/Rip.h"
 
 #include <benchmark/benchmark.h>
 

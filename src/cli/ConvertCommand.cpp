@@ -5,6 +5,7 @@
 #include "DataFileCli.h"
 
 #include "app/Error.h"
+#include "app/Files.h"
 #include "imageio/ImageLoader.h"
 #include "imageio/PngFile.h"
 

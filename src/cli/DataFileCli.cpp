@@ -3,17 +3,9 @@
 
 #include "ConsoleDialogs.h"
 #include "app/Error.h"
-
-#include <filesystem>
+#include "app/Files.h"
 
 namespace tavrik::cli {
-
-std::string ExecutableFolder() {
-    std::error_code error;
-    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) return {};
-    return executable.parent_path().string() + "/";
-}
 
 DataFileLoad LoadDataFileForCli(Workspace& ws, const std::string& file) {
     ws.ProgramFolder = ExecutableFolder();

@@ -2,14 +2,11 @@
 // file that cannot be found reported as an error (the program itself stays silent about it).
 #pragma once
 
-#include "DataFileLoader.h"
+#include "workspace/DataFileLoader.h"
 
 #include <string>
 
 namespace tavrik::cli {
-
-// The folder of the running executable, ending in a separator ("" when it cannot be found).
-std::string ExecutableFolder();
 
 // Fills ws (ProgramFolder := the executable's folder) from file; throws tavrik::Error when the file
 // cannot be found or read, or is a broken save state.

@@ -3,8 +3,9 @@
 #include "ConsoleDialogs.h"
 #include "DataFileCli.h"
 
-#include "TilePictures.h"
+#include "workspace/TilePictures.h"
 #include "app/Error.h"
+#include "app/Files.h"
 #include "imageio/ImageLoader.h"
 #include "palette/PaletteDisplay.h"
 #include "palette/PaletteOperations.h"

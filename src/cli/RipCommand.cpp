@@ -2,10 +2,9 @@
 // sheet (or its grid image) as PNG, the way "Save Gfx" writes it.
 #include "Command.h"
 #include "DataFileCli.h"
-#include "RipRequest.h"
+#include "workspace/RipRequest.h"
 
 #include "imageio/PngFile.h"
-#include "ripper/Rip.h"
 
 #include <string>
 
@@ -25,12 +24,8 @@ int RunRip(const CommandArguments& arguments) {
 
     Workspace ws;
     const DataFileLoad load = LoadDataFileForCli(ws, file);
-    ApplyPaletteChoice(ws, request, load.Palette);
-    ws.Ripper.Order = request.Order;
-    ws.Grid.GridEnabled = request.GridThickness.has_value();
-    ws.Grid.GridThickness = request.GridThickness.value_or(1);
-    const RipResult result = Rip(ws, request.Controls);
-    SaveImagePng(request.GridThickness ? ShownImage(result, ws) : ws.TileSheet, *out);
+    const RipRequestResult result = ApplyRipRequest(ws, request, load.Palette);
+    SaveImagePng(request.GridThickness ? ShownImage(result.Rip, ws) : ws.TileSheet, *out);
     return 0;
 }
 

@@ -10,7 +10,7 @@
 #include "palette/PaletteDisplay.h"
 #include "palette/PaletteOperations.h"
 #include "platform/HandlerGuard.h"
-#include "ripper/Rip.h"
+#include "workspace/Rip.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -105,7 +105,7 @@ void PalettePanel::ConnectPopupMenu() {
     ConnectHandler(Menu, &QMenu::aboutToShow, this, Form.UserDialogs(), [this] { PopupMenuPalettePopup(); });
 
     for (const PaletteMenuColour& item : PaletteMenuColours) {
-        const QString name = Text(item.Name);
+        const QString name = "mnuColour" + Text(item.Caption);
         if (auto* action = Form.findChild<QAction*>(name); action && action->icon().isNull())
             action->setIcon(Swatch(item.Value));
         Form.ConnectMenuItem(name, [this, colour = item.Value] { mnuColourRedClick(colour); });

@@ -2,7 +2,7 @@
 // buttons and the palette widget with its popup menu; it also serves the main menu's "Palette" items.
 #pragma once
 
-#include "DataFileLoader.h"
+#include "workspace/DataFileLoader.h"
 #include "app/Colour.h"
 #include "palette/PalettePopup.h"
 

@@ -4,7 +4,7 @@
 #include "ImageView.h"
 #include "InfoTab.h"
 #include "PalettePanel.h"
-#include "TilePictures.h"
+#include "workspace/TilePictures.h"
 #include "app/Address.h"
 #include "app/Checked.h"
 #include "app/Error.h"
@@ -12,7 +12,7 @@
 #include "imageio/ImageLoader.h"
 #include "memory/CopperList.h"
 #include "platform/HandlerGuard.h"
-#include "ripper/Rip.h"
+#include "workspace/Rip.h"
 #include "ripper/RipParameterReader.h"
 #include "ripper/TileSheet.h"
 
@@ -193,20 +193,16 @@ void TRipperTab::ApplyRipRequest(const RipRequest& request) {
     SetIndex(ComboBoxGfxTilesPerBlockDirection, c.TilesPerBlockDirectionIndex);
     ComboBoxGfxTilesPerBlockSize->setCurrentText(Text(c.TilesPerBlockSize.Text));
     ComboBoxGfxTileSize->setCurrentText(Text(c.ActualTileSize.Text));
-    Work().Ripper.Order = request.Order;
     ModeChanged();
-    if (request.GridThickness) {
-        Work().Grid = GridSettings{true, *request.GridThickness};
-        RefreshGridControls();
+    const RipRequestResult result = tavrik::ApplyRipRequest(Work(), request, LastLoadPalette);
+    RefreshGridControls();
+    ApplyControlUpdates(result.ControlUpdates);
+    if (result.Copper) {
+        EditGfxPaletteAddress->setText(Text(FormatAddress(CopperlistActionStart(Work().Memory), Work().Addresses())));
+        ShowCopperWalk(*result.Copper);
     }
-    if (request.Palette == "copper") {
-        CopperlistAction();
-    } else if (request.Palette) {
-        ApplyPaletteChoice(Work(), request, SavedPalette::None);
-        PaletteSection->FinishPaletteChange();
-    } else {
-        ButtonGfxRipClick();
-    }
+    PaletteSection->DisplayWorkingPalette();
+    if (result.Rip.Outcome == RipOutcome::Ripped) ShowImage(ShownImage(result.Rip, Work()));
 }
 
 void TRipperTab::ApplyControlUpdates(const RipControlUpdates& updates) {
@@ -279,6 +275,7 @@ bool TRipperTab::PageStep(int direction) {
 void TRipperTab::DataFileLoaded(const DataFileLoad& load) {
     if (EditGfxFileName->text() != Text(Form.DataFileName)) EditGfxFileName->setText(Text(Form.DataFileName));
     EditGfxPaletteAddress->setText(Text(load.PaletteAddressText));
+    LastLoadPalette = load.Palette;
     PaletteSection->ApplySavedPalette(load.Palette);
     ButtonGfxRipClick();
 }
@@ -347,9 +344,14 @@ void TRipperTab::ApplyKeyboardLayout(KeyboardLayout layout) {
     for (const auto& [name, itemLayout] : LayoutItems)
         if (auto* item = Form.findChild<QAction*>(name)) item->setChecked(itemLayout == layout);
     // The map tabs' labels follow the layout as well; they are found by name wherever they are.
-    for (const KeyLabel& label : KeyLabelsFor(Keys))
-        if (auto* widget = Form.findChild<QLabel*>(QString::fromUtf8(label.Name.data(), std::ssize(label.Name))))
-            widget->setText(Text(label.Text));
+    const LayoutKeyLabels labels = KeyLabelsFor(Keys);
+    const std::pair<const char*, const std::string*> labelTexts[] = {
+        {"LabelGfxTileWidthKeys", &labels.TileWidthKeys},     {"LabelMapWidthInTilesKeys", &labels.TileWidthKeys},
+        {"LabelMap2WidthInTilesKeys", &labels.TileWidthKeys}, {"LabelGfxTileHeightKeys", &labels.TileHeightKeys},
+        {"LabelMapHeightInTilesKeys", &labels.TileHeightKeys}, {"LabelMap2HeightInTilesKeys", &labels.TileHeightKeys},
+        {"LabelGfxRipHeightKeys", &labels.RipHeightKeys},     {"LabelGfxModeKeys", &labels.ModeKeys}};
+    for (const auto& [name, text] : labelTexts)
+        if (auto* widget = Form.findChild<QLabel*>(name)) widget->setText(Text(*text));
 }
 
 void TRipperTab::ApplyDimensionPreset(const QString& caption) {
@@ -452,15 +454,20 @@ void TRipperTab::ButtonGfxWalkCopperlistClick() {
 
 void TRipperTab::WalkCopperListFrom(uint32_t start) {
     const CopperWalk walk = WalkCopperList(Work().Memory, start, Work().Ripper.Parameters.CopperlistStopYPos);
+    ShowCopperWalk(walk);
+    if (!walk.Error.empty()) throw Error(walk.Error);
+    Work().CopperPalette = walk.Palette;
+    PaletteSection->SetCopperPalette(walk.Palette);
+}
+
+// The walk's listing in the "Info" tab, with the bitplane summary once the walk went through.
+void TRipperTab::ShowCopperWalk(const CopperWalk& walk) {
     QStringList lines;
     lines.reserve(static_cast<qsizetype>(walk.Lines.size()));
     for (const std::string& line : walk.Lines)
         lines.push_back(Text(line));
     Form.Info().MemoCopperlist()->setPlainText(lines.join('\n'));
-    if (!walk.Error.empty()) throw Error(walk.Error);
-    Work().CopperPalette = walk.Palette;
-    PaletteSection->SetCopperPalette(walk.Palette);
-    if (walk.LastBplcon0 > 0) Form.Info().MemoInfo()->appendPlainText(Text(BitplaneSummary(walk.LastBplcon0)));
+    if (walk.Error.empty() && walk.LastBplcon0 > 0) Form.Info().MemoInfo()->appendPlainText(Text(BitplaneSummary(walk.LastBplcon0)));
 }
 
 } // namespace tavrik

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "Unit1.h"
-#include "RipRequest.h"
+#include "workspace/RipRequest.h"
 #include "ripper/RipControls.h"
 #include "ripper/RipperKeys.h"
 
@@ -120,6 +120,7 @@ class TRipperTab : public QObject, public TabHandlers {
     void ShowImage(const Image& image);
     void SetUseLoadedTiles(bool checked);
     void WalkCopperListFrom(uint32_t start);
+    void ShowCopperWalk(const CopperWalk& walk);
     void RipFromNewMemory();
 
     // RipperTabKeys.cpp
@@ -132,6 +133,8 @@ class TRipperTab : public QObject, public TabHandlers {
     TForm1& Form;
     QWidget* Page;
     KeyboardLayout Layout = KeyboardLayout::Qwerty;
+    // The saved colours the last load chose, which a rip request without a palette choice keeps.
+    SavedPalette LastLoadPalette = SavedPalette::None;
     LayoutKeys Keys;
     bool StartZoomPending = true;
 

@@ -28,8 +28,12 @@ namespace {
 constexpr int FieldWidth = 150;
 constexpr int ColumnWidth = 290;
 
-const QStringList TileSizeItems{"Same as tiles", "8 x 8",   "16 x 8",  "16 x 16", "16 x 32", "32 x 8",
-                                "32 x 16",       "32 x 32", "32 x 64", "64 x 32", "64 x 64"};
+QStringList TileSizeTexts() {
+    QStringList items;
+    for (const std::string_view item : TileSizeItems)
+        items.push_back(QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size())));
+    return items;
+}
 constexpr const char* TileSizeHint = "Set the actual tile size that the map ripper will use. Useful when bitplane "
                                      "graphics are 320x256 but tiles are actually 16x16";
 constexpr const char* RearrangeHint =
@@ -311,14 +315,14 @@ QWidget* TRipperTab::BuildSheetBar(QWidget* parent) {
     QHBoxLayout* layout = RowLayout(bar);
 
     layout->addWidget(MakeLabel(bar, "LabelGfxTileSize", "Actual tile size:"));
-    ComboBoxGfxTileSize = MakeList(bar, "ComboBoxGfxTileSize", TileSizeItems, TileSizeHint, true);
+    ComboBoxGfxTileSize = MakeList(bar, "ComboBoxGfxTileSize", TileSizeTexts(), TileSizeHint, true);
     ComboBoxGfxTileSize->setMaxVisibleItems(12);
     layout->addWidget(ComboBoxGfxTileSize);
     layout->addSpacing(12);
 
     CheckBoxGfxRearrange = MakeCheck(bar, "CheckBoxGfxRearrange", "Rearrange", RearrangeHint);
     layout->addWidget(CheckBoxGfxRearrange);
-    ComboBoxGfxTilesPerBlockSize = MakeList(bar, "ComboBoxGfxTilesPerBlockSize", TileSizeItems, TileSizeHint, true);
+    ComboBoxGfxTilesPerBlockSize = MakeList(bar, "ComboBoxGfxTilesPerBlockSize", TileSizeTexts(), TileSizeHint, true);
     layout->addWidget(ComboBoxGfxTilesPerBlockSize);
     // The block counts sit between the two words of "as ... by".
     layout->addWidget(MakeLabel(bar, "LabelGfxTilesPerBlock", "as"));

@@ -2,8 +2,8 @@
 // the window-level keys, the help key and the offset display mode.
 #pragma once
 
-#include "DataFileLoader.h"
-#include "Workspace.h"
+#include "workspace/DataFileLoader.h"
+#include "workspace/Workspace.h"
 #include "app/Dialogs.h"
 #include "platform/DesktopServices.h"
 #include "platform/HelpViewer.h"

@@ -1,13 +1,14 @@
 // The desktop program's entry: the single-instance guard, the main window and the event loop.
 // An optional file argument is opened at start as "Open..." would open it; the options of tavrik-cli rip
 // may follow it, and the rip they describe is what the window first shows.
-#include "RipRequest.h"
+#include "workspace/RipRequest.h"
 #include "RipperTab.h"
 #include "Unit1.h"
 #include "platform/DesktopServices.h"
 #include "platform/HandlerGuard.h"
 #include "platform/HelpViewer.h"
 #include "platform/MachineIdentity.h"
+#include "app/Files.h"
 #include "platform/ProgramInfo.h"
 #include "platform/QtDialogs.h"
 #include "platform/SingleInstance.h"

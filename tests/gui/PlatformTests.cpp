@@ -4,6 +4,7 @@
 #include "app/Error.h"
 #include "platform/HandlerGuard.h"
 #include "platform/MachineIdentity.h"
+#include "app/Files.h"
 #include "platform/ProgramInfo.h"
 #include "platform/QtDialogs.h"
 #include "platform/SingleInstance.h"

@@ -88,4 +88,11 @@ void WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes) {
     if (!out) throw Error("Write error in file " + path);
 }
 
+std::string ExecutableFolder() {
+    std::error_code error;
+    const fs::path executable = fs::read_symlink("/proc/self/exe", error);
+    if (error) return {};
+    return executable.parent_path().string() + "/";
+}
+
 } // namespace tavrik

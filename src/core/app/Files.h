@@ -29,6 +29,10 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path);
 // Writes a whole file, replacing any file of that name; throws tavrik::Error naming the file on failure.
 void WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes);
 
+// The folder of the running executable, ending in a separator ("" when it cannot be found): where the
+// program looks for its settings, help and data files that moved with it.
+std::string ExecutableFolder();
+
 // The file-name part of a path.
 std::string FileNamePart(const std::string& path);
 

@@ -13,7 +13,6 @@
 namespace tavrik {
 
 struct PaletteMenuColour {
-    std::string_view Name; // the menu item's object name
     std::string_view Caption;
     Colour Value;
 };
@@ -21,14 +20,14 @@ struct PaletteMenuColour {
 // The colour items of PopupMenuPalette in menu order; "Custom...", the divider and
 // "Set as Search Background" follow them.
 inline constexpr std::array<PaletteMenuColour, 8> PaletteMenuColours{{
-    {"mnuColourBlack", "Black", 0x000000},
-    {"mnuColourWhite", "White", 0xFFFFFF},
-    {"mnuColourRed", "Red", 0x0000FF},
-    {"mnuColourYellow", "Yellow", 0x00FFFF},
-    {"mnuColourGreen", "Green", 0x00FF00},
-    {"mnuColourAqua", "Aqua", 0xFFFF00},
-    {"mnuColourBlue", "Blue", 0xFF0000},
-    {"mnuColourFuchsia", "Fuchsia", 0xFF00FF},
+    {"Black", 0x000000},
+    {"White", 0xFFFFFF},
+    {"Red", 0x0000FF},
+    {"Yellow", 0x00FFFF},
+    {"Green", 0x00FF00},
+    {"Aqua", 0xFFFF00},
+    {"Blue", 0xFF0000},
+    {"Fuchsia", 0xFF00FF},
 }};
 
 inline constexpr Colour NoPopupColour = 0xFF00FF;

@@ -2,14 +2,23 @@
 // states, read by the GUI and turned into RipParameters by the core with the fields' reading rules.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tavrik {
 
+// The items of the tile size lists ("Actual tile size:" of the ripper and the map tab, and the block tile
+// size): the first keeps the rip's tile size, the others are "W x H".
+inline constexpr std::string_view SameAsTiles = "Same as tiles";
+inline constexpr std::array<std::string_view, 11> TileSizeItems{SameAsTiles, "8 x 8",   "16 x 8",  "16 x 16",
+                                                                "16 x 32",   "32 x 8",  "32 x 16", "32 x 32",
+                                                                "32 x 64",   "64 x 32", "64 x 64"};
+
 struct EditableComboText {
     int32_t ItemIndex = 0; // -1 when the text was typed
-    std::string Text = "Same as tiles";
+    std::string Text{SameAsTiles};
 };
 
 struct RipControls {

@@ -12,7 +12,6 @@ namespace tavrik {
 
 namespace {
 
-constexpr const char* SameAsTiles = "Same as tiles";
 constexpr int32_t HighestCopperlistStopYPos = 254;
 constexpr int32_t DefaultCopperlistStopYPos = 128;
 

@@ -252,19 +252,9 @@ LayoutKeys KeysForLayout(KeyboardLayout layout) {
     }
 }
 
-std::array<KeyLabel, 8> KeyLabelsFor(const LayoutKeys& keys) {
-    const std::string width{keys.TileWidthUpKey, '/', keys.TileWidthDownKey};
-    const std::string height = std::string(1, keys.TileHeightUpKey) + "/S";
-    return {{
-        {"LabelGfxTileWidthKeys", width},
-        {"LabelMapWidthInTilesKeys", width},
-        {"LabelMap2WidthInTilesKeys", width},
-        {"LabelGfxTileHeightKeys", height},
-        {"LabelMapHeightInTilesKeys", height},
-        {"LabelMap2HeightInTilesKeys", height},
-        {"LabelGfxRipHeightKeys", std::string(1, keys.RipHeightUpKey) + "/H"},
-        {"LabelGfxModeKeys", std::string(1, keys.ModeKey)},
-    }};
+LayoutKeyLabels KeyLabelsFor(const LayoutKeys& keys) {
+    return {std::string{keys.TileWidthUpKey, '/', keys.TileWidthDownKey}, std::string{keys.TileHeightUpKey, '/', 'S'},
+            std::string{keys.RipHeightUpKey, '/', 'H'}, std::string(1, keys.ModeKey)};
 }
 
 RipperKeyResult RipperKeyDown(const KeyPress& key, const LayoutKeys& layout, RipControls& controls, RipperState& state,

@@ -64,13 +64,16 @@ struct LayoutKeys {
 // A layout number outside 0 to 2 gives the "Qwerty" keys.
 LayoutKeys KeysForLayout(KeyboardLayout layout);
 
-struct KeyLabel {
-    std::string_view Name; // object name of the label
-    std::string Text;
+// The texts of the key labels that follow the layout: the ripper's tile and rip size keys and mode key,
+// and the map tabs' width and height keys (the same as the ripper's tile width and height keys).
+struct LayoutKeyLabels {
+    std::string TileWidthKeys;
+    std::string TileHeightKeys;
+    std::string RipHeightKeys;
+    std::string ModeKeys;
 };
 
-// The texts of the key labels that follow the layout, on the ripper and both map tabs.
-std::array<KeyLabel, 8> KeyLabelsFor(const LayoutKeys& keys);
+LayoutKeyLabels KeyLabelsFor(const LayoutKeys& keys);
 
 // What the GUI does after a key has changed the controls and the ripper state.
 enum class RipperKeyAction : uint8_t {

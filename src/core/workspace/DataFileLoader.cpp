@@ -1,6 +1,6 @@
 // Loading the data file into the workspace as one transaction: everything is parsed into new objects
 // and committed only when the whole file was read without fault.
-#include "DataFileLoader.h"
+#include "workspace/DataFileLoader.h"
 
 #include "app/Address.h"
 #include "app/Files.h"

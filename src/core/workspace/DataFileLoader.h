@@ -2,7 +2,7 @@
 // Shared by the GUI's LoadDataFile and "Save Uncompressed State..." and by the command line.
 #pragma once
 
-#include "Workspace.h"
+#include "workspace/Workspace.h"
 
 #include <string>
 #include <vector>

@@ -1,5 +1,5 @@
 // The rip procedure, step by step as the ripper's controls drive it.
-#include "ripper/Rip.h"
+#include "workspace/Rip.h"
 
 #include "app/Checked.h"
 #include "ripper/PlanarDecoder.h"

@@ -2,7 +2,7 @@
 // into the indexed images, the optional rearrangement, and the image the ripper view shows.
 #pragma once
 
-#include "Workspace.h"
+#include "workspace/Workspace.h"
 #include "imageio/Image.h"
 #include "ripper/RipControls.h"
 #include "ripper/RipParameterReader.h"

@@ -1,5 +1,5 @@
 // Reading rip options and applying the palette choice.
-#include "RipRequest.h"
+#include "workspace/RipRequest.h"
 
 #include "app/Error.h"
 #include "app/Files.h"
@@ -96,10 +96,13 @@ void UseSavedColours(Workspace& ws, bool present, SavedPalette which, const char
     ApplySavedPalette(ws, which);
 }
 
-void UseCopperColours(Workspace& ws, int32_t stopLine) {
-    const CopperWalk walk = WalkCopperList(ws.Memory, CopperlistActionStart(ws.Memory), stopLine);
+// The "Copperlist" button's walk from the saved COP1LC; a walk that fails leaves the palette alone.
+CopperWalk UseCopperColours(Workspace& ws, int32_t stopLine) {
+    CopperWalk walk = WalkCopperList(ws.Memory, CopperlistActionStart(ws.Memory), stopLine);
     if (!walk.Error.empty()) throw Error(walk.Error);
+    ws.CopperPalette = walk.Palette;
     SetPaletteEntries(ws.Palette, walk.Palette);
+    return walk;
 }
 
 } // namespace
@@ -155,14 +158,12 @@ RipRequest ReadRipRequest(const OptionReader& options) {
     return request;
 }
 
-void ApplyPaletteChoice(Workspace& ws, const RipRequest& request, SavedPalette saved) {
+std::optional<CopperWalk> ApplyPaletteChoice(Workspace& ws, const RipRequest& request, SavedPalette saved) {
     DefaultPalette(ws.Palette);
     const ChipsetSnapshot& chipset = ws.Memory.Snapshot;
     const std::string choice = request.Palette.value_or("");
     if (choice.empty())
         ApplySavedPalette(ws, saved);
-    else if (choice == "default")
-        return;
     else if (choice == "ecs")
         UseSavedColours(ws, chipset.HasEcsColours, SavedPalette::Ecs, "ECS");
     else if (choice == "aga")
@@ -172,9 +173,20 @@ void ApplyPaletteChoice(Workspace& ws, const RipRequest& request, SavedPalette s
     else if (choice == "bw")
         BlackAndWhite(ws.Palette);
     else if (choice == "copper")
-        UseCopperColours(ws, request.CopperStopLine);
-    else
+        return UseCopperColours(ws, request.CopperStopLine);
+    else if (choice != "default")
         LoadPaletteFromBinaryFile(ws.Palette, choice);
+    return std::nullopt;
+}
+
+RipRequestResult ApplyRipRequest(Workspace& ws, const RipRequest& request, SavedPalette saved) {
+    RipRequestResult result;
+    result.Copper = ApplyPaletteChoice(ws, request, saved);
+    ws.Ripper.Order = request.Order;
+    ws.Grid.GridEnabled = request.GridThickness.has_value();
+    ws.Grid.GridThickness = request.GridThickness.value_or(ws.Grid.GridThickness);
+    result.Rip = Rip(ws, request.Controls, result.ControlUpdates);
+    return result;
 }
 
 } // namespace tavrik

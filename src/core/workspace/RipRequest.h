@@ -2,10 +2,12 @@
 // and a palette choice. tavrik-cli rip writes what it gives; tavrik shows it at start-up.
 #pragma once
 
-#include "DataFileLoader.h"
-#include "Workspace.h"
+#include "workspace/DataFileLoader.h"
+#include "workspace/Workspace.h"
 #include "app/CommandLine.h"
+#include "memory/CopperList.h"
 #include "ripper/RipControls.h"
+#include "workspace/Rip.h"
 
 #include <optional>
 #include <set>
@@ -32,8 +34,22 @@ const char* RipOptionsHelp();
 RipRequest ReadRipRequest(const OptionReader& options);
 
 // Puts the asked-for palette into the working palette, starting from the default palette as a new project
-// does. Without a choice the load's saved colours are used. Throws tavrik::Error when the choice cannot be
-// met (no saved colours of that kind, a copper walk that fails).
-void ApplyPaletteChoice(Workspace& ws, const RipRequest& request, SavedPalette saved);
+// does. Without a choice the load's saved colours are used. Returns the copper list walk when the colours
+// came from it. Throws tavrik::Error when the choice cannot be met (no saved colours of that kind, a copper
+// walk that fails).
+std::optional<CopperWalk> ApplyPaletteChoice(Workspace& ws, const RipRequest& request, SavedPalette saved);
+
+struct RipRequestResult {
+    RipResult Rip;
+    // What the reading of the parameters writes back into the controls.
+    RipControlUpdates ControlUpdates;
+    // The copper list walk that gave the palette, for the listing ("--palette copper").
+    std::optional<CopperWalk> Copper;
+};
+
+// The whole request on a loaded workspace: the palette choice, the bitplane order, the grid and the rip
+// with the request's settings. The desktop program and tavrik-cli rip both go through here, so a request
+// gives the same picture in either.
+RipRequestResult ApplyRipRequest(Workspace& ws, const RipRequest& request, SavedPalette saved);
 
 } // namespace tavrik

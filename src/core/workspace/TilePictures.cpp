@@ -1,11 +1,11 @@
 // Loading a picture as the tiles and going back to ripped tiles.
-#include "TilePictures.h"
+#include "workspace/TilePictures.h"
 
 #include "app/Files.h"
 #include "app/IntegerText.h"
 #include "imageio/ImageLoader.h"
 #include "palette/PaletteOperations.h"
-#include "ripper/Rip.h"
+#include "workspace/Rip.h"
 
 #include <exception>
 #include <vector>

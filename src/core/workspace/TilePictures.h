@@ -2,7 +2,7 @@
 // workspace with the palette an Atari ST picture brings, and the return to ripping from memory.
 #pragma once
 
-#include "Workspace.h"
+#include "workspace/Workspace.h"
 
 #include <string>
 

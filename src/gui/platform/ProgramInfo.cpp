@@ -1,8 +1,5 @@
-// The program title from the build's version numbers, the executable's folder, the thread priority.
+// The program title from the build's version numbers, and the thread priority.
 #include "platform/ProgramInfo.h"
-
-#include <QCoreApplication>
-#include <QDir>
 
 #include <cerrno>
 #include <sys/resource.h>
@@ -19,12 +16,6 @@ std::string ProgramTitle() {
              std::to_string(TAVRIK_VERSION_RELEASE) + " (Build " + std::to_string(TAVRIK_VERSION_BUILD) + ")";
 #endif
     return title;
-}
-
-std::string ExecutableFolder() {
-    QString folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
-    if (!folder.endsWith(QDir::separator())) folder += QDir::separator();
-    return folder.toStdString();
 }
 
 void LowerThreadPriority() {

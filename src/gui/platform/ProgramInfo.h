@@ -1,4 +1,4 @@
-// What the program knows about itself: its title with the version, its folder, the developer's machine.
+// What the program knows about itself: its title with the version and the developer's machine.
 #pragma once
 
 #include <string>
@@ -10,9 +10,6 @@ inline constexpr const char* DeveloperMachineId = "5A3C91E7";
 
 // "Tavrik v" major.minor.release " (Build " build ")", or "Tavrik" alone when the version is unknown.
 std::string ProgramTitle();
-
-// The folder of the running executable, ending in a path separator.
-std::string ExecutableFolder();
 
 // Lowers the calling thread's scheduling priority a little, once at start-up.
 void LowerThreadPriority();

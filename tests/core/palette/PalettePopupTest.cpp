@@ -33,7 +33,7 @@ TEST(PalettePopup, ColourItemsCarryColoursRedLow) {
     EXPECT_EQ(PaletteMenuColours[2].Value, MakeColour(255, 0, 0));
     EXPECT_EQ(PaletteMenuColours[6].Caption, "Blue");
     EXPECT_EQ(PaletteMenuColours[6].Value, MakeColour(0, 0, 255));
-    EXPECT_EQ(PaletteMenuColours[5].Name, "mnuColourAqua");
+    EXPECT_EQ(PaletteMenuColours[5].Caption, "Aqua");
     EXPECT_EQ(PaletteMenuColours[5].Value, 16776960u);
 }
 

@@ -1,6 +1,6 @@
 // Peer check: pictures written as uncompressed ILBM by netpbm's ppmtoilbm, ripped out of the file's BODY
 // as "Amiga ILBM" with the CMAP as palette, must show what netpbm's ilbmtoppm decodes from the same file.
-#include "ripper/Rip.h"
+#include "workspace/Rip.h"
 
 #include "app/ByteStream.h"
 #include "app/Error.h"

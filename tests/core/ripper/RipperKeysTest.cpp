@@ -263,8 +263,7 @@ TEST_F(RipperKeysTest, QwertzMovesTheRipHeightKeyToZ) {
     EXPECT_EQ(Controls.RipHeight, "256");
     EXPECT_EQ(PressLetter('Z'), RipperKeyAction::Rip);
     EXPECT_EQ(Controls.RipHeight, "272");
-    EXPECT_EQ(KeyLabelsFor(Layout)[6].Name, "LabelGfxRipHeightKeys");
-    EXPECT_EQ(KeyLabelsFor(Layout)[6].Text, "Z/H");
+    EXPECT_EQ(KeyLabelsFor(Layout).RipHeightKeys, "Z/H");
 }
 
 TEST_F(RipperKeysTest, AzertySwapsTheTileWidthKeys) {
@@ -276,10 +275,9 @@ TEST_F(RipperKeysTest, AzertySwapsTheTileWidthKeys) {
     EXPECT_EQ(Controls.TileHeight, "17");
     EXPECT_EQ(PressLetter('W'), RipperKeyAction::Nothing);
     const auto labels = KeyLabelsFor(Layout);
-    EXPECT_EQ(labels[0].Text, "A/Q");
-    EXPECT_EQ(labels[2].Name, "LabelMap2WidthInTilesKeys");
-    EXPECT_EQ(labels[4].Text, "Z/S");
-    EXPECT_EQ(labels[7].Text, "M");
+    EXPECT_EQ(labels.TileWidthKeys, "A/Q");
+    EXPECT_EQ(labels.TileHeightKeys, "Z/S");
+    EXPECT_EQ(labels.ModeKeys, "M");
 }
 
 TEST(TileReadout, CountsTilesAcrossTheSheet) {

@@ -1,6 +1,6 @@
 // Loading the data file into the workspace: the lines of the "Info" memo, the palette to run, the copper
 // list address text, the search beside the project, and bad files that leave the workspace as it was.
-#include "DataFileLoader.h"
+#include "workspace/DataFileLoader.h"
 
 #include "app/Error.h"
 #include "app/Files.h"

@@ -1,12 +1,12 @@
 // The demo data of examples/ against the program: load, rips, copper palettes and the C64 file, each
 // checked against the demo manifest, from which every expected number comes.
-#include "DataFileLoader.h"
+#include "workspace/DataFileLoader.h"
 
 #include "app/ByteStream.h"
 #include "app/Error.h"
 #include "app/IntegerText.h"
 #include "memory/CopperList.h"
-#include "ripper/Rip.h"
+#include "workspace/Rip.h"
 #include "support/DemoData.h"
 #include "support/ScriptedDialogs.h"
 

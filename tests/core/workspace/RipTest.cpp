@@ -1,6 +1,6 @@
 // The whole rip as the controls drive it: sheet size, tile placement, mode rules, palette, rearrangement,
 // the grid shown in place of the sheet, and failures.
-#include "ripper/Rip.h"
+#include "workspace/Rip.h"
 
 #include "app/Error.h"
 #include "support/PlanarMaker.h"

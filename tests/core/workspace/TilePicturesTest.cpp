@@ -1,12 +1,12 @@
 // Pictures opened as tiles: the sheet they leave, the palette an Atari ST picture hands on, damaged and
 // missing files, and the return to ripped tiles.
-#include "TilePictures.h"
+#include "workspace/TilePictures.h"
 
 #include "app/Error.h"
 #include "app/Files.h"
 #include "imageio/NeoImage.h"
 #include "palette/PaletteOperations.h"
-#include "ripper/Rip.h"
+#include "workspace/Rip.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 #include "support/TinyPictures.h"
