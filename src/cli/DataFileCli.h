@@ -12,4 +12,7 @@ namespace tavrik::cli {
 // cannot be found or read, or is a broken save state.
 DataFileLoad LoadDataFileForCli(Workspace& ws, const std::string& file);
 
+// Makes the picture the tile sheet as "Use Loaded Tiles" does; throws tavrik::Error when it cannot be found.
+void LoadTilePictureForCli(Workspace& ws, const std::string& file);
+
 } // namespace tavrik::cli

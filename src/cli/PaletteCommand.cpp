@@ -22,11 +22,7 @@ void TakeSavedColours(Workspace& ws, const std::string& file) {
 }
 
 // Opening a picture makes it the tiles; only an Atari ST picture brings its colours into the palette.
-void TakePictureColours(Workspace& ws, const std::string& file) {
-    ws.ProgramFolder = ExecutableFolder();
-    ConsoleDialogs dialogs;
-    if (!LoadTilePicture(ws, file, dialogs).Found) throw Error("cannot open " + file);
-}
+void TakePictureColours(Workspace& ws, const std::string& file) { LoadTilePictureForCli(ws, file); }
 
 int RunPalette(const CommandArguments& arguments) {
     const OptionReader options(arguments, {});

@@ -14,7 +14,7 @@ OptionReader::OptionReader(const CommandArguments& arguments, std::set<std::stri
         const std::string& word = arguments[i];
         if (valueOptions.count(word)) {
             if (i + 1 >= arguments.size()) FailUsage("option " + word + " needs a value");
-            Values.emplace_back(word, arguments[++i]);
+            Given.emplace_back(word, arguments[++i]);
         } else if (flagOptions.count(word)) {
             Flags.insert(word);
         } else if (word.size() > 1 && word.starts_with("-")) {
@@ -36,9 +36,27 @@ void OptionReader::ExpectPositionals(size_t count) const {
 
 std::optional<std::string> OptionReader::Value(const std::string& option) const {
     std::optional<std::string> found;
-    for (const auto& [name, value] : Values)
+    for (const auto& [name, value] : Given)
         if (name == option) found = value;
     return found;
+}
+
+std::vector<std::string> OptionReader::Values(const std::string& option) const {
+    std::vector<std::string> found;
+    for (const auto& [name, value] : Given)
+        if (name == option) found.push_back(value);
+    return found;
+}
+
+std::optional<std::string> OptionReader::Address(const std::string& option) const {
+    const std::optional<std::string> text = Value(option);
+    if (!text) return std::nullopt;
+    std::string rest = Trim(*text);
+    const bool chipRelative = !rest.empty() && rest.front() == '+';
+    if (chipRelative) rest.erase(0, 1);
+    const bool valid = rest.empty() ? chipRelative : ParseIntegerText(rest) || ParseIntegerText("$" + rest);
+    if (!valid) FailUsage("option " + option + " takes an address such as $1F00, 8000 or +$100, not '" + *text + "'");
+    return text;
 }
 
 std::optional<int32_t> OptionReader::Integer(const std::string& option, int32_t min, int32_t max) const {
@@ -69,7 +87,8 @@ std::optional<int32_t> OptionReader::Choice(const std::string& option, const std
     for (size_t i = 0; i < words.size(); ++i)
         if (words[i] == *text) return static_cast<int32_t>(i);
     std::string list;
-    for (const std::string& word : words) list += (list.empty() ? "" : "|") + word;
+    for (const std::string& word : words)
+        list += (list.empty() ? "" : "|") + word;
     FailUsage("option " + option + " takes one of " + list + ", not '" + *text + "'");
 }
 

@@ -20,18 +20,6 @@ std::string SizeText(const std::pair<int32_t, int32_t>& size, const char* separa
     return std::to_string(size.first) + separator + std::to_string(size.second);
 }
 
-// The address field never fails, but a typing error on the command line should not rip from 0.
-std::string AddressOption(const OptionReader& options) {
-    const std::optional<std::string> text = options.Value("--address");
-    if (!text) return "0";
-    std::string rest = Trim(*text);
-    const bool chipRelative = !rest.empty() && rest.front() == '+';
-    if (chipRelative) rest.erase(0, 1);
-    const bool valid = rest.empty() ? chipRelative : ParseIntegerText(rest) || ParseIntegerText("$" + rest);
-    if (!valid) FailUsage("option --address takes an address such as $1F00, 8000 or +$100, not '" + *text + "'");
-    return *text;
-}
-
 BitplaneOrder OrderOption(const OptionReader& options) {
     const std::optional<std::string> text = options.Value("--order");
     if (!text) return DefaultBitplaneOrder;
@@ -70,7 +58,7 @@ RipControls ControlsFromOptions(const OptionReader& options) {
     constexpr int32_t lowest = std::numeric_limits<int32_t>::min();
     constexpr int32_t highest = std::numeric_limits<int32_t>::max();
     RipControls c;
-    c.Address = AddressOption(options);
+    c.Address = options.Address("--address").value_or("0");
     if (auto mode = options.Choice("--mode", ModeWords)) c.ModeIndex = *mode;
     if (auto planes = options.Integer("--bitplanes", 1, 8)) c.Bitplanes = std::to_string(*planes);
     if (auto tile = options.Size("--tile")) {

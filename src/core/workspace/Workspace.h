@@ -5,6 +5,7 @@
 #include "app/Address.h"
 #include "app/Colour.h"
 #include "imageio/Image.h"
+#include "map/MapVariables.h"
 #include "memory/MemoryImage.h"
 #include "palette/WorkingPalette.h"
 #include "ripper/RipParameters.h"
@@ -13,6 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tavrik {
 
@@ -29,6 +31,10 @@ struct Workspace {
     Image TileSheet;
     Image RearrangeSource;
     std::array<Image, 2> MapImages;
+    // The two maps' records; the first draws from the TileSheet, the second from the first map's image.
+    std::array<TMapVariables, 2> Maps{NewMapVariables(1), NewMapVariables(2)};
+    // A loaded map data file, which the first map reads in place of memory while "Use Loaded Map" is on.
+    std::vector<uint8_t> LoadedMapData;
     Image SearchImage{0, 0, PixelFormat::Rgb24};
     std::array<PaletteEntry, 32> CopperPalette{};
     Colour SearchBackgroundColour = 0xFF00FF;

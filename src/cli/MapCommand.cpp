@@ -1,0 +1,167 @@
+// tavrik-cli map: draws the first map out of a save state or memory file, from the tiles of a rip (or a
+// picture), and writes the map picture as PNG the way "Save Map" writes it.
+#include "Command.h"
+#include "DataFileCli.h"
+
+#include "app/Error.h"
+#include "app/IntegerText.h"
+#include "imageio/PngFile.h"
+#include "map/MapItems.h"
+#include "map/MapSettings.h"
+#include "workspace/MapDrawing.h"
+#include "workspace/RipRequest.h"
+
+#include <algorithm>
+#include <iostream>
+#include <limits>
+
+namespace tavrik::cli {
+
+namespace {
+
+const char* MapOptionsHelp() {
+    return R"(
+    map options (the defaults are those of the "Map Ripper" tab):
+      --map-address TEXT     address of the first map value ("+" counts from chip RAM); default 0
+      --map-width N          width in cells; default 40
+      --map-height N         height in cells; default 32
+      --type TYPE            byte | word | longword | pointers | wordpointers; default byte
+      --direction DIR        horizontal | vertical: rows or columns stored one after another; default horizontal
+      --mask TEXT            mask applied after the shift; default $ffffffff
+      --shift N              right shift of each value (negative: left); default 0
+      --adjust N             added to each tile number; default 0
+      --trim N               cells skipped at the end of every stored row (column); default 0
+      --map-skip N           bytes skipped after every value; default 0
+      --flip-x MASK          value bits that mirror a tile left to right (turns Flip-X on)
+      --flip-y MASK          value bits that turn a tile upside down (turns Flip-Y on)
+      --blocks AxB           cells stored in blocks of A x B; default 1x1
+      --block-order ORDER    across | down: the order of the cells inside a block; default across
+      --map-tile WxH         the map's tile size (the rip's "Actual tile size:"); default the tile size
+      --replace LINE         a replacement line such as "$100-$105=$0"; repeatable, taken in order
+      --game NAME            the custom game, as its item text ("Brat", "Yo! Joe!", ...)
+      --tiles PICTURE        draw from a picture loaded as "Use Loaded Tiles" does instead of the rip
+      --show-bad             mark missing tiles in magenta with their numbers
+      --dump                 print the values read, as the "Map Data" tab lists them, after the summary)";
+}
+
+const std::set<std::string>& MapValueOptions() {
+    static const std::set<std::string> names{
+        "--map-address", "--map-width",   "--map-height", "--type",     "--direction", "--mask",
+        "--shift",       "--adjust",      "--trim",       "--map-skip", "--flip-x",    "--flip-y",
+        "--blocks",      "--block-order", "--map-tile",   "--replace",  "--game",      "--tiles"};
+    return names;
+}
+
+std::string IntegerOption(const OptionReader& options, const std::string& name, const std::string& fallback) {
+    constexpr int32_t lowest = std::numeric_limits<int32_t>::min();
+    constexpr int32_t highest = std::numeric_limits<int32_t>::max();
+    const std::optional<int32_t> value = options.Integer(name, lowest, highest);
+    return value ? std::to_string(*value) : fallback;
+}
+
+// Masks keep the text as typed ("$1fff"), as the field would hold it; it must be a number all the same.
+std::optional<std::string> MaskOption(const OptionReader& options, const std::string& name) {
+    const std::optional<std::string> text = options.Value(name);
+    if (text && !ParseIntegerText(Trim(*text)))
+        FailUsage("option " + name + " takes a number such as $1fff, not '" + *text + "'");
+    return text;
+}
+
+std::string GameOption(const OptionReader& options) {
+    const std::optional<std::string> name = options.Value("--game");
+    if (!name) return "";
+    if (std::find(CustomGameItems.begin(), CustomGameItems.end(), *name) == CustomGameItems.end()) {
+        std::string items;
+        for (const std::string_view item : CustomGameItems)
+            if (!item.empty()) items += (items.empty() ? "'" : ", '") + std::string(item) + "'";
+        FailUsage("option --game takes one of " + items + ", not '" + *name + "'");
+    }
+    return *name;
+}
+
+MapControls MapControlsFromOptions(const OptionReader& options, MapSharedOptions& shared) {
+    MapControls c;
+    c.Address = options.Address("--map-address").value_or(c.Address);
+    c.WidthInTiles = IntegerOption(options, "--map-width", c.WidthInTiles);
+    c.HeightInTiles = IntegerOption(options, "--map-height", c.HeightInTiles);
+    if (auto type = options.Choice("--type", {"byte", "word", "longword", "pointers", "wordpointers"}))
+        c.MemoryTypeIndex = *type;
+    if (auto direction = options.Choice("--direction", {"horizontal", "vertical"})) c.DirectionIndex = *direction;
+    c.Mask = MaskOption(options, "--mask").value_or(c.Mask);
+    c.Shift = IntegerOption(options, "--shift", c.Shift);
+    c.Adjust = IntegerOption(options, "--adjust", c.Adjust);
+    c.TrimTiles = IntegerOption(options, "--trim", c.TrimTiles);
+    c.SkipBytes = IntegerOption(options, "--map-skip", c.SkipBytes);
+    if (auto flipX = MaskOption(options, "--flip-x")) {
+        c.FlipXMask = *flipX;
+        shared.FlipXEnabled = true;
+    }
+    if (auto flipY = MaskOption(options, "--flip-y")) {
+        c.FlipYMask = *flipY;
+        shared.FlipYEnabled = true;
+    }
+    if (auto blocks = options.Size("--blocks")) {
+        c.TilesPerBlockAcross = std::to_string(blocks->first);
+        c.TilesPerBlockDown = std::to_string(blocks->second);
+    }
+    if (auto order = options.Choice("--block-order", {"across", "down"})) c.TilesPerBlockDirectionIndex = *order;
+    c.CustomGame = GameOption(options);
+    shared.ShowBadTiles = options.Flag("--show-bad");
+    shared.ShowIndexes = options.Flag("--dump");
+    return c;
+}
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    return text;
+}
+
+int RunMap(const CommandArguments& arguments) {
+    std::set<std::string> valueOptions = RipValueOptions();
+    valueOptions.insert(MapValueOptions().begin(), MapValueOptions().end());
+    valueOptions.insert("-o");
+    std::set<std::string> flagOptions = RipFlagOptions();
+    flagOptions.insert({"--show-bad", "--dump"});
+    const OptionReader options(arguments, valueOptions, flagOptions);
+    const std::string& file = options.Positional(0, "FILE");
+    options.ExpectPositionals(1);
+    const std::optional<std::string> out = options.Value("-o");
+    if (!out || out->empty()) FailUsage("missing -o OUT.png");
+    RipRequest request = ReadRipRequest(options);
+    if (auto tile = options.Size("--map-tile"))
+        request.Controls.ActualTileSize = {-1, std::to_string(tile->first) + " x " + std::to_string(tile->second)};
+    MapSharedOptions shared;
+    const MapControls controls = MapControlsFromOptions(options, shared);
+    const std::string replacements = JoinLines(options.Values("--replace"));
+    shared.Replacements = replacements;
+
+    Workspace ws;
+    const DataFileLoad load = LoadDataFileForCli(ws, file);
+    ApplyRipRequest(ws, request, load.Palette);
+    if (const std::optional<std::string> tiles = options.Value("--tiles")) LoadTilePictureForCli(ws, *tiles);
+    ReadMapSettings(controls, ws.Maps[0], ws.Maps[1], ws.Addresses());
+    const MapDrawOutcome outcome = DrawWorkspaceMap(ws, 1, shared);
+    switch (outcome.Result) {
+    case MapDrawResult::NotDrawn:
+        throw Error("the map is 0 cells wide or high (narrower than one block): nothing drawn");
+    case MapDrawResult::TooLarge:
+    case MapDrawResult::NoMemory: throw Error(outcome.Message);
+    case MapDrawResult::Drawn: break;
+    }
+    SaveImagePng(ws.MapImages[0], *out);
+    std::cout << outcome.Summary << "\n";
+    if (shared.ShowIndexes) std::cout << JoinLines(outcome.IndexDump);
+    return 0;
+}
+
+const CommandRegistration registration{
+    {"map", std::string("FILE -o OUT.png [rip options] [map options]\n") + RipOptionsHelp() + MapOptionsHelp(),
+     "Draws the first map out of a save state or memory file from the tiles of the rip and writes it as PNG; "
+     "prints the summary line (and with --dump the values read).",
+     &RunMap}};
+
+} // namespace
+
+} // namespace tavrik::cli
