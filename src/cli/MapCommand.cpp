@@ -1,6 +1,7 @@
 // tavrik-cli map: draws the first map out of a save state or memory file, from the tiles of a rip (or a
 // picture), and writes the map picture as PNG the way "Save Map" writes it.
 #include "Command.h"
+#include "ConsoleDialogs.h"
 #include "DataFileCli.h"
 
 #include "app/Error.h"
@@ -8,6 +9,7 @@
 #include "imageio/PngFile.h"
 #include "map/MapItems.h"
 #include "map/MapSettings.h"
+#include "workspace/MapDataFile.h"
 #include "workspace/MapDrawing.h"
 #include "workspace/RipRequest.h"
 
@@ -40,15 +42,17 @@ const char* MapOptionsHelp() {
       --replace LINE         a replacement line such as "$100-$105=$0"; repeatable, taken in order
       --game NAME            the custom game, as its item text ("Brat", "Yo! Joe!", ...)
       --tiles PICTURE        draw from a picture loaded as "Use Loaded Tiles" does instead of the rip
+      --map-file FILE        read the map values from FILE ("Load Map", "Use Loaded Map") instead of memory;
+                             --map-address is then an offset into FILE
       --show-bad             mark missing tiles in magenta with their numbers
       --dump                 print the values read, as the "Map Data" tab lists them, after the summary)";
 }
 
 const std::set<std::string>& MapValueOptions() {
     static const std::set<std::string> names{
-        "--map-address", "--map-width",   "--map-height", "--type",     "--direction", "--mask",
-        "--shift",       "--adjust",      "--trim",       "--map-skip", "--flip-x",    "--flip-y",
-        "--blocks",      "--block-order", "--map-tile",   "--replace",  "--game",      "--tiles"};
+        "--map-address", "--map-width", "--map-height", "--type",   "--direction", "--mask",   "--shift",
+        "--adjust",      "--trim",      "--map-skip",   "--flip-x", "--flip-y",    "--blocks", "--block-order",
+        "--map-tile",    "--replace",   "--game",       "--tiles",  "--map-file"};
     return names;
 }
 
@@ -118,6 +122,19 @@ std::string JoinLines(const std::vector<std::string>& lines) {
     return text;
 }
 
+// "Load Map" and then "Use Loaded Map": the first map reads the file. An empty file leaves the box
+// unchecked, and so the map reads memory, as it does in the program.
+void UseMapDataFile(Workspace& ws, const std::string& file) {
+    ConsoleDialogs dialogs;
+    const MapDataLoad load = LoadMapData(ws, file, dialogs);
+    if (!load.Found) throw Error("cannot open map data file " + file);
+    if (!load.CheckUseLoadedMap) {
+        std::cerr << "tavrik-cli: " << file << " is empty: the map reads memory\n";
+        return;
+    }
+    ws.Maps[0].UseLoadedMap = true;
+}
+
 int RunMap(const CommandArguments& arguments) {
     std::set<std::string> valueOptions = RipValueOptions();
     valueOptions.insert(MapValueOptions().begin(), MapValueOptions().end());
@@ -141,6 +158,7 @@ int RunMap(const CommandArguments& arguments) {
     const DataFileLoad load = LoadDataFileForCli(ws, file);
     ApplyRipRequest(ws, request, load.Palette);
     if (const std::optional<std::string> tiles = options.Value("--tiles")) LoadTilePictureForCli(ws, *tiles);
+    if (const std::optional<std::string> mapFile = options.Value("--map-file")) UseMapDataFile(ws, *mapFile);
     ReadMapSettings(controls, ws.Maps[0], ws.Maps[1], ws.Addresses());
     const MapDrawOutcome outcome = DrawWorkspaceMap(ws, 1, shared);
     switch (outcome.Result) {
