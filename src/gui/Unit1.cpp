@@ -1,21 +1,20 @@
-// TForm1: builds the window and runs its start-up order, exit order, keys and shell commands.
+// TForm1: builds the window and its pages, runs the start-up order, the exit order, the window keys and the
+// shell commands, and carries out what the pages report.
 #include "Unit1.h"
 
 #include "AboutBox.h"
-#include "InfoTab.h"
-#include "MapTab.h"
-#include "RipperTab.h"
-#include "app/Address.h"
 #include "app/Checked.h"
-#include "app/Colour.h"
-#include "app/Error.h"
 #include "app/Files.h"
 #include "imageio/ImageLoader.h"
+#include "info/InfoPage.h"
+#include "map/MapPage.h"
 #include "platform/HandlerGuard.h"
 #include "platform/ProgramInfo.h"
+#include "ripper/PalettePanel.h"
+#include "ripper/RipperPage.h"
+#include "widgets/Memo.h"
+#include "widgets/QtText.h"
 
-#include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
@@ -24,15 +23,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
-#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTabWidget>
-
-#include <filesystem>
-#include <initializer_list>
-#include <tuple>
 
 namespace tavrik {
 
@@ -43,83 +36,11 @@ constexpr const char* ExecutableName = "tavrik";
 constexpr std::array<int, 5> StatusPanelWidths{100, 150, 150, 350, 350};
 constexpr double MillisecondsPerDay = 86400000.0;
 
-// One entry of a menu: an item (caption, optional shortcut) or, with the caption "-", a separator.
-struct MenuEntry {
-    const char* Name;
-    const char* Caption;
-    const char* Shortcut = "";
-};
-
-QAction* AddEntry(QMenu* menu, const MenuEntry& entry) {
-    QAction* action = QString(entry.Caption) == "-" ? menu->addSeparator() : menu->addAction(entry.Caption);
-    action->setObjectName(entry.Name);
-    if (*entry.Shortcut != '\0') action->setShortcut(QKeySequence(entry.Shortcut));
-    // Enabled once its handler is connected (ConnectMenuItem).
-    if (!action->isSeparator()) action->setEnabled(false);
-    return action;
-}
-
-QMenu* AddMenu(QWidget* owner, QMenuBar* bar, const char* name, const char* caption,
-               std::initializer_list<MenuEntry> entries) {
-    auto* menu = new QMenu(caption, owner);
-    menu->setObjectName(name);
-    for (const MenuEntry& entry : entries)
-        AddEntry(menu, entry);
-    if (bar) bar->addMenu(menu);
-    return menu;
-}
-
-// A submenu item: the submenu's own item carries the name.
-QMenu* AddSubmenu(QMenu* menu, const char* name, const char* caption) {
-    QMenu* submenu = menu->addMenu(caption);
-    submenu->setObjectName(QString(name) + "Menu");
-    submenu->menuAction()->setObjectName(name);
-    return submenu;
-}
-
-// Radio items of one group; each carries its value as the action's data.
-void AddRadioGroup(QMenu* submenu, std::initializer_list<std::pair<MenuEntry, int>> items) {
-    auto* group = new QActionGroup(submenu);
-    group->setExclusive(true);
-    for (const auto& [entry, value] : items) {
-        QAction* action = AddEntry(submenu, entry);
-        action->setCheckable(true);
-        action->setData(value);
-        group->addAction(action);
-    }
-    group->actions().front()->setChecked(true);
-}
-
-QIcon Swatch(Colour colour) {
-    QPixmap pixmap(12, 12);
-    pixmap.fill(QColor(RedOf(colour), GreenOf(colour), BlueOf(colour)));
-    return QIcon(pixmap);
-}
-
-// Ctrl+A selects the whole text of a memo that has no key handler of its own.
-class MemoSelectAll : public QObject {
-  public:
-    explicit MemoSelectAll(QPlainTextEdit* memo) : QObject(memo), Memo(memo) { memo->installEventFilter(this); }
-
-  protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() != QEvent::KeyPress) return false;
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() != Qt::Key_A || (key->modifiers() & ~Qt::KeypadModifier) != Qt::ControlModifier) return false;
-        Memo->selectAll();
-        return true;
-    }
-
-  private:
-    QPlainTextEdit* Memo;
-};
-
-void GiveMemosSelectAll(QWidget* root) {
-    for (QPlainTextEdit* memo : root->findChildren<QPlainTextEdit*>())
-        if (!memo->property("hasKeyHandler").toBool()) {
-            memo->setProperty("hasKeyHandler", true);
-            new MemoSelectAll(memo);
-        }
+QWidget* MakeTab(QTabWidget* tabs, QWidget* page, const char* name, const char* caption, int helpContext) {
+    if (page->objectName().isEmpty()) page->setObjectName(name);
+    page->setProperty("helpContext", helpContext);
+    tabs->addTab(page, caption);
+    return page;
 }
 
 } // namespace
@@ -131,136 +52,42 @@ TForm1::TForm1(const FormServices& services, QWidget* parent) : QMainWindow(pare
     BuildTabs();
     BuildStatusBar();
     ConnectShellMenuItems();
-    // The "Tile Ripper" tab's controls and handlers, owned by its page; before the start-up order, which
-    // moves its key capture field out of sight.
-    new TRipperTab(*this, Page("TabSheetGfx"));
+    ConnectRipperMenuItems();
+    ConnectPaletteMenuItems();
+    ConnectPages();
     RunStartUpOrder();
 }
 
 TForm1::~TForm1() { qApp->removeEventFilter(this); }
 
-void TForm1::BuildMenus() {
-    auto* bar = new QMenuBar(this);
-    bar->setObjectName("MainMenu1");
-    setMenuBar(bar);
-
-    QMenu* file = AddMenu(this, bar, "mnuFile", "File", {{"mnuOpen", "Open...", "Ctrl+O"}, {"N3", "-"}});
-    AddSubmenu(file, "mnuOpenRecent", "Open Recent")->menuAction()->setEnabled(false);
-    for (const MenuEntry& entry : std::initializer_list<MenuEntry>{{"N1", "-"},
-                                                                   {"mnuNewProject", "New Project"},
-                                                                   {"mnuOpenProject", "Open Project..."},
-                                                                   {"mnuSaveProject", "Save Project...", "Ctrl+S"},
-                                                                   {"N2", "-"},
-                                                                   {"mnuQuit", "Quit"}})
-        AddEntry(file, entry);
-
-    AddMenu(this, bar, "mnuPalette", "Palette",
-            {{"mnuSwap4Colours", "Swap 4 colours"},
-             {"mnuSwap8Colours", "Swap 8 colours"},
-             {"mnuSwap16Colours", "Swap 16 colours"},
-             {"mnuSwap32Colours", "Swap 32 colours"},
-             {"N4", "-"},
-             {"mnuDefaultPalette", "Default palette"},
-             {"mnuLoadPaletteFromBinaryFile", "Load Palette From Binary File"},
-             {"mnuBlackAndWhite", "Black and White"},
-             {"mnuDuplicate4Colours", "Duplicate 4 colours"},
-             {"mnuDuplicate8Colours", "Duplicate 8 colours"},
-             {"mnuDuplicate16Colours", "Duplicate 16 colours"},
-             {"mnuDuplicate32Colours", "Duplicate 32 colours"},
-             {"mnuDuplicate64Colours", "Duplicate 64 colours"},
-             {"mnuDuplicate128Colours", "Duplicate 128 colours"},
-             {"mnuExtraHalfBriteColours", "Extra-Half-Brite colours"},
-             {"mnuC64Palette", "C64 palette"}});
-
-    QMenu* options = AddMenu(this, bar, "mnuOptions", "Options",
-                             {{"mnuAutomaticallyCheckForUpdates", "Automatically check for updates"},
-                              {"mnuReplaceExecutableIfUpdateFound", "Replace executable if update is found"},
-                              {"mnuConfirmOverwritingTiles", "Confirm overwriting tiles"},
-                              {"mnuConfirmOverwritingMaps", "Confirm overwriting maps"},
-                              {"mnuLoadPreviousProject", "Load previous project when starting"},
-                              {"N7", "-"}});
-    for (QAction* action : options->actions())
-        if (!action->isSeparator()) action->setCheckable(true);
-    AddRadioGroup(
-        AddSubmenu(options, "mnuGrid", "Grid"),
-        {{{"mnuGrid1Pixel", "1 pixel"}, 1}, {{"mnuGrid2Pixels", "2 pixels"}, 2}, {{"mnuGrid3Pixels", "3 pixels"}, 3}});
-    AddRadioGroup(AddSubmenu(options, "mnuKeyboard", "Keyboard"), {{{"mnuKeyboardQwerty", "Qwerty"}, 0},
-                                                                   {{"mnuKeyboardQwertz", "Qwertz"}, 1},
-                                                                   {{"mnuKeyboardAzerty", "Azerty"}, 2}});
-
-    AddMenu(this, bar, "mnuTools", "Tools", {{"mnuSaveUncompressedState", "Save Uncompressed State..."}});
-    AddMenu(this, bar, "mnuHelp", "Help",
-            {{"mnuCheckforUpdates", "Check for updates"},
-             {"mnuChangeLog", "Change Log..."},
-             {"N5", "-"},
-             {"mnuGenerateUpdate", "Generate update"},
-             {"mnuDeveloperSeparator", "-"},
-             {"mnuAbout", "About..."}});
-}
-
-void TForm1::BuildPopupMenus() {
-    QMenu* palette = AddMenu(this, nullptr, "PopupMenuPalette", "", {});
-    const std::pair<MenuEntry, Colour> colours[] = {
-        {{"mnuColourBlack", "Black"}, 0},        {{"mnuColourWhite", "White"}, 0xFFFFFF},
-        {{"mnuColourRed", "Red"}, 0x0000FF},     {{"mnuColourYellow", "Yellow"}, 0x00FFFF},
-        {{"mnuColourGreen", "Green"}, 0x00FF00}, {{"mnuColourAqua", "Aqua"}, 0xFFFF00},
-        {{"mnuColourBlue", "Blue"}, 0xFF0000},   {{"mnuColourFuchsia", "Fuchsia"}, 0xFF00FF}};
-    for (const auto& [entry, colour] : colours) {
-        QAction* action = AddEntry(palette, entry);
-        action->setIcon(Swatch(colour));
-        action->setData(colour);
-    }
-    AddEntry(palette, {"mnuColourCustom", "Custom..."});
-    AddEntry(palette, {"mnuPopupMenuPaletteDivider", "-"});
-    AddEntry(palette, {"mnuSetAsSearchBackground", "Set as Search Background"});
-
-    AddMenu(this, nullptr, "PopupMenuGfxBitplaneDimensions", "",
-            {{"mnuGfxBitplaneDimensions16x16", "16 x 16"},
-             {"mnuGfxBitplaneDimensions320x200", "320 x 200"},
-             {"mnuGfxBitplaneDimensions320x256", "320 x 256"},
-             {"mnuGfxBitplaneDimensions640x400", "640 x 400"},
-             {"mnuGfxBitplaneDimensions640x512", "640 x 512"}});
-
-    QMenu* mask = AddMenu(this, nullptr, "PopupMenuMapMask", "",
-                          {{"mnuMapMaskPopupFF", "$ff"},
-                           {"mnuMapMaskPopup1FF", "$1ff"},
-                           {"mnuMapMaskPopup3FF", "$3ff"},
-                           {"mnuMapMaskPopup7FF", "$7ff"},
-                           {"mnuMapMaskPopupFFF", "$fff"},
-                           {"mnuMapMaskPopup1FFF", "$1fff"},
-                           {"mnuMapMaskPopup3FFF", "$3fff"},
-                           {"mnuMapMaskPopup7FFF", "$7fff"},
-                           {"mnuMapMaskPopupFFFF", "$ffff"},
-                           {"mnuMapMaskPopupFFFFFFFF", "$ffffffff"}});
-    // The number each preset stands for; the last one is the full mask.
-    const std::array<int64_t, 10> presets{255, 511, 1023, 2047, 4095, 8191, 16383, 32767, 65535, 0xFFFFFFFF};
-    for (size_t i = 0; i < presets.size(); ++i)
-        mask->actions()[static_cast<qsizetype>(i)]->setData(QVariant::fromValue<qint64>(presets[i]));
-}
-
-QWidget* TForm1::Page(const char* name) const { return Tabs->findChild<QWidget*>(name); }
-
 void TForm1::BuildTabs() {
     Tabs = new QTabWidget(this);
     Tabs->setObjectName("PageControl1");
     setCentralWidget(Tabs);
-    const std::tuple<const char*, const char*, int> pages[] = {
-        {"TabSheetGfx", "Tile Ripper", 1000}, {"TabSheetMap", "Map Ripper", 2000}, {"TabSheetSearch", "Map Search", 0},
-        {"TabSheetMapData", "Map Data", 0},   {"TabSheetInfo", "Info", 0},         {"TabSheetMap2", "Map 2", 0}};
-    for (const auto& [name, caption, helpContext] : pages) {
-        auto* page = new QWidget(Tabs);
-        page->setObjectName(name);
-        page->setProperty("helpContext", helpContext);
-        Tabs->addTab(page, caption);
-    }
-    // The "Tile Ripper" tab's controls come with its own object (RipperTab); the page stays plain until then.
-    InfoPage = new InfoTab(Page("TabSheetInfo"));
-    MapPages = new MapTab(Page("TabSheetMap"), Page("TabSheetMap2"), UserDialogs());
-
-    QWidget* mapData = Page("TabSheetMapData");
-    auto* mapDataLayout = new QHBoxLayout(mapData);
+    // Where the palette popup menu was opened decides what its colour items change.
+    const auto palettePlace = [this] {
+        QWidget* page = Tabs->currentWidget();
+        return page == RipperTab   ? PaletteMenuPlace::RipperTab
+               : page == SearchTab ? PaletteMenuPlace::SearchTab
+                                   : PaletteMenuPlace::Elsewhere;
+    };
+    const StatusSink status = [this](int panel, const QString& text) { ShowStatus(panel, text); };
+    RipperTab = new RipperPage({Shared, UserDialogs(), status, PopupMenu("PopupMenuGfxBitplaneDimensions"),
+                                PopupMenu("PopupMenuPalette"), palettePlace},
+                               Tabs);
+    MakeTab(Tabs, RipperTab, "TabSheetGfx", "Tile Ripper", 1000);
+    for (int32_t map = 1; map <= 2; ++map)
+        MapTabs[static_cast<size_t>(map - 1)] =
+            new MapPage(map, {Shared, UserDialogs(), status, PopupMenu("PopupMenuMapMask")}, Tabs);
+    MakeTab(Tabs, MapTabs[0], "TabSheetMap", "Map Ripper", 2000);
+    SearchTab = MakeTab(Tabs, new QWidget(Tabs), "TabSheetSearch", "Map Search", 0);
+    MapDataTab = MakeTab(Tabs, new QWidget(Tabs), "TabSheetMapData", "Map Data", 0);
+    auto* mapDataLayout = new QHBoxLayout(MapDataTab);
     mapDataLayout->setContentsMargins(0, 0, 0, 0);
-    mapDataLayout->addWidget(CreateMemo(mapData, "MemoMapData"));
+    mapDataLayout->addWidget(CreateMemo(MapDataTab, "MemoMapData"));
+    InfoTab = new InfoPage(Tabs);
+    MakeTab(Tabs, InfoTab, "TabSheetInfo", "Info", 0);
+    MakeTab(Tabs, MapTabs[1], "TabSheetMap2", "Map 2", 0);
 }
 
 void TForm1::BuildStatusBar() {
@@ -277,26 +104,17 @@ void TForm1::BuildStatusBar() {
     }
 }
 
-void TForm1::ConnectShellMenuItems() {
-    ConnectMenuItem("mnuOpen", [this] { OpenFile(); });
-    ConnectMenuItem("mnuQuit", [this] { close(); });
-    ConnectMenuItem("mnuSaveUncompressedState", [this] { SaveUncompressedState(); });
-    ConnectMenuItem("mnuChangeLog", [this] { ShowChangeLog(); });
-    ConnectMenuItem("mnuAbout", [this] { ShowAbout(); });
-}
+void TForm1::ShowStatus(int panel, const QString& text) { StatusPanel(panel)->setText(text); }
 
-void TForm1::ConnectMenuItem(const QString& name, std::function<void()> handler) {
-    auto* action = findChild<QAction*>(name);
-    if (!action) throw Error("No menu item named " + name.toStdString());
-    action->setEnabled(true);
-    ConnectHandler(action, &QAction::triggered, this, UserDialogs(), std::move(handler));
-}
-
-void TForm1::RegisterTabHandlers(QWidget* page, TabHandlers* handlers) { PageHandlers[page] = handlers; }
-
-TabHandlers* TForm1::HandlersOf(QWidget* page) const {
-    const auto found = PageHandlers.find(page);
-    return found == PageHandlers.end() ? nullptr : found->second;
+// What the pages report and the window carries out.
+void TForm1::ConnectPages() {
+    connect(RipperTab, &RipperPage::FileChosen, this,
+            [this](const QString& fileName) { RunHandler(UserDialogs(), [&] { OpenChosenFile(StdText(fileName)); }); });
+    connect(RipperTab, &RipperPage::DataFileNameEdited, this,
+            [this](const QString& fileName) { DataFileName = StdText(fileName); });
+    connect(RipperTab, &RipperPage::CopperListListed, InfoTab, &InfoPage::ShowCopperList);
+    connect(RipperTab, &RipperPage::InfoLineAdded, InfoTab, &InfoPage::AddInfoLine);
+    connect(RipperTab, &RipperPage::GridSettingsChanged, this, &TForm1::ShowGridSettings);
 }
 
 // ---- Start-up and exit ----
@@ -311,36 +129,26 @@ void TForm1::RunStartUpOrder() {
     setWindowState(Qt::WindowMaximized);
     // ReadSettings(ProgramFolder + "Tavrik.ini") comes here with the settings.
 
-    ShowDeveloperCommands(FileLoadable(ProgramFolder() + "Unit1.pas"));
-    std::error_code ignored;
-    std::filesystem::remove(ProgramFolder() + "Tavrik_Old.exe", ignored);
-
     RefreshAddressFields();
     MoveKeyCaptureFieldsOffScreen();
-    ClearLabel("LabelMapSummary");
-    Tabs->setTabVisible(Tabs->indexOf(Page("TabSheetMapData")), false);
-    Tabs->setCurrentWidget(Page("TabSheetGfx"));
+    Tabs->setTabVisible(Tabs->indexOf(MapDataTab), false);
+    Tabs->setCurrentWidget(RipperTab);
     // Key preview and the application-wide page keys: every key event passes eventFilter first.
     qApp->installEventFilter(this);
 
-    CloneMapTab(Page("TabSheetMap"), Page("TabSheetMap2"), true, MapPages->Handlers(), UserDialogs(), this);
     GiveMemosSelectAll(this);
-    ClearLabel("LabelMap2Summary");
-    // NewProject, and the previous project when the option says so, come here with the project files.
-}
-
-void TForm1::ShowDeveloperCommands(bool shown) {
-    for (const char* name : {"mnuGenerateUpdate", "mnuDeveloperSeparator"})
-        if (auto* action = findChild<QAction*>(name)) action->setVisible(shown);
+    for (MapPage* map : MapTabs)
+        map->ClearSummary();
+    // NewProject, and the previous project when the option says so, come here with the project files; until
+    // then a new piece of work starts with the default palette, which also makes the first rip.
+    RunHandler(UserDialogs(), [this] { RipperTab->Palette().mnuDefaultPaletteClick(); });
 }
 
 void TForm1::MoveKeyCaptureFieldsOffScreen() {
-    for (const char* name : {"EditGfxKeyCapture", "EditMapKeyCapture", "EditMap2KeyCapture"})
-        if (auto* field = findChild<QWidget*>(name)) field->move(field->x(), field->y() - 1000);
-}
-
-void TForm1::ClearLabel(const char* name) {
-    if (auto* label = findChild<QLabel*>(name)) label->clear();
+    for (QWidget* field :
+         std::initializer_list<QWidget*>{RipperTab->KeyCaptureField(), MapTabs[0]->Controls().EditKeyCapture,
+                                         MapTabs[1]->Controls().EditKeyCapture})
+        field->move(field->x(), field->y() - 1000);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -375,23 +183,18 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 
 bool TForm1::WindowKeyDown(const QKeyEvent& key) {
     QWidget* page = Tabs->currentWidget();
-    TabHandlers* handlers = HandlersOf(page);
-    const bool ctrl = key.modifiers().testFlag(Qt::ControlModifier);
     switch (key.key()) {
     case Qt::Key_F1: return true; // acted upon when released
     case Qt::Key_F5:
-        if (!handlers) return false;
-        handlers->Refresh();
+        if (page == RipperTab) RipperTab->Refresh();
+        for (MapPage* map : MapTabs)
+            if (page == map) map->Refresh();
         return true;
     case Qt::Key_F7: SwitchOffsetDisplay(); return true;
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:
-        return page == Page("TabSheetGfx") && handlers && handlers->PageStep(key.key() == Qt::Key_PageUp ? -1 : 1);
-    case Qt::Key_Plus:
-    case Qt::Key_Equal:
-    case Qt::Key_Minus:
-        if (!ctrl || page != Page("TabSheetSearch") || !handlers) return false;
-        handlers->ZoomStep(key.key() == Qt::Key_Minus ? -1 : 1);
+        if (page != RipperTab) return false;
+        RipperTab->PageStep(key.key() == Qt::Key_PageUp ? -1 : 1);
         return true;
     default: return false;
     }
@@ -404,22 +207,11 @@ bool TForm1::WindowKeyUp(const QKeyEvent& key) {
 
 // ---- Offset display ----
 
-bool TForm1::ShowAddressIn(const char* fieldName, int64_t& storedAddress) {
-    auto* field = findChild<QLineEdit*>(fieldName);
-    if (!field) return false;
-    field->setText(QString::fromStdString(ShowAddress(storedAddress, Shared.Addresses())));
-    return true;
-}
-
 void TForm1::RefreshAddressFields() {
     StatusPanel(0)->setText(Shared.ChipRelativeAddresses ? "Chip RAM Offset (F7)" : "File Offset (F7)");
-    int64_t ripAddress = Shared.Ripper.Parameters.Address;
-    if (ShowAddressIn("EditGfxAddress", ripAddress))
-        Shared.Ripper.Parameters.Address = CheckedCast<int32_t>(ripAddress);
-    int64_t copperListAddress = int64_t{Shared.Memory.Snapshot.COP1LC} + int64_t{Shared.Memory.ChipRamOffset};
-    ShowAddressIn("EditGfxPaletteAddress", copperListAddress);
-    ShowAddressIn("EditMapAddress", MapAddresses[0]);
-    ShowAddressIn("EditMap2Address", MapAddresses[1]);
+    RipperTab->RefreshAddressFields();
+    for (size_t map = 0; map < MapTabs.size(); ++map)
+        MapTabs[map]->ShowAddress(MapAddresses[map]);
 }
 
 void TForm1::SwitchOffsetDisplay() {
@@ -437,25 +229,33 @@ void TForm1::OpenFile() {
 }
 
 void TForm1::OpenChosenFile(const std::string& fileName) {
-    if (ChosenFileHandler) {
-        ChosenFileHandler(fileName);
-        return;
+    switch (RouteOpenedFile(fileName)) {
+    case OpenFileRoute::Project:
+        UserDialogs().Information("Projects cannot be opened yet, so " + fileName + " was not loaded.");
+        break;
+    case OpenFileRoute::Picture: RipperTab->UseTilesPicture(fileName); break;
+    case OpenFileRoute::DataFile:
+        DataFileName = fileName;
+        RipperTab->ShowDataFileName(fileName);
+        LoadDataFile();
+        RipperTab->RipFromNewMemory();
+        break;
     }
-    DataFileName = fileName;
-    LoadDataFile();
+}
+
+void TForm1::OpenProgramArgument(const std::string& fileName, const std::optional<RipRequest>& rip) {
+    OpenChosenFile(fileName);
+    if (rip) RipperTab->ApplyRipRequest(*rip);
 }
 
 void TForm1::LoadDataFile() {
     // A bad file throws before anything changed, so the memo and the caption keep what they showed.
     const DataFileLoad load = tavrik::LoadDataFile(Shared, DataFileName, UserDialogs());
-    Info().ClearInfo();
+    InfoTab->ClearInfo();
     if (!load.Loaded) return;
-    setWindowTitle(QString::fromStdString(load.FileName + " - " + Title));
-    Info().SetInfoLines(load.InfoLines);
-    if (auto* field = findChild<QLineEdit*>("EditGfxPaletteAddress"))
-        field->setText(QString::fromStdString(load.PaletteAddressText));
-    // The palette action and the rip: the "Tile Ripper" tab's handlers.
-    if (TabHandlers* ripper = HandlersOf(Page("TabSheetGfx"))) ripper->DataFileLoaded(load);
+    setWindowTitle(QText(load.FileName + " - " + Title));
+    InfoTab->SetInfoLines(load.InfoLines);
+    RipperTab->DataFileLoaded(load);
 }
 
 void TForm1::SaveUncompressedState() {

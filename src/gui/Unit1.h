@@ -1,24 +1,24 @@
 // TForm1, the main window: its tabs, main menu, popup menus and status bar, the start-up and exit order,
-// the window-level keys, the help key and the offset display mode.
+// the window-level keys, the help key and the offset display mode. The window builds its pages, gives each
+// what it needs and acts upon what they report; no page knows the window.
 #pragma once
 
-#include "workspace/DataFileLoader.h"
-#include "workspace/Workspace.h"
 #include "app/Dialogs.h"
 #include "platform/DesktopServices.h"
 #include "platform/HelpViewer.h"
+#include "ripper/RipperKeys.h"
+#include "workspace/RipRequest.h"
+#include "workspace/Workspace.h"
 
 #include <QDateTime>
 #include <QMainWindow>
 
 #include <array>
 #include <functional>
-#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
-class QAction;
-class QDialog;
 class QKeyEvent;
 class QLabel;
 class QMenu;
@@ -26,24 +26,9 @@ class QTabWidget;
 
 namespace tavrik {
 
-class InfoTab;
-class MapTab;
-
-// What a tab with handlers of its own offers the window. The tab's object registers itself for its
-// page with TForm1::RegisterTabHandlers; the window then hands it the keys and steps below.
-class TabHandlers {
-  public:
-    virtual ~TabHandlers() = default;
-    // F5 while the tab is active.
-    virtual void Refresh() {}
-    // Page Up (-1) and Page Down (+1), seen before any control; asked of the "Tile Ripper" tab only,
-    // while it is active. Returns whether the key was used; a used key goes no further.
-    virtual bool PageStep(int /*direction*/) { return false; }
-    // Ctrl and "+" (+1) or "-" (-1) while the "Map Search" tab is active.
-    virtual void ZoomStep(int /*direction*/) {}
-    // After a data file was loaded: the palette action and the rip (the "Tile Ripper" tab).
-    virtual void DataFileLoaded(const DataFileLoad& /*load*/) {}
-};
+class InfoPage;
+class MapPage;
+class RipperPage;
 
 // What the window is given by the program (or by a test): the dialogs, the help viewer, the desktop,
 // the program's folder (ending in a path separator) and the machine's identity.
@@ -68,35 +53,29 @@ class TForm1 : public QMainWindow {
     const std::string& MachineId() const { return Services.MachineId; }
     QTabWidget* PageControl() const { return Tabs; }
     QLabel* StatusPanel(int panel) const { return StatusPanels.at(static_cast<size_t>(panel)); }
-    InfoTab& Info() const { return *InfoPage; }
-    MapTab& Maps() const { return *MapPages; }
+    RipperPage& Ripper() const { return *RipperTab; }
+    InfoPage& Info() const { return *InfoTab; }
+    // The page of map 1 ("Map Ripper") or map 2 ("Map 2").
+    MapPage& Map(int mapNumber) const { return *MapTabs.at(static_cast<size_t>(mapNumber - 1)); }
 
-    // The plug-in points of the tabs with handlers of their own.
-    void RegisterTabHandlers(QWidget* page, TabHandlers* handlers);
-    // Enables a main-menu or popup-menu item whose behaviour lives in a tab and connects it, run inside
-    // the error-catching wrapper. Throws tavrik::Error for an unknown item name.
-    void ConnectMenuItem(const QString& name, std::function<void()> handler);
-
-    // Where "Open..." and the program's file argument send the chosen file. Until a tab installs its
-    // routing (projects, pictures, data files), every file is loaded as a data file.
-    std::function<void(const std::string& fileName)> ChosenFileHandler;
-
-    // The name of the data file; the "Tile Ripper" tab's EditGfxFileName takes this over.
+    // The name of the data file, shown in the "Tile Ripper" tab's EditGfxFileName.
     std::string DataFileName;
     // Set by the update (self-replacement) and acted upon only when the window closes.
     bool ExecutableReplaced = false;
     bool OpenArchiveAtExit = false;
     // Accumulated running time in days, kept with the settings.
     double TotalRunTime = 0.0;
-    // The maps' stored addresses, shown in "EditMapAddress" and "EditMap2Address"; the map records take
-    // them over.
+    // The maps' stored addresses, shown in EditMapAddress and EditMap2Address; the map records take them over.
     std::array<int64_t, 2> MapAddresses{};
 
     // Operations of the window.
     void RefreshAddressFields();
     void SwitchOffsetDisplay();
     void OpenFile();
+    // Routes a chosen file by its extension: a project, a picture to use as tiles, or a data file.
     void OpenChosenFile(const std::string& fileName);
+    // The program's file argument, opened as "Open..." would, then the rip its options describe.
+    void OpenProgramArgument(const std::string& fileName, const std::optional<RipRequest>& rip);
     void LoadDataFile();
     void SaveUncompressedState();
     // Returns whether the F1 key was used up (it is not when there is no help viewer).
@@ -110,21 +89,27 @@ class TForm1 : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // Unit1Menus.cpp
     void BuildMenus();
     void BuildPopupMenus();
+    void ConnectMenuItem(const QString& name, std::function<void()> handler);
+    void ConnectShellMenuItems();
+    void ConnectRipperMenuItems();
+    void ConnectPaletteMenuItems();
+    void ShowGridSettings();
+    void ApplyKeyboardLayout(KeyboardLayout layout);
+
+    // Unit1.cpp
     void BuildTabs();
     void BuildStatusBar();
-    void ConnectShellMenuItems();
+    void ConnectPages();
     void RunStartUpOrder();
     void RunExitOrder();
-    void ShowDeveloperCommands(bool shown);
     void MoveKeyCaptureFieldsOffScreen();
-    void ClearLabel(const char* name);
-    bool ShowAddressIn(const char* fieldName, int64_t& storedAddress);
     bool WindowKeyDown(const QKeyEvent& key);
     bool WindowKeyUp(const QKeyEvent& key);
-    TabHandlers* HandlersOf(QWidget* page) const;
-    QWidget* Page(const char* name) const;
+    void ShowStatus(int panel, const QString& text);
+    QMenu* PopupMenu(const char* name) const;
 
     FormServices Services;
     Workspace Shared;
@@ -134,9 +119,11 @@ class TForm1 : public QMainWindow {
 
     QTabWidget* Tabs = nullptr;
     std::array<QLabel*, 5> StatusPanels{};
-    InfoTab* InfoPage = nullptr;
-    MapTab* MapPages = nullptr;
-    std::map<QWidget*, TabHandlers*> PageHandlers;
+    RipperPage* RipperTab = nullptr;
+    std::array<MapPage*, 2> MapTabs{};
+    QWidget* SearchTab = nullptr;
+    QWidget* MapDataTab = nullptr;
+    InfoPage* InfoTab = nullptr;
 };
 
 } // namespace tavrik

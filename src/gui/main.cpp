@@ -1,14 +1,12 @@
 // The desktop program's entry: the single-instance guard, the main window and the event loop.
 // An optional file argument is opened at start as "Open..." would open it; the options of tavrik-cli rip
 // may follow it, and the rip they describe is what the window first shows.
-#include "workspace/RipRequest.h"
-#include "RipperTab.h"
 #include "Unit1.h"
+#include "app/Files.h"
 #include "platform/DesktopServices.h"
 #include "platform/HandlerGuard.h"
 #include "platform/HelpViewer.h"
 #include "platform/MachineIdentity.h"
-#include "app/Files.h"
 #include "platform/ProgramInfo.h"
 #include "platform/QtDialogs.h"
 #include "platform/SingleInstance.h"
@@ -35,7 +33,8 @@ constexpr const char* Usage = "usage: tavrik [FILE [rip options]]\n"
 // The file to open and the rip options after it; a bad option ends the program with a usage error.
 StartRequest ReadStartRequest(const QStringList& arguments) {
     tavrik::CommandArguments words;
-    for (qsizetype i = 1; i < arguments.size(); ++i) words.push_back(arguments.at(i).toStdString());
+    for (qsizetype i = 1; i < arguments.size(); ++i)
+        words.push_back(arguments.at(i).toStdString());
     StartRequest request;
     if (words.empty()) return request;
     const tavrik::OptionReader options(words, tavrik::RipValueOptions(), tavrik::RipFlagOptions());
@@ -77,10 +76,7 @@ int main(int argc, char* argv[]) {
     form.show();
 
     if (!start.FileName.empty()) {
-        tavrik::RunHandler(dialogs, [&] {
-            form.OpenChosenFile(start.FileName);
-            if (start.Rip) form.findChild<tavrik::TRipperTab*>()->ApplyRipRequest(*start.Rip);
-        });
+        tavrik::RunHandler(dialogs, [&] { form.OpenProgramArgument(start.FileName, start.Rip); });
     }
 
     try {

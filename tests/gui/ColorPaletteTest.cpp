@@ -1,6 +1,6 @@
 // TmbColorPalette: cell layout for the palette sizes the program shows, the cell under a point, hints
 // and the popup that the program may suppress.
-#include "ColorPalette.h"
+#include "widgets/ColorPalette.h"
 
 #include "palette/PaletteDisplay.h"
 

@@ -119,17 +119,6 @@ class DataFileTest : public QObject {
         QVERIFY(form.DataFileName.empty());
     }
 
-    void AnInstalledFileRouteTakesTheChosenFile() {
-        FormFixture fixture;
-        TForm1& form = fixture.Create();
-        std::vector<std::string> routed;
-        form.ChosenFileHandler = [&](const std::string& fileName) { routed.push_back(fileName); };
-        const std::string path = WriteTestFile(fixture, "game.uss", CompressedState());
-        Open(fixture, path);
-        QCOMPARE(routed, std::vector<std::string>{path});
-        QVERIFY(form.Work().Memory.MemoryImage.empty());
-    }
-
     void SaveUncompressedStateWritesTheInflatedCopyAndAsksBeforeOverwriting() {
         FormFixture fixture;
         TForm1& form = fixture.Create();

@@ -1,6 +1,6 @@
 // TImgView32: pointer positions in picture pixels at several zooms and when fitted, scrolling to the
 // edges, sharp nearest-neighbour blocks, the picture conversion and the rubber band.
-#include "ImageView.h"
+#include "widgets/ImageView.h"
 
 #include "GuiTestRegistry.h"
 

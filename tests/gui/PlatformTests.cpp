@@ -2,9 +2,9 @@
 #include "GuiTestRegistry.h"
 
 #include "app/Error.h"
+#include "app/Files.h"
 #include "platform/HandlerGuard.h"
 #include "platform/MachineIdentity.h"
-#include "app/Files.h"
 #include "platform/ProgramInfo.h"
 #include "platform/QtDialogs.h"
 #include "platform/SingleInstance.h"

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "FormFixture.h"
-#include "ImageView.h"
-#include "RipperTab.h"
+#include "ripper/RipperPage.h"
+#include "widgets/ImageView.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -26,12 +26,12 @@ class RipperFixture : public FormFixture {
         Exposed = QTest::qWaitForWindowExposed(Form.get());
         Form->activateWindow();
         Active = QTest::qWaitForWindowActive(Form.get());
-        Tab = Form->findChild<TRipperTab*>();
+        Tab = &Form->Ripper();
     }
 
     bool Exposed = false;
     bool Active = false;
-    TRipperTab* Tab = nullptr;
+    RipperPage* Tab = nullptr;
 
     TForm1& Window() const { return *Form; }
     Workspace& Work() const { return Form->Work(); }
@@ -45,7 +45,7 @@ class RipperFixture : public FormFixture {
     // Opens a file of the fixture's folder as "Open..." would route it.
     std::string Open(const std::string& name, const std::vector<uint8_t>& bytes) {
         const std::string path = WriteTestFile(*this, name, bytes);
-        Tab->OpenChosenFile(path);
+        Form->OpenChosenFile(path);
         return path;
     }
 

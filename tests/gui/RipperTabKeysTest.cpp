@@ -3,11 +3,11 @@
 #include "GuiTestRegistry.h"
 #include "RipperTabFixture.h"
 
-#include "ColorPalette.h"
 #include "imageio/ImageLoader.h"
 #include "imageio/NeoImage.h"
 #include "support/SaveStateBuilder.h"
 #include "support/TinyPictures.h"
+#include "widgets/ColorPalette.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -362,7 +362,7 @@ class RipperTabKeysTest : public QObject {
 
     void ProjectFilesAreNotOpenedYet() {
         RipperFixture fixture;
-        fixture.Tab->OpenChosenFile(fixture.Folder.File("work.ini"));
+        fixture.Window().OpenChosenFile(fixture.Folder.File("work.ini"));
         const std::vector<std::string> messages = fixture.Dialogs.Texts("information");
         QCOMPARE(messages.size(), size_t{1});
         QVERIFY(messages[0].find("Projects cannot be opened yet") != std::string::npos);

@@ -24,8 +24,8 @@ class RipperTabStartTest : public QObject {
   private slots:
     void TheOpenMenuItemRoutesAPictureToTheTiles() {
         RipperFixture fixture;
-        const std::string path =
-            WriteTestFile(fixture, "tiles.IFF", IlbmPicture(16, 4, 1, {0x000000, 0xFF8000}, std::vector<uint8_t>(64, 1)));
+        const std::string path = WriteTestFile(
+            fixture, "tiles.IFF", IlbmPicture(16, 4, 1, {0x000000, 0xFF8000}, std::vector<uint8_t>(64, 1)));
         const WorkingPalette before = fixture.Work().Palette;
         fixture.Dialogs.FileAnswers.push_back(path);
         fixture.Trigger("mnuOpen");
@@ -38,9 +38,9 @@ class RipperTabStartTest : public QObject {
     void TheOptionsFillTheControlsAndRip() {
         RipperFixture fixture;
         fixture.Open("memory.bin", MemoryWith(0x4000, {{0x100, 0xFF}}));
-        fixture.Tab->ApplyRipRequest(RequestFrom({"--address", "$100", "--mode", "ilbm", "--bitplanes", "2",
-                                                  "--tile", "8x8", "--size", "64x32", "--mask-after",
-                                                  "--actual-tile", "8x8", "--grid", "2", "--palette", "bw"}));
+        fixture.Tab->ApplyRipRequest(
+            RequestFrom({"--address", "$100", "--mode", "ilbm", "--bitplanes", "2", "--tile", "8x8", "--size", "64x32",
+                         "--mask-after", "--actual-tile", "8x8", "--grid", "2", "--palette", "bw"}));
         QCOMPARE(fixture.Text("EditGfxAddress"), QString("$100"));
         QCOMPARE(fixture.Find<QComboBox>("ComboBoxGfxMode")->currentText(), QString("Amiga ILBM"));
         QCOMPARE(fixture.Text("EditGfxBitplaneCount"), QString("2"));

@@ -1,23 +1,19 @@
-// The main window: tabs, menus, status bar, start-up state, window keys, help and the Help menu's commands.
+// The main window: start-up state, window keys, help and the Help menu's commands.
 #include "FormFixture.h"
 #include "GuiTestRegistry.h"
 
-#include "InfoTab.h"
 #include "app/Files.h"
 #include "platform/ProgramInfo.h"
+#include "ripper/RipperPage.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QDialog>
-#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
-#include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -27,18 +23,6 @@
 namespace tavrik::test {
 
 namespace {
-
-// A menu's items as "name|caption|shortcut", separators as "name|-".
-QStringList Entries(const QMenu* menu) {
-    QStringList entries;
-    for (const QAction* action : menu->actions()) {
-        if (action->isSeparator())
-            entries << action->objectName() + "|-";
-        else
-            entries << action->objectName() + "|" + action->text() + "|" + action->shortcut().toString();
-    }
-    return entries;
-}
 
 QStringList VisibleCaptions(const QMenu* menu) {
     QStringList captions;
@@ -65,152 +49,13 @@ class MainWindowTest : public QObject {
         QCOMPARE(form.minimumSize(), QSize(800, 600));
     }
 
-    void SixTabsInOrderWithMapDataHiddenAndTileRipperActive() {
-        FormFixture fixture;
-        TForm1& form = fixture.Create();
-        QTabWidget* tabs = form.PageControl();
-        const QStringList names{"TabSheetGfx",     "TabSheetMap",  "TabSheetSearch",
-                                "TabSheetMapData", "TabSheetInfo", "TabSheetMap2"};
-        const QStringList captions{"Tile Ripper", "Map Ripper", "Map Search", "Map Data", "Info", "Map 2"};
-        const QList<int> contexts{1000, 2000, 0, 0, 0, 0};
-        QCOMPARE(tabs->count(), 6);
-        for (int i = 0; i < 6; ++i) {
-            QCOMPARE(tabs->widget(i)->objectName(), names[i]);
-            QCOMPARE(tabs->tabText(i), captions[i]);
-            QCOMPARE(tabs->widget(i)->property("helpContext").toInt(), contexts[i]);
-            QCOMPARE(tabs->isTabVisible(i), i != 3);
-        }
-        QCOMPARE(tabs->currentWidget()->objectName(), QString("TabSheetGfx"));
-    }
-
-    void InfoTabHoldsTheReportMemoAndAFixedPitchCopperListMemo() {
-        FormFixture fixture;
-        TForm1& form = fixture.Create();
-        form.PageControl()->setCurrentIndex(4);
-        form.show();
-        auto* info = fixture.Find<QPlainTextEdit>("MemoInfo");
-        auto* copper = fixture.Find<QPlainTextEdit>("MemoCopperlist");
-        QVERIFY(info && copper);
-        QCOMPARE(info->width(), 273);
-        QCOMPARE(info->lineWrapMode(), QPlainTextEdit::NoWrap);
-        QCOMPARE(info->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-        QCOMPARE(info->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-        QCOMPARE(copper->lineWrapMode(), QPlainTextEdit::NoWrap);
-        QVERIFY(QFontInfo(copper->font()).fixedPitch());
-        QVERIFY(copper->x() >= info->x() + info->width());
-        QVERIFY(copper->width() > info->width());
-    }
-
-    void StatusBarHasFivePanelsOfTheirWidths() {
-        FormFixture fixture;
-        TForm1& form = fixture.Create();
-        QCOMPARE(form.statusBar()->objectName(), QString("StatusBar1"));
-        const int widths[] = {100, 150, 150, 350, 350};
-        for (int i = 0; i < 5; ++i) {
-            auto* panel = fixture.Find<QLabel>(qPrintable(QString("StatusBar1Panel%1").arg(i)));
-            QVERIFY(panel);
-            QCOMPARE(panel, form.StatusPanel(i));
-            QCOMPARE(panel->width(), widths[i]);
-        }
-        QCOMPARE(form.StatusPanel(0)->text(), QString("File Offset (F7)"));
-    }
-
-    void MainMenuHoldsEveryItemInOrder() {
-        FormFixture fixture;
-        TForm1& form = fixture.Create();
-        QMenuBar* bar = form.menuBar();
-        QCOMPARE(bar->objectName(), QString("MainMenu1"));
-        QStringList titles;
-        for (const QAction* action : bar->actions())
-            titles << action->text();
-        QCOMPARE(titles, QStringList({"File", "Palette", "Options", "Tools", "Help"}));
-
-        QCOMPARE(Entries(fixture.Find<QMenu>("mnuFile")),
-                 QStringList({"mnuOpen|Open...|Ctrl+O", "N3|-", "mnuOpenRecent|Open Recent|", "N1|-",
-                              "mnuNewProject|New Project|", "mnuOpenProject|Open Project...|",
-                              "mnuSaveProject|Save Project...|Ctrl+S", "N2|-", "mnuQuit|Quit|"}));
-        QCOMPARE(
-            Entries(fixture.Find<QMenu>("mnuPalette")),
-            QStringList({"mnuSwap4Colours|Swap 4 colours|", "mnuSwap8Colours|Swap 8 colours|",
-                         "mnuSwap16Colours|Swap 16 colours|", "mnuSwap32Colours|Swap 32 colours|", "N4|-",
-                         "mnuDefaultPalette|Default palette|",
-                         "mnuLoadPaletteFromBinaryFile|Load Palette From Binary File|",
-                         "mnuBlackAndWhite|Black and White|", "mnuDuplicate4Colours|Duplicate 4 colours|",
-                         "mnuDuplicate8Colours|Duplicate 8 colours|", "mnuDuplicate16Colours|Duplicate 16 colours|",
-                         "mnuDuplicate32Colours|Duplicate 32 colours|", "mnuDuplicate64Colours|Duplicate 64 colours|",
-                         "mnuDuplicate128Colours|Duplicate 128 colours|",
-                         "mnuExtraHalfBriteColours|Extra-Half-Brite colours|", "mnuC64Palette|C64 palette|"}));
-        QCOMPARE(Entries(fixture.Find<QMenu>("mnuOptions")),
-                 QStringList({"mnuAutomaticallyCheckForUpdates|Automatically check for updates|",
-                              "mnuReplaceExecutableIfUpdateFound|Replace executable if update is found|",
-                              "mnuConfirmOverwritingTiles|Confirm overwriting tiles|",
-                              "mnuConfirmOverwritingMaps|Confirm overwriting maps|",
-                              "mnuLoadPreviousProject|Load previous project when starting|", "N7|-", "mnuGrid|Grid|",
-                              "mnuKeyboard|Keyboard|"}));
-        QCOMPARE(Entries(fixture.Find<QMenu>("mnuTools")),
-                 QStringList({"mnuSaveUncompressedState|Save Uncompressed State...|"}));
-        QCOMPARE(Entries(fixture.Find<QMenu>("mnuHelp")),
-                 QStringList({"mnuCheckforUpdates|Check for updates|", "mnuChangeLog|Change Log...|", "N5|-",
-                              "mnuGenerateUpdate|Generate update|", "mnuDeveloperSeparator|-", "mnuAbout|About...|"}));
-    }
-
-    void GridAndKeyboardAreRadioGroupsCarryingTheirValues() {
-        FormFixture fixture;
-        TForm1& form = fixture.Create();
-        const QMenu* grid = fixture.Find<QAction>("mnuGrid")->menu();
-        QCOMPARE(Entries(grid),
-                 QStringList({"mnuGrid1Pixel|1 pixel|", "mnuGrid2Pixels|2 pixels|", "mnuGrid3Pixels|3 pixels|"}));
-        const QMenu* keyboard = fixture.Find<QAction>("mnuKeyboard")->menu();
-        QCOMPARE(Entries(keyboard),
-                 QStringList({"mnuKeyboardQwerty|Qwerty|", "mnuKeyboardQwertz|Qwertz|", "mnuKeyboardAzerty|Azerty|"}));
-        for (const QMenu* menu : {grid, keyboard}) {
-            QActionGroup* group = menu->actions().front()->actionGroup();
-            QVERIFY(group && group->isExclusive());
-            QCOMPARE(group->actions().size(), 3);
-        }
-        QCOMPARE(fixture.Find<QAction>("mnuGrid3Pixels")->data().toInt(), 3);
-        Q_UNUSED(form);
-    }
-
-    void PopupMenusHoldTheirItemsWithColourSwatches() {
-        FormFixture fixture;
-        fixture.Create();
-        QCOMPARE(Entries(fixture.Find<QMenu>("PopupMenuPalette")),
-                 QStringList({"mnuColourBlack|Black|", "mnuColourWhite|White|", "mnuColourRed|Red|",
-                              "mnuColourYellow|Yellow|", "mnuColourGreen|Green|", "mnuColourAqua|Aqua|",
-                              "mnuColourBlue|Blue|", "mnuColourFuchsia|Fuchsia|", "mnuColourCustom|Custom...|",
-                              "mnuPopupMenuPaletteDivider|-", "mnuSetAsSearchBackground|Set as Search Background|"}));
-        const QImage red = fixture.Find<QAction>("mnuColourRed")->icon().pixmap(12, 12).toImage();
-        QCOMPARE(red.pixelColor(5, 5), QColor(255, 0, 0));
-        const QImage aqua = fixture.Find<QAction>("mnuColourAqua")->icon().pixmap(12, 12).toImage();
-        QCOMPARE(aqua.pixelColor(5, 5), QColor(0, 255, 255));
-
-        QStringList dimensions;
-        for (const QAction* action : fixture.Find<QMenu>("PopupMenuGfxBitplaneDimensions")->actions())
-            dimensions << action->text();
-        QCOMPARE(dimensions, QStringList({"16 x 16", "320 x 200", "320 x 256", "640 x 400", "640 x 512"}));
-        QStringList masks;
-        for (const QAction* action : fixture.Find<QMenu>("PopupMenuMapMask")->actions())
-            masks << action->text();
-        QCOMPARE(masks,
-                 QStringList({"$ff", "$1ff", "$3ff", "$7ff", "$fff", "$1fff", "$3fff", "$7fff", "$ffff", "$ffffffff"}));
-    }
-
-    void HelpMenuWithoutUnit1PasHidesTheDeveloperCommand() {
+    void HelpMenuShowsNoDeveloperCommand() {
         FormFixture fixture;
         fixture.Create();
         const QStringList captions = VisibleCaptions(fixture.Find<QMenu>("mnuHelp"));
         QCOMPARE(captions, QStringList({"Check for updates", "Change Log...", "-", "About..."}));
         // The developer separator goes with the developer command: no second separator above "About...".
         QVERIFY(!fixture.Find<QAction>("mnuDeveloperSeparator")->isVisible());
-    }
-
-    void HelpMenuWithUnit1PasShowsTheDeveloperCommand() {
-        FormFixture fixture;
-        WriteTestFile(fixture, "Unit1.pas", {'u'});
-        fixture.Create();
-        QCOMPARE(VisibleCaptions(fixture.Find<QMenu>("mnuHelp")),
-                 QStringList({"Check for updates", "Change Log...", "-", "Generate update", "-", "About..."}));
     }
 
     void ItemsWithoutBehaviourYetAreDisabled() {
@@ -223,12 +68,14 @@ class MainWindowTest : public QObject {
             QVERIFY2(!fixture.Find<QAction>(name)->isEnabled(), name);
     }
 
-    void StartUpRemovesTheOldExecutableAndHidesTheKeyFields() {
+    void StartsOnTheTileRipperWithTheMapDataTabAndKeyFieldsOutOfSight() {
         FormFixture fixture;
-        const std::string oldExecutable = WriteTestFile(fixture, "Tavrik_Old.exe", {1, 2, 3});
-        fixture.Create();
-        QVERIFY(!std::filesystem::exists(oldExecutable));
-        for (const char* name : {"EditMapKeyCapture", "EditMap2KeyCapture"})
+        TForm1& form = fixture.Create();
+        QTabWidget* tabs = form.PageControl();
+        QCOMPARE(tabs->currentWidget(), &form.Ripper());
+        for (int i = 0; i < tabs->count(); ++i)
+            QCOMPARE(tabs->isTabVisible(i), tabs->widget(i)->objectName() != "TabSheetMapData");
+        for (const char* name : {"EditGfxKeyCapture", "EditMapKeyCapture", "EditMap2KeyCapture"})
             QVERIFY2(fixture.Find<QLineEdit>(name)->y() == -1000, name);
         QCOMPARE(fixture.Find<QLabel>("LabelMapSummary")->text(), QString());
         QCOMPARE(fixture.Find<QLabel>("LabelMap2Summary")->text(), QString());
@@ -307,37 +154,6 @@ class WindowKeysTest : public QObject {
         memo->setPlainText("$100-$105=$0");
         QTest::keyClick(memo, Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(memo->textCursor().selectedText(), QString("$100-$105=$0"));
-    }
-
-    void F5WithoutTabHandlersPassesOn() {
-        FormFixture fixture;
-        TForm1& form = fixture.Create();
-        QTest::keyClick(&form, Qt::Key_F5);
-        QTest::keyClick(&form, Qt::Key_PageDown);
-        QVERIFY(fixture.Dialogs.History.empty());
-    }
-
-    void RegisteredTabHandlersGetF5AndThePageKeys() {
-        struct Recorder : TabHandlers {
-            QStringList Calls;
-            void Refresh() override { Calls << "refresh"; }
-            bool PageStep(int direction) override {
-                Calls << QString("page %1").arg(direction);
-                return true;
-            }
-        };
-        FormFixture fixture;
-        TForm1& form = fixture.Create();
-        Recorder ripper;
-        QWidget* gfx = form.PageControl()->widget(0);
-        form.RegisterTabHandlers(gfx, &ripper);
-        QTest::keyClick(&form, Qt::Key_F5);
-        QTest::keyClick(&form, Qt::Key_PageDown);
-        QTest::keyClick(&form, Qt::Key_PageUp);
-        form.PageControl()->setCurrentIndex(1);
-        QTest::keyClick(&form, Qt::Key_F5);
-        QTest::keyClick(&form, Qt::Key_PageDown);
-        QCOMPARE(ripper.Calls, QStringList({"refresh", "page 1", "page -1"}));
     }
 };
 

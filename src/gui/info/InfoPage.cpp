@@ -1,10 +1,14 @@
 // Builds the "Info" tab: the report memo on the left, the copper list memo filling the rest.
-#include "InfoTab.h"
+#include "info/InfoPage.h"
+
+#include "widgets/Memo.h"
+#include "widgets/QtText.h"
 
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QHBoxLayout>
+#include <QPlainTextEdit>
 #include <QStringList>
 
 namespace tavrik {
@@ -24,36 +28,31 @@ QFont CopperlistFont() {
 
 } // namespace
 
-QPlainTextEdit* CreateMemo(QWidget* parent, const char* name) {
-    auto* memo = new QPlainTextEdit(parent);
-    memo->setObjectName(name);
-    memo->setLineWrapMode(QPlainTextEdit::NoWrap);
-    memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    return memo;
-}
-
-InfoTab::InfoTab(QWidget* page) : QObject(page) {
-    setObjectName("InfoTab");
-    Info = CreateMemo(page, "MemoInfo");
+InfoPage::InfoPage(QWidget* parent) : QWidget(parent) {
+    setObjectName("TabSheetInfo");
+    Info = CreateMemo(this, "MemoInfo");
     Info->setFixedWidth(InfoMemoWidth);
-    Copperlist = CreateMemo(page, "MemoCopperlist");
+    Copperlist = CreateMemo(this, "MemoCopperlist");
     Copperlist->setFont(CopperlistFont());
 
-    auto* layout = new QHBoxLayout(page);
+    auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(Info);
     layout->addWidget(Copperlist, 1);
 }
 
-void InfoTab::ClearInfo() { Info->clear(); }
+void InfoPage::ClearInfo() { Info->clear(); }
 
-void InfoTab::SetInfoLines(const std::vector<std::string>& lines) {
+void InfoPage::SetInfoLines(const std::vector<std::string>& lines) {
     QStringList text;
     for (const std::string& line : lines)
-        text << QString::fromStdString(line);
+        text << QText(line);
     Info->setPlainText(text.join('\n'));
 }
+
+void InfoPage::AddInfoLine(const QString& line) { Info->appendPlainText(line); }
+
+void InfoPage::ShowCopperList(const QString& listing) { Copperlist->setPlainText(listing); }
 
 } // namespace tavrik

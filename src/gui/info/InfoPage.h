@@ -1,32 +1,31 @@
 // The "Info" tab: the save-state report (MemoInfo) and the copper list listing (MemoCopperlist).
 #pragma once
 
-#include <QObject>
-#include <QPlainTextEdit>
 #include <QWidget>
 
 #include <string>
 #include <vector>
 
+class QPlainTextEdit;
+
 namespace tavrik {
 
-class InfoTab : public QObject {
+class InfoPage : public QWidget {
     Q_OBJECT
   public:
-    explicit InfoTab(QWidget* page);
+    explicit InfoPage(QWidget* parent = nullptr);
 
     QPlainTextEdit* MemoInfo() const { return Info; }
     QPlainTextEdit* MemoCopperlist() const { return Copperlist; }
 
     void ClearInfo();
     void SetInfoLines(const std::vector<std::string>& lines);
+    void AddInfoLine(const QString& line);
+    void ShowCopperList(const QString& listing);
 
   private:
     QPlainTextEdit* Info;
     QPlainTextEdit* Copperlist;
 };
-
-// A memo as the program's memos are: no word wrap and both scroll bars.
-QPlainTextEdit* CreateMemo(QWidget* parent, const char* name);
 
 } // namespace tavrik

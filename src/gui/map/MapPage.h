@@ -1,70 +1,136 @@
-// The "Map Ripper" tab's controls, the "Map 2" tab's own view and key field, and CloneMapTab, which
-// builds the rest of the "Map 2" tab as copies of the first tab's controls.
+// A map tab: the "Map Ripper" tab (prefix "Map") and the "Map 2" tab (prefix "Map2") are two pages of this
+// class. Every control is named as on the first tab with each "Map" replaced by the page's prefix, so the
+// second page holds the first page's controls in the same order, with the same captions, defaults, items
+// and hints; only the first page has the actual tile size and its label. Each page has its own view and
+// key field.
 #pragma once
 
 #include "app/Dialogs.h"
+#include "map/MapSettings.h"
+#include "ripper/RipperKeys.h"
+#include "widgets/StatusSink.h"
+#include "workspace/Workspace.h"
 
-#include <QObject>
 #include <QString>
 #include <QWidget>
 
-#include <functional>
-#include <map>
+class QCheckBox;
+class QComboBox;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QSlider;
 
 namespace tavrik {
 
 class TImgView32;
 
-// Connects one control to its handlers. The same binder serves a first-tab control and its copy, so a
-// copy gets the actions of the control it was copied from.
-using ControlBinder = std::function<void(QWidget* control)>;
-// Binders by the name of the "Map Ripper" tab's control.
-using MapHandlerTable = std::map<QString, ControlBinder>;
+// The name of a control on the page of prefix: every "Map" of the first tab's name becomes the prefix.
+QString MapControlName(const QString& firstTabName, const QString& prefix);
 
-// The controls that stay on the first tab only.
-inline constexpr const char* MapControlsNotCloned[] = {"ImgView32Map", "EditMapKeyCapture", "ComboBoxMapTileSize",
-                                                       "LabelMapTileSize"};
-
-class MapTab : public QObject {
-    Q_OBJECT
-  public:
-    // Builds the controls of the "Map Ripper" tab on mapPage and the view and key field of the
-    // "Map 2" tab on map2Page; CloneMapTab fills in the rest of map2Page.
-    MapTab(QWidget* mapPage, QWidget* map2Page, Dialogs& dialogs);
-
-    QWidget* MapPage() const { return Page; }
-    QWidget* Map2Page() const { return Page2; }
-    // The view of map 1 or map 2.
-    TImgView32* View(int mapNumber) const { return mapNumber == 2 ? View2 : View1; }
-
-    MapHandlerTable& Handlers() { return HandlerTable; }
-    const MapHandlerTable& Handlers() const { return HandlerTable; }
-
-  private:
-    void BuildMapControls();
-    void BuildMap2Controls();
-    void RegisterHandlers();
-    void WireSourceControls() const;
-
-    QWidget* Page;
-    QWidget* Page2;
-    TImgView32* View1 = nullptr;
-    TImgView32* View2 = nullptr;
-    Dialogs& UserDialogs;
-    MapHandlerTable HandlerTable;
+// The controls of one map page; the tile size pair is null on the second page.
+struct MapPageWidgets {
+    QLineEdit* EditAddress = nullptr;
+    QLineEdit* EditWidthInTiles = nullptr;
+    QLabel* LabelWidthInTilesKeys = nullptr;
+    QLineEdit* EditHeightInTiles = nullptr;
+    QLabel* LabelHeightInTilesKeys = nullptr;
+    QLineEdit* EditTrimTiles = nullptr;
+    QLineEdit* EditSkipBytes = nullptr;
+    QLineEdit* EditAdjust = nullptr;
+    QLineEdit* EditShift = nullptr;
+    QLineEdit* EditMask = nullptr;
+    QLineEdit* EditFlipYMask = nullptr;
+    QCheckBox* CheckBoxFlipYMask = nullptr;
+    QLineEdit* EditFlipXMask = nullptr;
+    QCheckBox* CheckBoxFlipXMask = nullptr;
+    QComboBox* ComboBoxMemoryType = nullptr;
+    QComboBox* ComboBoxDirection = nullptr;
+    QComboBox* ComboBoxCustomGame = nullptr;
+    QLineEdit* EditTilesPerBlockAcross = nullptr;
+    QLineEdit* EditTilesPerBlockDown = nullptr;
+    QComboBox* ComboBoxTilesPerBlockDirection = nullptr;
+    QComboBox* ComboBoxScaleMode = nullptr;
+    QLabel* LabelZoom = nullptr;
+    QSlider* GaugeBarZoom = nullptr;
+    QPushButton* ButtonCreateMap = nullptr;
+    QPushButton* ButtonMapSave = nullptr;
+    QCheckBox* CheckBoxShowBadTiles = nullptr;
+    QCheckBox* CheckBoxShowIndexes = nullptr;
+    QLabel* LabelTileSize = nullptr;
+    QComboBox* ComboBoxTileSize = nullptr;
+    QLineEdit* EditFileName = nullptr;
+    QPushButton* ButtonOpenMap = nullptr;
+    QPushButton* ButtonLoadMap = nullptr;
+    QCheckBox* CheckBoxUseLoadedMap = nullptr;
+    QComboBox* ComboBoxMatches = nullptr;
+    QPlainTextEdit* MemoTileIndexReplacements = nullptr;
+    QLabel* LabelSummary = nullptr;
+    QLabel* LabelMapIsActive = nullptr;
+    TImgView32* View = nullptr;
+    QLineEdit* EditKeyCapture = nullptr;
 };
 
-// For each control placed directly on source, in order, except MapControlsNotCloned: a control of the
-// same class on target with the source's stored properties, named with every "Map" replaced by "Map2";
-// with copyHandlers the copy is wired like its source. A failure for one control is reported and the
-// copying goes on. New names must be unique among the children of owner (the main window).
-void CloneMapTab(QWidget* source, QWidget* target, bool copyHandlers, const MapHandlerTable& handlers, Dialogs& dialogs,
-                 QWidget* owner);
+// What a map page is given by the window.
+struct MapPageServices {
+    Workspace& Work;
+    Dialogs& UserDialogs;
+    StatusSink Status;
+    QMenu* MaskPresets = nullptr; // PopupMenuMapMask, opened on the mask field
+};
 
-// Connects a control (of either tab) with the binder of the first tab's control sourceName, if there is one.
-void WireControl(const MapHandlerTable& handlers, QWidget* control, const QString& sourceName);
+class MapPage : public QWidget {
+    Q_OBJECT
+  public:
+    // mapNumber 1 builds the "Map Ripper" page (TabSheetMap), 2 the "Map 2" page (TabSheetMap2).
+    MapPage(int32_t mapNumber, const MapPageServices& services, QWidget* parent = nullptr);
 
-// The copy's name: every "Map" becomes "Map2" (case-sensitive); an unchanged name is reported and gets "_".
-QString CloneControlName(const QString& sourceName, Dialogs& dialogs);
+    int32_t MapNumber() const { return Number; }
+    const QString& Prefix() const { return NamePrefix; }
+    const MapPageWidgets& Controls() const { return Widgets; }
+
+    // What this page's own controls hold; the shared ones (block order, tile size) only the first page has.
+    MapControls ReadControls() const;
+    // The address field in the current address form.
+    void ShowAddress(int64_t& storedAddress);
+    void ClearSummary();
+    void ApplyKeyboardLayout(const LayoutKeys& keys);
+
+    // F5 on this page: ReadMapSettings and DrawMap, once the map ripper is in.
+    void Refresh();
+
+    // The handlers, bound once when the page is built.
+    void ButtonCreateAnyMapClick();
+    void ButtonMapSaveClick();
+    void GaugeBarMapZoomChange();
+    void ComboBoxMapScaleModeChange();
+
+  signals:
+    // What the window acts upon (the maps are drawn and saved by the map ripper).
+    void CreateMapRequested();
+    void SaveMapRequested();
+    void OpenMapFileRequested();
+    void LoadMapRequested();
+    void UseLoadedMapClicked();
+
+  private:
+    QString Name(const char* firstTabName) const {
+        return MapControlName(QString::fromLatin1(firstTabName), NamePrefix);
+    }
+    void BuildControls();
+    void BuildSettingsColumn(QGridLayout* grid);
+    void BuildActionsColumn(QGridLayout* grid);
+    void ConnectHandlers();
+    void SetHelpContexts();
+    void DisableUntilHandled();
+
+    int32_t Number;
+    QString NamePrefix;
+    MapPageServices Services;
+    MapPageWidgets Widgets;
+};
 
 } // namespace tavrik

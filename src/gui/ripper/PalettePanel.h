@@ -1,10 +1,13 @@
 // The "Palette" section of the "Tile Ripper" tab: the header bar, the "ECS", "AGA" and "Copperlist"
-// buttons and the palette widget with its popup menu; it also serves the main menu's "Palette" items.
+// buttons and the palette widget with its popup menu; the window connects the main menu's "Palette" items
+// to its handlers.
 #pragma once
 
-#include "workspace/DataFileLoader.h"
 #include "app/Colour.h"
+#include "app/Dialogs.h"
 #include "palette/PalettePopup.h"
+#include "workspace/DataFileLoader.h"
+#include "workspace/Workspace.h"
 
 #include <QPoint>
 #include <QWidget>
@@ -17,24 +20,28 @@ class QMenu;
 
 namespace tavrik {
 
-class TForm1;
 class TmbColorPalette;
+
+// Where the palette popup menu was opened: its colour items change the palette on the "Tile Ripper" tab and
+// the search background elsewhere; "Custom..." asks for the search background on the "Map Search" tab.
+enum class PaletteMenuPlace { RipperTab, SearchTab, Elsewhere };
+
+struct PalettePanelServices {
+    Workspace& Work;
+    Dialogs& UserDialogs;
+    QMenu* Menu = nullptr; // PopupMenuPalette, shared with the search colour strip
+    std::function<PaletteMenuPlace()> Place;
+    std::function<void()> Rip;              // re-rip so a palette change shows at once
+    std::function<void()> CopperlistAction; // the "Copperlist" button (the copper list walk)
+};
 
 class PalettePanel : public QWidget {
     Q_OBJECT
   public:
-    // What the panel asks of the tab that holds it.
-    struct Actions {
-        std::function<void()> Rip;              // re-rip so a palette change shows at once
-        std::function<void()> CopperlistAction; // the "Copperlist" button (the copper list walk)
-    };
-
-    PalettePanel(TForm1& form, Actions actions, QWidget* parent);
+    PalettePanel(const PalettePanelServices& services, QWidget* parent);
 
     // Shows the working palette's colour list in mbColorPaletteGfx (trailing repeats trimmed).
     void DisplayWorkingPalette();
-    // The common ending of every palette change: display, push the colours into the images, rip.
-    void FinishPaletteChange();
 
     void ButtonECSPaletteClick();
     void ButtonAGAPaletteClick();
@@ -46,7 +53,7 @@ class PalettePanel : public QWidget {
 
     TmbColorPalette* PaletteWidget() const { return Widget; }
 
-    // The palette popup menu (PopupMenuPalette, shared with the search colour strip).
+    // The palette popup menu.
     void mbColorPaletteGfxContextPopup(QPoint position, bool* suppress);
     void PopupMenuPalettePopup();
     void mnuColourRedClick(Colour colour);
@@ -62,18 +69,21 @@ class PalettePanel : public QWidget {
     void mnuBlackAndWhiteClick();
     void mnuLoadPaletteFromBinaryFileClick();
 
+  signals:
+    // The search background became colour; the search colour strip shows stripText as its single colour.
+    void SearchBackgroundChanged(const QString& stripText);
+
   private:
     void BuildControls();
     void ConnectButtons();
     void ConnectPopupMenu();
-    void ConnectPaletteMenu();
-    bool TabActive(const char* pageName) const;
+    // The common ending of every palette change: change, display, push into the images, rip.
+    void ChangePalette(const std::function<void(WorkingPalette&)>& change);
     void SetSearchBackground(Colour colour, const std::string& stripText);
+    QAction* MenuItem(const char* name) const;
 
-    TForm1& Form;
-    Actions Callbacks;
+    PalettePanelServices Services;
     TmbColorPalette* Widget = nullptr;
-    QMenu* Menu = nullptr;
     PalettePopupState Popup;
 };
 

@@ -1,29 +1,24 @@
 // The "Tile Ripper" tab's handlers: each reads its controls, calls the core and shows what came back.
-#include "RipperTab.h"
+#include "ripper/RipperPage.h"
 
-#include "ImageView.h"
-#include "InfoTab.h"
-#include "PalettePanel.h"
-#include "workspace/TilePictures.h"
 #include "app/Address.h"
 #include "app/Checked.h"
 #include "app/Error.h"
-#include "app/IntegerText.h"
 #include "imageio/ImageLoader.h"
 #include "memory/CopperList.h"
 #include "platform/HandlerGuard.h"
-#include "workspace/Rip.h"
 #include "ripper/RipParameterReader.h"
 #include "ripper/TileSheet.h"
+#include "widgets/Controls.h"
+#include "widgets/ImageView.h"
+#include "widgets/QtText.h"
+#include "workspace/Rip.h"
+#include "workspace/TilePictures.h"
 
-#include <QAction>
-#include <QActionGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -35,48 +30,23 @@ namespace tavrik {
 
 namespace {
 
-std::string Text(const QLineEdit* field) { return field->text().toStdString(); }
-QString Text(const std::string& text) { return QString::fromStdString(text); }
+std::string Text(const QLineEdit* field) { return StdText(field->text()); }
+QString Text(const std::string& text) { return QText(text); }
 
-EditableComboText ComboText(const QComboBox* list) {
-    const QString text = list->currentText();
-    const int index = list->currentIndex();
-    return EditableComboText{index >= 0 && list->itemText(index) == text ? index : -1, text.toStdString()};
-}
-
-void SetIndex(QComboBox* list, int32_t index) {
-    const QSignalBlocker blocker(list);
-    if (index >= 0 && index < list->count()) list->setCurrentIndex(index);
-}
-
-// The grid thickness and keyboard layout items carry their value as the action's data.
-constexpr std::pair<const char*, int32_t> GridItems[] = {
-    {"mnuGrid1Pixel", 1}, {"mnuGrid2Pixels", 2}, {"mnuGrid3Pixels", 3}};
-constexpr std::pair<const char*, KeyboardLayout> LayoutItems[] = {{"mnuKeyboardQwerty", KeyboardLayout::Qwerty},
-                                                                  {"mnuKeyboardQwertz", KeyboardLayout::Qwertz},
-                                                                  {"mnuKeyboardAzerty", KeyboardLayout::Azerty}};
-
-constexpr int ScaleModeNormal = 0;
 constexpr int ScaleModeFit = 1;
 
 } // namespace
 
-TRipperTab::TRipperTab(TForm1& form, QWidget* page) : QObject(page), Form(form), Page(page) {
-    setObjectName("RipperTab");
+RipperPage::RipperPage(const RipperPageServices& services, QWidget* parent) : QWidget(parent), Services(services) {
+    setObjectName("TabSheetGfx");
     BuildControls();
     ConnectHandlers();
-    ConnectMenuItems();
-    EditGfxFileName->setText(Text(Form.DataFileName));
     ModeChanged();
     RefreshGridControls();
     ApplyKeyboardLayout(Layout);
-    Form.RegisterTabHandlers(Page, this);
-    Form.ChosenFileHandler = [this](const std::string& fileName) { OpenChosenFile(fileName); };
-    // A new piece of work starts with the default palette, which also makes the first rip.
-    RunHandler(UserDialogs(), [this] { PaletteSection->mnuDefaultPaletteClick(); });
 }
 
-void TRipperTab::ConnectHandlers() {
+void RipperPage::ConnectHandlers() {
     Dialogs& dialogs = UserDialogs();
     const auto onClick = [&](QAbstractButton* button, std::function<void()> handler) {
         ConnectHandler(button, &QAbstractButton::clicked, this, dialogs, std::move(handler));
@@ -114,9 +84,8 @@ void TRipperTab::ConnectHandlers() {
     onClick(ButtonOpenGfxTiles, [this] { OpenTilesDialog(); });
     onClick(ButtonGfxWalkCopperlist, [this] { ButtonGfxWalkCopperlistClick(); });
 
-    // EditGfxFileName is where the data file's name lives; the window reads it as DataFileName.
-    connect(EditGfxFileName, &QLineEdit::textChanged, this,
-            [this](const QString& text) { Form.DataFileName = text.toStdString(); });
+    // EditGfxFileName is where the data file's name lives; the window keeps it as DataFileName.
+    connect(EditGfxFileName, &QLineEdit::textChanged, this, &RipperPage::DataFileNameEdited);
 
     connect(ImgView32Extract, &TImgView32::PictureMouseMove, this,
             [this](QPoint pixel) { RunHandler(UserDialogs(), [&] { PointerMoved(pixel); }); });
@@ -126,20 +95,9 @@ void TRipperTab::ConnectHandlers() {
     ImgView32Extract->viewport()->installEventFilter(this);
 }
 
-void TRipperTab::ConnectMenuItems() {
-    for (QAction* preset : PopupMenuGfxBitplaneDimensions->actions())
-        if (!preset->isSeparator())
-            Form.ConnectMenuItem(preset->objectName(),
-                                 [this, caption = preset->text()] { ApplyDimensionPreset(caption); });
-    for (const auto& [name, thickness] : GridItems)
-        Form.ConnectMenuItem(name, [this, value = thickness] { GridThicknessChosen(value); });
-    for (const auto& [name, layout] : LayoutItems)
-        Form.ConnectMenuItem(name, [this, value = layout] { ApplyKeyboardLayout(value); });
-}
-
 // ---- Controls in and out ----
 
-RipControls TRipperTab::ReadControls() const {
+RipControls RipperPage::ReadControls() const {
     RipControls c;
     c.Address = Text(EditGfxAddress);
     c.Bitplanes = Text(EditGfxBitplaneCount);
@@ -165,7 +123,7 @@ RipControls TRipperTab::ReadControls() const {
 }
 
 // What the keys change; a text that is already there is left alone so the cursor stays.
-void TRipperTab::WriteControls(const RipControls& c) {
+void RipperPage::WriteControls(const RipControls& c) {
     const auto put = [](QLineEdit* field, const std::string& text) {
         if (field->text() != Text(text)) field->setText(Text(text));
     };
@@ -184,7 +142,7 @@ void TRipperTab::WriteControls(const RipControls& c) {
     SetIndex(ComboBoxGfxSpriteMode, c.SpriteBankIndex);
 }
 
-void TRipperTab::ApplyRipRequest(const RipRequest& request) {
+void RipperPage::ApplyRipRequest(const RipRequest& request) {
     const RipControls& c = request.Controls;
     WriteControls(c);
     CheckBoxGfxMaskBefore->setChecked(c.MaskBefore);
@@ -205,21 +163,21 @@ void TRipperTab::ApplyRipRequest(const RipRequest& request) {
     if (result.Rip.Outcome == RipOutcome::Ripped) ShowImage(ShownImage(result.Rip, Work()));
 }
 
-void TRipperTab::ApplyControlUpdates(const RipControlUpdates& updates) {
+void RipperPage::ApplyControlUpdates(const RipControlUpdates& updates) {
     if (updates.TilesPerBlockAcross) EditGfxTilesPerBlockAcross->setText(Text(*updates.TilesPerBlockAcross));
     if (updates.TilesPerBlockDown) EditGfxTilesPerBlockDown->setText(Text(*updates.TilesPerBlockDown));
     if (updates.BitplaneOrderLabel) LabelBitplaneOrder->setText(Text(*updates.BitplaneOrderLabel));
 }
 
 // Painted before the handler returns, so a held key shows every step and no repaint waits behind it.
-void TRipperTab::ShowImage(const Image& image) {
+void RipperPage::ShowImage(const Image& image) {
     ImgView32Extract->SetImage(image);
     if (ImgView32Extract->isVisible()) ImgView32Extract->viewport()->repaint();
 }
 
 // ---- The rip ----
 
-void TRipperTab::ButtonGfxRipClick() {
+void RipperPage::ButtonGfxRipClick() {
     RipControlUpdates updates;
     RipResult result;
     try {
@@ -232,13 +190,13 @@ void TRipperTab::ButtonGfxRipClick() {
     if (result.Outcome == RipOutcome::Ripped) ShowImage(ShownImage(result, Work()));
 }
 
-void TRipperTab::ReadRipParameters() {
+void RipperPage::ReadRipParameters() {
     ApplyControlUpdates(tavrik::ReadRipParameters(ReadControls(), Work().Ripper, Work().Addresses()));
 }
 
-void TRipperTab::Refresh() { ButtonGfxRipClick(); }
+void RipperPage::Refresh() { ButtonGfxRipClick(); }
 
-void TRipperTab::ModeChanged() {
+void RipperPage::ModeChanged() {
     const RipModeControls shown =
         tavrik::ModeChanged(ComboBoxGfxMode->currentIndex(), Work().Ripper.Parameters.Bitplanes);
     for (QWidget* widget :
@@ -253,7 +211,7 @@ void TRipperTab::ModeChanged() {
     LabelBitplaneOrder->setVisible(shown.BitplaneOrderVisible);
 }
 
-void TRipperTab::MoveRipAddress(int32_t delta) {
+void RipperPage::MoveRipAddress(int32_t delta) {
     try {
         EditGfxAddress->setText(Text(tavrik::MoveRipAddress(Work().Ripper.Parameters, delta, Work().Addresses())));
         ButtonGfxRipClick();
@@ -263,17 +221,19 @@ void TRipperTab::MoveRipAddress(int32_t delta) {
 }
 
 // One bitplane of the current sheet.
-bool TRipperTab::PageStep(int direction) {
+void RipperPage::PageStep(int direction) {
     try {
         const int32_t step = CheckedMul(Work().TileSheet.Width() / 8, Work().TileSheet.Height());
         MoveRipAddress(direction < 0 ? -step : step);
     } catch (const std::exception&) {
     }
-    return true;
 }
 
-void TRipperTab::DataFileLoaded(const DataFileLoad& load) {
-    if (EditGfxFileName->text() != Text(Form.DataFileName)) EditGfxFileName->setText(Text(Form.DataFileName));
+void RipperPage::ShowDataFileName(const std::string& fileName) {
+    if (EditGfxFileName->text() != Text(fileName)) EditGfxFileName->setText(Text(fileName));
+}
+
+void RipperPage::DataFileLoaded(const DataFileLoad& load) {
     EditGfxPaletteAddress->setText(Text(load.PaletteAddressText));
     LastLoadPalette = load.Palette;
     PaletteSection->ApplySavedPalette(load.Palette);
@@ -282,12 +242,12 @@ void TRipperTab::DataFileLoaded(const DataFileLoad& load) {
 
 // ---- Display ----
 
-void TRipperTab::ZoomChanged() {
+void RipperPage::ZoomChanged() {
     ImgView32Extract->SetScale(GaugeBarGfxZoom->value() / 100.0);
     ScaleModeChanged();
 }
 
-void TRipperTab::ScaleModeChanged() {
+void RipperPage::ScaleModeChanged() {
     if (ComboBoxGfxScaleMode->currentIndex() == ScaleModeFit) {
         ImgView32Extract->SetScaleMode(TImgView32::ScaleMode::Fit);
         LabelGfxZoomValue->setText("Automatic");
@@ -298,7 +258,7 @@ void TRipperTab::ScaleModeChanged() {
     LabelGfxZoomValue->setText(QString::number(GaugeBarGfxZoom->value()) + "%");
 }
 
-void TRipperTab::ApplyStartZoom() {
+void RipperPage::ApplyStartZoom() {
     const RipParameters& p = Work().Ripper.Parameters;
     const QSize area = ImgView32Extract->viewport()->size();
     if (area.width() < 2 * p.RipWidth || area.height() < 2 * p.RipHeight) return;
@@ -310,12 +270,12 @@ void TRipperTab::ApplyStartZoom() {
     ZoomChanged();
 }
 
-void TRipperTab::GridCheckChanged() {
+void RipperPage::GridCheckChanged() {
     Work().Grid.GridEnabled = CheckBoxGfxGrid->isChecked();
     ButtonGfxRipClick();
 }
 
-void TRipperTab::GridThicknessChosen(int32_t thickness) {
+void RipperPage::GridThicknessChosen(int32_t thickness) {
     GridSettings& grid = Work().Grid;
     if (thickness == grid.GridThickness) {
         RefreshGridControls();
@@ -327,34 +287,26 @@ void TRipperTab::GridThicknessChosen(int32_t thickness) {
     ButtonGfxRipClick();
 }
 
-// The check box and the "Grid" menu items show the grid settings.
-void TRipperTab::RefreshGridControls() {
-    const GridSettings& grid = Work().Grid;
+// The check box shows the grid settings; the window's "Grid" items follow them.
+void RipperPage::RefreshGridControls() {
     {
         const QSignalBlocker blocker(CheckBoxGfxGrid);
-        CheckBoxGfxGrid->setChecked(grid.GridEnabled);
+        CheckBoxGfxGrid->setChecked(Work().Grid.GridEnabled);
     }
-    for (const auto& [name, thickness] : GridItems)
-        if (auto* item = Form.findChild<QAction*>(name)) item->setChecked(thickness == grid.GridThickness);
+    emit GridSettingsChanged();
 }
 
-void TRipperTab::ApplyKeyboardLayout(KeyboardLayout layout) {
+void RipperPage::ApplyKeyboardLayout(KeyboardLayout layout) {
     Layout = layout;
     Keys = KeysForLayout(layout);
-    for (const auto& [name, itemLayout] : LayoutItems)
-        if (auto* item = Form.findChild<QAction*>(name)) item->setChecked(itemLayout == layout);
-    // The map tabs' labels follow the layout as well; they are found by name wherever they are.
     const LayoutKeyLabels labels = KeyLabelsFor(Keys);
-    const std::pair<const char*, const std::string*> labelTexts[] = {
-        {"LabelGfxTileWidthKeys", &labels.TileWidthKeys},     {"LabelMapWidthInTilesKeys", &labels.TileWidthKeys},
-        {"LabelMap2WidthInTilesKeys", &labels.TileWidthKeys}, {"LabelGfxTileHeightKeys", &labels.TileHeightKeys},
-        {"LabelMapHeightInTilesKeys", &labels.TileHeightKeys}, {"LabelMap2HeightInTilesKeys", &labels.TileHeightKeys},
-        {"LabelGfxRipHeightKeys", &labels.RipHeightKeys},     {"LabelGfxModeKeys", &labels.ModeKeys}};
-    for (const auto& [name, text] : labelTexts)
-        if (auto* widget = Form.findChild<QLabel*>(name)) widget->setText(Text(*text));
+    LabelGfxTileWidthKeys->setText(Text(labels.TileWidthKeys));
+    LabelGfxTileHeightKeys->setText(Text(labels.TileHeightKeys));
+    LabelGfxRipHeightKeys->setText(Text(labels.RipHeightKeys));
+    LabelGfxModeKeys->setText(Text(labels.ModeKeys));
 }
 
-void TRipperTab::ApplyDimensionPreset(const QString& caption) {
+void RipperPage::ApplyDimensionPreset(const QString& caption) {
     try {
         const DimensionPreset preset = ReadDimensionPreset(QString(caption).remove('&').toStdString());
         if (preset.TileWidth) EditGfxTileWidth->setText(Text(*preset.TileWidth));
@@ -365,16 +317,16 @@ void TRipperTab::ApplyDimensionPreset(const QString& caption) {
     }
 }
 
-void TRipperTab::SaveSheet() { tavrik::SaveSheet(Work().TileSheet, UserDialogs(), ConfirmOverwritingTiles); }
+void RipperPage::SaveSheet() { tavrik::SaveSheet(Work().TileSheet, UserDialogs(), ConfirmOverwritingTiles); }
 
 // ---- Loaded tiles ----
 
-void TRipperTab::SetUseLoadedTiles(bool checked) {
+void RipperPage::SetUseLoadedTiles(bool checked) {
     const QSignalBlocker blocker(CheckBoxUseMap);
     CheckBoxUseMap->setChecked(checked);
 }
 
-void TRipperTab::LoadTiles() {
+void RipperPage::LoadTiles() {
     const TilePictureLoad load = LoadTilePicture(Work(), Text(EditGfxTilesFileName), UserDialogs());
     if (!load.Found) {
         SetUseLoadedTiles(false);
@@ -389,14 +341,14 @@ void TRipperTab::LoadTiles() {
     ButtonGfxRipClick();
 }
 
-void TRipperTab::UseLoadedTilesClicked() {
+void RipperPage::UseLoadedTilesClicked() {
     if (CheckBoxUseMap->isChecked()) LoadTiles();
     // Ripping from memory again: the map images must match the 8-bit sheet the rip makes.
     if (!CheckBoxUseMap->isChecked()) ReturnToIndexedTiles(Work());
     ButtonGfxRipClick();
 }
 
-void TRipperTab::ClearTiles() {
+void RipperPage::ClearTiles() {
     EditGfxTilesFileName->clear();
     SetUseLoadedTiles(false);
     ReturnToIndexedTiles(Work());
@@ -405,35 +357,24 @@ void TRipperTab::ClearTiles() {
 
 // ---- Opening files ----
 
-void TRipperTab::OpenDataFileDialog() {
-    if (const auto chosen = UserDialogs().OpenFile(DataFileOpenRequest(Text(EditGfxFileName)))) OpenChosenFile(*chosen);
+void RipperPage::OpenDataFileDialog() {
+    if (const auto chosen = UserDialogs().OpenFile(DataFileOpenRequest(Text(EditGfxFileName))))
+        emit FileChosen(Text(*chosen));
 }
 
-void TRipperTab::OpenTilesDialog() {
+void RipperPage::OpenTilesDialog() {
     if (const auto chosen = UserDialogs().OpenFile(TileGraphicsOpenRequest(Text(EditGfxTilesFileName))))
-        OpenChosenFile(*chosen);
+        emit FileChosen(Text(*chosen));
 }
 
-void TRipperTab::OpenChosenFile(const std::string& fileName) {
-    switch (RouteOpenedFile(fileName)) {
-    case OpenFileRoute::Project:
-        UserDialogs().Information("Projects cannot be opened yet, so " + fileName + " was not loaded.");
-        break;
-    case OpenFileRoute::Picture:
-        EditGfxTilesFileName->setText(Text(fileName));
-        SetUseLoadedTiles(true);
-        UseLoadedTilesClicked();
-        break;
-    case OpenFileRoute::DataFile:
-        EditGfxFileName->setText(Text(fileName));
-        Form.LoadDataFile();
-        RipFromNewMemory();
-        break;
-    }
+void RipperPage::UseTilesPicture(const std::string& fileName) {
+    EditGfxTilesFileName->setText(Text(fileName));
+    SetUseLoadedTiles(true);
+    UseLoadedTilesClicked();
 }
 
 // After a data file load the sheet and the map images are 8-bit again and the new memory is ripped.
-void TRipperTab::RipFromNewMemory() {
+void RipperPage::RipFromNewMemory() {
     ReturnToIndexedTiles(Work());
     SetUseLoadedTiles(false);
     UseLoadedTilesClicked();
@@ -441,18 +382,18 @@ void TRipperTab::RipFromNewMemory() {
 
 // ---- Copper list ----
 
-void TRipperTab::CopperlistAction() {
+void RipperPage::CopperlistAction() {
     const uint32_t start = CopperlistActionStart(Work().Memory);
     EditGfxPaletteAddress->setText(Text(FormatAddress(start, Work().Addresses())));
     WalkCopperListFrom(start);
 }
 
-void TRipperTab::ButtonGfxWalkCopperlistClick() {
+void RipperPage::ButtonGfxWalkCopperlistClick() {
     if (const auto start = ProcessStartAddress(Text(EditGfxPaletteAddress), Work().Addresses()))
         WalkCopperListFrom(*start);
 }
 
-void TRipperTab::WalkCopperListFrom(uint32_t start) {
+void RipperPage::WalkCopperListFrom(uint32_t start) {
     const CopperWalk walk = WalkCopperList(Work().Memory, start, Work().Ripper.Parameters.CopperlistStopYPos);
     ShowCopperWalk(walk);
     if (!walk.Error.empty()) throw Error(walk.Error);
@@ -461,13 +402,21 @@ void TRipperTab::WalkCopperListFrom(uint32_t start) {
 }
 
 // The walk's listing in the "Info" tab, with the bitplane summary once the walk went through.
-void TRipperTab::ShowCopperWalk(const CopperWalk& walk) {
+void RipperPage::ShowCopperWalk(const CopperWalk& walk) {
     QStringList lines;
     lines.reserve(static_cast<qsizetype>(walk.Lines.size()));
     for (const std::string& line : walk.Lines)
         lines.push_back(Text(line));
-    Form.Info().MemoCopperlist()->setPlainText(lines.join('\n'));
-    if (walk.Error.empty() && walk.LastBplcon0 > 0) Form.Info().MemoInfo()->appendPlainText(Text(BitplaneSummary(walk.LastBplcon0)));
+    emit CopperListListed(lines.join('\n'));
+    if (walk.Error.empty() && walk.LastBplcon0 > 0) emit InfoLineAdded(Text(BitplaneSummary(walk.LastBplcon0)));
+}
+
+void RipperPage::RefreshAddressFields() {
+    int64_t ripAddress = Work().Ripper.Parameters.Address;
+    EditGfxAddress->setText(Text(ShowAddress(ripAddress, Work().Addresses())));
+    Work().Ripper.Parameters.Address = CheckedCast<int32_t>(ripAddress);
+    int64_t copperListAddress = int64_t{Work().Memory.Snapshot.COP1LC} + int64_t{Work().Memory.ChipRamOffset};
+    EditGfxPaletteAddress->setText(Text(ShowAddress(copperListAddress, Work().Addresses())));
 }
 
 } // namespace tavrik

@@ -1,14 +1,19 @@
 // The "Tile Ripper" tab: the ripper's controls, the tile sheet view with its zoom, grid and key capture
-// field, the copper list controls, the tile picture and save controls, and the palette section.
+// field, the copper list controls, the tile picture and save controls, and the palette section. The page
+// works on the workspace it is given and reports to the window through its signals.
 #pragma once
 
-#include "Unit1.h"
-#include "workspace/RipRequest.h"
+#include "app/Dialogs.h"
+#include "ripper/PalettePanel.h"
 #include "ripper/RipControls.h"
 #include "ripper/RipperKeys.h"
+#include "widgets/StatusSink.h"
+#include "workspace/DataFileLoader.h"
+#include "workspace/RipRequest.h"
+#include "workspace/Workspace.h"
 
-#include <QObject>
 #include <QPoint>
+#include <QWidget>
 
 #include <cstdint>
 #include <string>
@@ -16,7 +21,6 @@
 class QCheckBox;
 class QComboBox;
 class QEvent;
-class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -26,8 +30,8 @@ class QSlider;
 namespace tavrik {
 
 class Image;
-class PalettePanel;
 class TImgView32;
+struct CopperWalk;
 struct RipControlUpdates;
 
 // A key of the ripper view as the core's key logic knows it: arrows, the numeric keypad's 2, 4, 6 and 8,
@@ -36,16 +40,34 @@ struct RipControlUpdates;
 // row when the platform tells it (-1 when not); otherwise the US layout's shifted digits are recognised.
 KeyPress TranslateRipperKey(int key, Qt::KeyboardModifiers modifiers, int digitRowKey = -1);
 
-class TRipperTab : public QObject, public TabHandlers {
+// What the page is given by the window.
+struct RipperPageServices {
+    Workspace& Work;
+    Dialogs& UserDialogs;
+    StatusSink Status;
+    QMenu* DimensionPresets = nullptr; // PopupMenuGfxBitplaneDimensions, opened on the tile size fields
+    QMenu* PaletteMenu = nullptr;      // PopupMenuPalette, opened on the palette widget
+    std::function<PaletteMenuPlace()> PalettePlace;
+};
+
+class RipperPage : public QWidget {
     Q_OBJECT
   public:
-    // Builds the tab's controls on page (TabSheetGfx) and registers the tab's handlers with the window.
-    TRipperTab(TForm1& form, QWidget* page);
+    explicit RipperPage(const RipperPageServices& services, QWidget* parent = nullptr);
 
-    // TabHandlers: F5, Page Up / Page Down, and the end of a data file load.
-    void Refresh() override;
-    bool PageStep(int direction) override;
-    void DataFileLoaded(const DataFileLoad& load) override;
+    // F5 and Page Up / Page Down (by one bitplane of the sheet) while the tab is active.
+    void Refresh();
+    void PageStep(int direction);
+    // The data file's name in EditGfxFileName.
+    void ShowDataFileName(const std::string& fileName);
+    // After a data file was loaded: the copper list address, the palette action and the rip.
+    void DataFileLoaded(const DataFileLoad& load);
+    // Opening a data file: the sheet returns to 8-bit and the new memory is ripped.
+    void RipFromNewMemory();
+    // Opening a picture: it becomes the tiles ("Use Loaded Tiles").
+    void UseTilesPicture(const std::string& fileName);
+    // EditGfxAddress and EditGfxPaletteAddress in the current address form.
+    void RefreshAddressFields();
 
     // The rip (Rip Tiles, F5, every ripper key): controls in, core rip, corrections and the sheet out.
     void ButtonGfxRipClick();
@@ -60,7 +82,7 @@ class TRipperTab : public QObject, public TabHandlers {
     void ScaleModeChanged();
     void GridCheckChanged();
     void GridThicknessChosen(int32_t thickness);
-    // The check box and the "Grid" menu items from the grid settings (after the settings are read).
+    // The check box from the grid settings (after the settings are read).
     void RefreshGridControls();
     void ApplyKeyboardLayout(KeyboardLayout layout);
     void ApplyDimensionPreset(const QString& caption);
@@ -70,14 +92,8 @@ class TRipperTab : public QObject, public TabHandlers {
     void UseLoadedTilesClicked();
     void ClearTiles();
 
-    // "Open...", ButtonOpenGfx and ButtonOpenGfxTiles: the dialog, then OpenChosenFile.
-    void OpenDataFileDialog();
-    void OpenTilesDialog();
-    // Routes a chosen file by its extension: a project, a picture to use as tiles, or a data file.
-    void OpenChosenFile(const std::string& fileName);
-
-    // Puts a rip asked for on the program's command line into the controls, then shows it: with its
-    // palette choice ("copper" walks the copper list) or else a plain rip.
+    // Puts a rip asked for on the program's command line into the controls and shows what the core's
+    // rip request operation made of it.
     void ApplyRipRequest(const RipRequest& request);
 
     void CopperlistAction();
@@ -94,16 +110,28 @@ class TRipperTab : public QObject, public TabHandlers {
 
     PalettePanel& Palette() const { return *PaletteSection; }
     TImgView32& View() const { return *ImgView32Extract; }
+    QLineEdit* KeyCaptureField() const { return EditGfxKeyCapture; }
     KeyboardLayout CurrentKeyboardLayout() const { return Layout; }
 
     // "Confirm overwriting tiles"; the settings will keep it.
     bool ConfirmOverwritingTiles = true;
 
+  signals:
+    // A file chosen with one of the "..." buttons, for the window to open as "Open..." would.
+    void FileChosen(const QString& fileName);
+    // The user typed a data file name into EditGfxFileName.
+    void DataFileNameEdited(const QString& fileName);
+    // For the "Info" tab: the copper list listing, and a line for the save-state report.
+    void CopperListListed(const QString& listing);
+    void InfoLineAdded(const QString& line);
+    // The grid settings changed (the "Grid" menu items follow them).
+    void GridSettingsChanged();
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    // RipperTabLayout.cpp
+    // RipperPageLayout.cpp
     void BuildControls();
     QWidget* BuildParameterColumn(QWidget* parent);
     QWidget* BuildViewBar(QWidget* parent);
@@ -111,9 +139,8 @@ class TRipperTab : public QObject, public TabHandlers {
     QWidget* BuildFileBar(QWidget* parent);
     void AttachDimensionPresets();
 
-    // RipperTab.cpp
+    // RipperPage.cpp
     void ConnectHandlers();
-    void ConnectMenuItems();
     RipControls ReadControls() const;
     void WriteControls(const RipControls& controls);
     void ApplyControlUpdates(const RipControlUpdates& updates);
@@ -121,17 +148,17 @@ class TRipperTab : public QObject, public TabHandlers {
     void SetUseLoadedTiles(bool checked);
     void WalkCopperListFrom(uint32_t start);
     void ShowCopperWalk(const CopperWalk& walk);
-    void RipFromNewMemory();
+    void OpenDataFileDialog();
+    void OpenTilesDialog();
 
-    // RipperTabKeys.cpp
+    // RipperPageKeys.cpp
     bool KeyCaptureEvent(QEvent* event);
     int32_t ShownGridThickness() const;
 
-    Workspace& Work() const { return Form.Work(); }
-    Dialogs& UserDialogs() const { return Form.UserDialogs(); }
+    Workspace& Work() const { return Services.Work; }
+    Dialogs& UserDialogs() const { return Services.UserDialogs; }
 
-    TForm1& Form;
-    QWidget* Page;
+    RipperPageServices Services;
     KeyboardLayout Layout = KeyboardLayout::Qwerty;
     // The saved colours the last load chose, which a rip request without a palette choice keeps.
     SavedPalette LastLoadPalette = SavedPalette::None;
@@ -155,7 +182,10 @@ class TRipperTab : public QObject, public TabHandlers {
     QCheckBox* CheckBoxGfxMaskAfter = nullptr;
     QLabel* LabelBitplaneOrder = nullptr;
     QPushButton* ButtonGfxRip = nullptr;
-    QMenu* PopupMenuGfxBitplaneDimensions = nullptr;
+    QLabel* LabelGfxTileWidthKeys = nullptr;
+    QLabel* LabelGfxTileHeightKeys = nullptr;
+    QLabel* LabelGfxRipHeightKeys = nullptr;
+    QLabel* LabelGfxModeKeys = nullptr;
 
     // Copper list.
     QLineEdit* EditGfxPaletteAddress = nullptr;

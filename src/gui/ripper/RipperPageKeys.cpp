@@ -1,10 +1,10 @@
 // The ripper view's keyboard and mouse: the key capture field that receives the view's keys, the
 // translation of Qt keys for the core's key logic and the tile read-out.
-#include "RipperTab.h"
-#include "ripper/TileSheet.h"
+#include "ripper/RipperPage.h"
 
-#include "ImageView.h"
 #include "platform/HandlerGuard.h"
+#include "ripper/TileSheet.h"
+#include "widgets/ImageView.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -81,7 +81,7 @@ KeyPress TranslateRipperKey(int key, Qt::KeyboardModifiers modifiers, int digitR
     return KeyPress{};
 }
 
-bool TRipperTab::eventFilter(QObject* watched, QEvent* event) {
+bool RipperPage::eventFilter(QObject* watched, QEvent* event) {
     if (watched == EditGfxKeyCapture) return KeyCaptureEvent(event);
     // The start zoom waits until the window has given the view its size (a maximised window may get it late).
     if (watched == ImgView32Extract->viewport() && event->type() == QEvent::Resize && StartZoomPending &&
@@ -91,7 +91,7 @@ bool TRipperTab::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // Every key pressed in the field goes to the ripper; nothing typed stays in it. Tab still moves on.
-bool TRipperTab::KeyCaptureEvent(QEvent* event) {
+bool RipperPage::KeyCaptureEvent(QEvent* event) {
     switch (event->type()) {
     case QEvent::FocusIn:
         LabelGfxMapActive->show();
@@ -110,7 +110,7 @@ bool TRipperTab::KeyCaptureEvent(QEvent* event) {
     }
 }
 
-void TRipperTab::RipperKeyDown(const KeyPress& key) {
+void RipperPage::RipperKeyDown(const KeyPress& key) {
     RipControls controls = ReadControls();
     const RipperKeyResult result = tavrik::RipperKeyDown(key, Keys, controls, Work().Ripper, Work().Addresses());
     WriteControls(controls);
@@ -142,22 +142,23 @@ void TRipperTab::RipperKeyDown(const KeyPress& key) {
 }
 
 // The thickness of the grid lines in the image the view shows (0 when it shows the plain sheet).
-int32_t TRipperTab::ShownGridThickness() const {
+int32_t RipperPage::ShownGridThickness() const {
     const Workspace& ws = Work();
     const RipParameters& parameters = ws.Ripper.Parameters;
-    const bool grid = ShowsGrid(ws.TileSheet, ws.Grid.GridEnabled, parameters.ActualTileWidth, parameters.ActualTileHeight);
+    const bool grid =
+        ShowsGrid(ws.TileSheet, ws.Grid.GridEnabled, parameters.ActualTileWidth, parameters.ActualTileHeight);
     return grid ? ws.Grid.GridThickness : 0;
 }
 
-void TRipperTab::PointerMoved(QPoint pixel) {
+void RipperPage::PointerMoved(QPoint pixel) {
     if (const auto tile = TileUnderPointer(pixel.x(), pixel.y(), Work().Ripper, ShownGridThickness()))
-        Form.StatusPanel(1)->setText(QString::fromStdString(TileReadoutText(*tile)));
+        Services.Status(1, QString::fromStdString(TileReadoutText(*tile)));
 }
 
-void TRipperTab::PointerPressed(QPoint pixel) {
+void RipperPage::PointerPressed(QPoint pixel) {
     EditGfxKeyCapture->setFocus(Qt::MouseFocusReason);
     if (const auto tile = TileUnderPointer(pixel.x(), pixel.y(), Work().Ripper, ShownGridThickness()))
-        Form.StatusPanel(2)->setText(QString::fromStdString(LastTileText(*tile)));
+        Services.Status(2, QString::fromStdString(LastTileText(*tile)));
 }
 
 } // namespace tavrik

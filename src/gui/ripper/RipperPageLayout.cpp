@@ -2,10 +2,11 @@
 // column on the left, the sheet view filling the rest between its display options above and the tile
 // size, arrangement, file and save controls below. The key capture field sits directly on the page, outside every
 // layout, so that the window can move it out of sight.
-#include "PalettePanel.h"
-#include "RipperTab.h"
-
-#include "ImageView.h"
+#include "ripper/PalettePanel.h"
+#include "ripper/RipperPage.h"
+#include "widgets/Controls.h"
+#include "widgets/ImageView.h"
+#include "widgets/QtText.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,12 +29,6 @@ namespace {
 constexpr int FieldWidth = 150;
 constexpr int ColumnWidth = 290;
 
-QStringList TileSizeTexts() {
-    QStringList items;
-    for (const std::string_view item : TileSizeItems)
-        items.push_back(QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size())));
-    return items;
-}
 constexpr const char* TileSizeHint = "Set the actual tile size that the map ripper will use. Useful when bitplane "
                                      "graphics are 320x256 but tiles are actually 16x16";
 constexpr const char* RearrangeHint =
@@ -41,69 +36,6 @@ constexpr const char* RearrangeHint =
     "and it's easier to rearrange them into a more suitable layout such as 256 x 256";
 constexpr const char* PaletteAddressHint = "Copperlist address that will be followed to pickup the palette. Type a "
                                            "+ symbol before the address to reference an Amiga address.";
-
-// The presets of the tile size fields' popup menu, used when the window has not made the menu.
-const std::pair<const char*, const char*> DimensionPresets[] = {{"mnuGfxBitplaneDimensions16x16", "16 x 16"},
-                                                                {"mnuGfxBitplaneDimensions320x200", "320 x 200"},
-                                                                {"mnuGfxBitplaneDimensions320x256", "320 x 256"},
-                                                                {"mnuGfxBitplaneDimensions640x400", "640 x 400"},
-                                                                {"mnuGfxBitplaneDimensions640x512", "640 x 512"}};
-
-template <typename Control> Control* Named(Control* control, const char* name, const char* hint = "") {
-    control->setObjectName(name);
-    if (*hint != '\0') control->setToolTip(QString::fromUtf8(hint));
-    return control;
-}
-
-// The row of controls of one bar, without margins.
-QHBoxLayout* RowLayout(QWidget* bar) {
-    auto* layout = new QHBoxLayout(bar);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(6);
-    return layout;
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const char* text) {
-    return Named(new QLabel(QString::fromUtf8(text), parent), name);
-}
-
-QLineEdit* MakeEdit(QWidget* parent, const char* name, const char* text, const char* hint = "", int maxLength = 0) {
-    auto* edit = Named(new QLineEdit(QString::fromUtf8(text), parent), name, hint);
-    if (maxLength > 0) edit->setMaxLength(maxLength);
-    return edit;
-}
-
-QComboBox* MakeList(QWidget* parent, const char* name, const QStringList& items, const char* hint = "",
-                    bool editable = false) {
-    auto* list = Named(new QComboBox(parent), name, hint);
-    list->addItems(items);
-    list->setEditable(editable);
-    if (editable) list->setInsertPolicy(QComboBox::NoInsert);
-    return list;
-}
-
-QCheckBox* MakeCheck(QWidget* parent, const char* name, const char* caption, const char* hint = "") {
-    return Named(new QCheckBox(QString::fromUtf8(caption), parent), name, hint);
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption) {
-    auto* button = Named(new QPushButton(QString::fromUtf8(caption), parent), name);
-    button->setAutoDefault(false);
-    return button;
-}
-
-QPushButton* MakeEllipsisButton(QWidget* parent, const char* name) {
-    QPushButton* button = MakeButton(parent, name, "...");
-    button->setFixedWidth(button->fontMetrics().horizontalAdvance("...") + 20);
-    return button;
-}
-
-// Hidden without giving up its place, so showing and hiding the mode's controls moves nothing else.
-void KeepPlaceWhenHidden(QWidget* widget) {
-    QSizePolicy policy = widget->sizePolicy();
-    policy.setRetainSizeWhenHidden(true);
-    widget->setSizePolicy(policy);
-}
 
 // One row of the parameter column: the label, the field and the keys that change it.
 class ParameterGrid {
@@ -149,12 +81,12 @@ QFrame* Separator(QWidget* parent) {
 
 } // namespace
 
-void TRipperTab::BuildControls() {
-    auto* layout = new QHBoxLayout(Page);
+void RipperPage::BuildControls() {
+    auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->setSpacing(8);
     // The column scrolls when the window is made smaller than its controls.
-    auto* columnScroller = Named(new QScrollArea(Page), "ScrollBoxGfxParameters");
+    auto* columnScroller = Named(new QScrollArea(this), "ScrollBoxGfxParameters");
     columnScroller->setFrameShape(QFrame::NoFrame);
     columnScroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     columnScroller->setWidgetResizable(true);
@@ -164,24 +96,21 @@ void TRipperTab::BuildControls() {
 
     auto* right = new QVBoxLayout;
     right->setSpacing(4);
-    right->addWidget(BuildViewBar(Page));
-    ImgView32Extract = Named(new TImgView32(Page), "ImgView32Extract");
+    right->addWidget(BuildViewBar(this));
+    ImgView32Extract = Named(new TImgView32(this), "ImgView32Extract");
     ImgView32Extract->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     right->addWidget(ImgView32Extract, 1);
-    right->addWidget(BuildSheetBar(Page));
-    right->addWidget(BuildFileBar(Page));
+    right->addWidget(BuildSheetBar(this));
+    right->addWidget(BuildFileBar(this));
     layout->addLayout(right, 1);
 
     // Keys meant for the view arrive here; the window moves the field 1000 pixels up at start-up.
-    EditGfxKeyCapture = MakeEdit(Page, "EditGfxKeyCapture", "", "", 3);
-    EditGfxKeyCapture->setGeometry(0, 0, 40, EditGfxKeyCapture->sizeHint().height());
-    EditGfxKeyCapture->setFocusPolicy(Qt::ClickFocus);
-    EditGfxKeyCapture->setAttribute(Qt::WA_InputMethodEnabled, false);
+    EditGfxKeyCapture = MakeKeyCaptureField(this, "EditGfxKeyCapture", "");
 
     AttachDimensionPresets();
 }
 
-QWidget* TRipperTab::BuildParameterColumn(QWidget* parent) {
+QWidget* RipperPage::BuildParameterColumn(QWidget* parent) {
     auto* column = Named(new QWidget(parent), "PanelGfxParameters");
     column->setFixedWidth(ColumnWidth);
     ParameterGrid grid(column);
@@ -268,10 +197,16 @@ QWidget* TRipperTab::BuildParameterColumn(QWidget* parent) {
              "LabelGfxCopperlistStopYPosKeys", "U/J");
 
     grid.AddSpace(4);
-    PaletteSection = new PalettePanel(
-        Form, PalettePanel::Actions{[this] { ButtonGfxRipClick(); }, [this] { CopperlistAction(); }}, column);
+    PaletteSection = new PalettePanel({Work(), UserDialogs(), Services.PaletteMenu, Services.PalettePlace,
+                                       [this] { ButtonGfxRipClick(); }, [this] { CopperlistAction(); }},
+                                      column);
     grid.AddWide(PaletteSection);
     grid.Finish();
+    // The keys that follow the keyboard layout.
+    LabelGfxTileWidthKeys = column->findChild<QLabel*>("LabelGfxTileWidthKeys");
+    LabelGfxTileHeightKeys = column->findChild<QLabel*>("LabelGfxTileHeightKeys");
+    LabelGfxRipHeightKeys = column->findChild<QLabel*>("LabelGfxRipHeightKeys");
+    LabelGfxModeKeys = column->findChild<QLabel*>("LabelGfxModeKeys");
 
     for (QLineEdit* field : {EditGfxAddress, EditGfxTileWidth, EditGfxTileHeight, EditGfxBitplaneCount, EditGfxRipWidth,
                              EditGfxRipHeight, EditGfxCopperlistStopYPos})
@@ -281,7 +216,7 @@ QWidget* TRipperTab::BuildParameterColumn(QWidget* parent) {
     return column;
 }
 
-QWidget* TRipperTab::BuildViewBar(QWidget* parent) {
+QWidget* RipperPage::BuildViewBar(QWidget* parent) {
     auto* bar = Named(new QWidget(parent), "PanelGfxView");
     QHBoxLayout* layout = RowLayout(bar);
 
@@ -310,19 +245,20 @@ QWidget* TRipperTab::BuildViewBar(QWidget* parent) {
     return bar;
 }
 
-QWidget* TRipperTab::BuildSheetBar(QWidget* parent) {
+QWidget* RipperPage::BuildSheetBar(QWidget* parent) {
     auto* bar = Named(new QWidget(parent), "PanelGfxSheet");
     QHBoxLayout* layout = RowLayout(bar);
 
     layout->addWidget(MakeLabel(bar, "LabelGfxTileSize", "Actual tile size:"));
-    ComboBoxGfxTileSize = MakeList(bar, "ComboBoxGfxTileSize", TileSizeTexts(), TileSizeHint, true);
+    ComboBoxGfxTileSize = MakeList(bar, "ComboBoxGfxTileSize", QTexts(TileSizeItems), TileSizeHint, true);
     ComboBoxGfxTileSize->setMaxVisibleItems(12);
     layout->addWidget(ComboBoxGfxTileSize);
     layout->addSpacing(12);
 
     CheckBoxGfxRearrange = MakeCheck(bar, "CheckBoxGfxRearrange", "Rearrange", RearrangeHint);
     layout->addWidget(CheckBoxGfxRearrange);
-    ComboBoxGfxTilesPerBlockSize = MakeList(bar, "ComboBoxGfxTilesPerBlockSize", TileSizeTexts(), TileSizeHint, true);
+    ComboBoxGfxTilesPerBlockSize =
+        MakeList(bar, "ComboBoxGfxTilesPerBlockSize", QTexts(TileSizeItems), TileSizeHint, true);
     layout->addWidget(ComboBoxGfxTilesPerBlockSize);
     // The block counts sit between the two words of "as ... by".
     layout->addWidget(MakeLabel(bar, "LabelGfxTilesPerBlock", "as"));
@@ -341,7 +277,7 @@ QWidget* TRipperTab::BuildSheetBar(QWidget* parent) {
     return bar;
 }
 
-QWidget* TRipperTab::BuildFileBar(QWidget* parent) {
+QWidget* RipperPage::BuildFileBar(QWidget* parent) {
     auto* bar = Named(new QWidget(parent), "PanelGfxFiles");
     QHBoxLayout* layout = RowLayout(bar);
 
@@ -370,19 +306,12 @@ QWidget* TRipperTab::BuildFileBar(QWidget* parent) {
     return bar;
 }
 
-// The window may already have made the presets menu; otherwise the tab makes it.
-void TRipperTab::AttachDimensionPresets() {
-    PopupMenuGfxBitplaneDimensions = Form.findChild<QMenu*>("PopupMenuGfxBitplaneDimensions");
-    if (!PopupMenuGfxBitplaneDimensions) {
-        PopupMenuGfxBitplaneDimensions = Named(new QMenu(Page), "PopupMenuGfxBitplaneDimensions");
-        for (const auto& [name, caption] : DimensionPresets)
-            PopupMenuGfxBitplaneDimensions->addAction(QString::fromUtf8(caption))->setObjectName(name);
-    }
+void RipperPage::AttachDimensionPresets() {
+    QMenu* presets = Services.DimensionPresets;
     for (QLineEdit* field : {EditGfxTileWidth, EditGfxTileHeight}) {
         field->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(field, &QWidget::customContextMenuRequested, this, [this, field](const QPoint& position) {
-            PopupMenuGfxBitplaneDimensions->popup(field->mapToGlobal(position));
-        });
+        connect(field, &QWidget::customContextMenuRequested, this,
+                [presets, field](const QPoint& position) { presets->popup(field->mapToGlobal(position)); });
     }
 }
 

@@ -1,5 +1,5 @@
 // The palette widget: cells laid out left to right and top to bottom, as many per row as fit.
-#include "ColorPalette.h"
+#include "widgets/ColorPalette.h"
 
 #include "app/IntegerText.h"
 #include "palette/PaletteDisplay.h"

@@ -1,6 +1,6 @@
 // The zoomable picture view. Only the part of the picture inside the exposed area is scaled, so holding
 // a key down over a large sheet at high zoom stays smooth; the picture is converted once per change.
-#include "ImageView.h"
+#include "widgets/ImageView.h"
 
 #include "app/Error.h"
 
