@@ -2,6 +2,9 @@
 // picture to the tiles, and the rip options of the program's command line fill the controls and rip.
 #include "GuiTestRegistry.h"
 #include "RipperTabFixture.h"
+#include "support/CliRunner.h"
+#include "support/DemoData.h"
+#include "support/TempDir.h"
 #include "support/TinyPictures.h"
 
 #include <QCheckBox>
@@ -66,6 +69,30 @@ class RipperTabStartTest : public QObject {
         QVERIFY(listing.startsWith("Chip Addr: Copper instructions ; Comments"));
         QCOMPARE(fixture.Work().Palette.Colours.Count(), 32);
         QCOMPARE(fixture.Work().TileSheet.ColourTable[1], PaletteEntry{});
+    }
+
+    // The window and tavrik-cli rip go through the same rip request, so the demo's title screen ripped with
+    // the colours of its copper list must come out alike to the pixel.
+    void TheWindowsCopperRipIsTavrikCliRip() {
+        const CommandArguments options{"--address", "+$10000", "--bitplanes", "5",
+                                       "--tile",    "320x256", "--palette",   "copper"};
+        TempDir folder;
+        const std::string demo = ExampleFile("demo.uss");
+        const std::string written = folder.File("title.png");
+        CommandArguments command{"rip", demo, "-o", written};
+        command.insert(command.end(), options.begin(), options.end());
+        const CliResult cli = RunCli(command);
+        QVERIFY2(cli.ExitCode == 0, cli.Err.c_str());
+
+        RipperFixture fixture;
+        fixture.Window().OpenProgramArgument(demo, RequestFrom(options));
+        QVERIFY(fixture.Dialogs.Texts("error").empty());
+        const QImage expected = QImage(QString::fromStdString(written)).convertToFormat(QImage::Format_RGB32);
+        const QImage shown = fixture.Shown().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(shown.size(), QSize(320, 256));
+        QVERIFY(shown == expected);
+        // A real picture: the copper list gave more than one colour.
+        QVERIFY(fixture.Work().Palette.Colours.Count() == 32 && shown.pixel(0, 0) != shown.pixel(160, 128));
     }
 };
 
