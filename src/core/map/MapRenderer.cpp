@@ -12,6 +12,7 @@
 #include "map/TileCopier.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 namespace tavrik {
@@ -78,12 +79,67 @@ bool SizeImage(Image& image, int32_t width, int32_t height, PixelFormat format) 
     return true;
 }
 
-void FillBlack(Image& image) {
-    if (image.Format() == PixelFormat::Indexed8)
-        image.Fill(NearestColourIndex(image.ColourTable, Black));
-    else
-        image.Fill(0);
-}
+// The image starts black; cells that a tile covers wholly are not filled first, so that the image is
+// written about once. A cell is filled black the first time anything else is drawn into it, and cells
+// nothing touched are filled at the end.
+class CellCanvas {
+  public:
+    CellCanvas(Image& image, const TMapVariables& map)
+        : Target(image), Columns(map.DrawWidth), Rows(map.DrawHeight), TileWidth(map.MapTileWidth),
+          TileHeight(map.MapTileHeight),
+          BlackIndex(image.Format() == PixelFormat::Indexed8 ? NearestColourIndex(image.ColourTable, Black) : 0),
+          Touched(static_cast<size_t>(Columns) * static_cast<size_t>(Rows), 0) {}
+
+    // After a tile covered the cell at pixel (x, y).
+    void Covered(int64_t x, int64_t y) {
+        if (const int64_t cell = CellOf(x, y); cell >= 0) Touched[static_cast<size_t>(cell)] = 1;
+    }
+    // Before a part of the cell at pixel (x, y) is drawn.
+    void Prepare(int64_t x, int64_t y) {
+        const int64_t cell = CellOf(x, y);
+        if (cell < 0 || Touched[static_cast<size_t>(cell)]) return;
+        Touched[static_cast<size_t>(cell)] = 1;
+        FillCell(x, y);
+    }
+    // Runs of untouched cells along each cell row are filled one pixel row at a time.
+    void FillUntouched() {
+        for (int64_t row = 0; row < Rows; ++row) {
+            int64_t col = 0;
+            while (col < Columns) {
+                if (Touched[static_cast<size_t>(row * Columns + col)]) {
+                    ++col;
+                    continue;
+                }
+                const int64_t start = col;
+                while (col < Columns && !Touched[static_cast<size_t>(row * Columns + col)])
+                    ++col;
+                FillPixels(start * TileWidth, row * TileHeight, (col - start) * TileWidth);
+            }
+        }
+    }
+
+  private:
+    // Cells lie on the grid of the image, wholly inside or wholly outside it.
+    int64_t CellOf(int64_t x, int64_t y) const {
+        if (x < 0 || y < 0 || x >= Target.Width() || y >= Target.Height()) return -1;
+        return (y / TileHeight) * Columns + x / TileWidth;
+    }
+    void FillCell(int64_t x, int64_t y) { FillPixels(x, y, TileWidth); }
+    void FillPixels(int64_t x, int64_t y, int64_t width) {
+        const auto bpp = static_cast<size_t>(Target.BytesPerPixel());
+        for (int64_t dy = 0; dy < TileHeight; ++dy)
+            std::memset(Target.Row(static_cast<int32_t>(y + dy)) + static_cast<size_t>(x) * bpp, BlackIndex,
+                        static_cast<size_t>(width) * bpp);
+    }
+
+    Image& Target;
+    int64_t Columns;
+    int64_t Rows;
+    int64_t TileWidth;
+    int64_t TileHeight;
+    uint8_t BlackIndex;
+    std::vector<uint8_t> Touched;
+};
 
 struct MarkPens {
     Pen Black;
@@ -150,42 +206,86 @@ CellDecoder MakeDecoder(const TMapVariables& map, const MapDrawContext& context)
                        FlipSwitches{context.Options.FlipXEnabled, context.Options.FlipYEnabled});
 }
 
-// Steps 12 and 13: the walk over the stored cells with the tile source fixed for the whole draw.
+// Puts the decoded cells into the image: tiles, bad-cell marks, and black where neither lands.
+class CellPainter {
+  public:
+    CellPainter(const TMapVariables& map, Image& image, const MapDrawContext& context)
+        : Map(map), Target(image), Context(context),
+          Copier(context.TileSource, image, map.MapTileWidth, map.MapTileHeight, map.MapNumber == 2),
+          Canvas(image, map), Pens{MakePen(image, Black), MakePen(image, White), MakePen(image, Magenta)},
+          BottomUp(map.CustomGameId == static_cast<int32_t>(CustomGame::ActionFighter)) {}
+
+    void Paint(int64_t row, int64_t col, const DecodedCell& decoded) {
+        const int32_t tile = decoded.Cell.TileIndex;
+        const int64_t x = col * Map.MapTileWidth;
+        const int64_t y = row * Map.MapTileHeight;
+        if (tile > Context.TileCount) {
+            if (!Context.Options.ShowBadTiles) return;
+            Copier.Flush();
+            Canvas.Prepare(x, y);
+            MarkBadCell(Target, Map, row, col, tile, Pens);
+            return;
+        }
+        if (!Copier.CanDraw()) return;
+        const int64_t n = int64_t{tile} + Map.Adjust;
+        // Action Fighter stores its rows bottom-up.
+        const int64_t top = BottomUp ? Target.Height() - y - Map.MapTileHeight : y;
+        if (Copier.DrawWhole(n, decoded.FlipX, decoded.FlipY, x, top)) {
+            Canvas.Covered(x, top);
+            return;
+        }
+        Copier.Flush();
+        Canvas.Prepare(x, top);
+        Copier.DrawClipped(n, decoded.FlipX, decoded.FlipY, x, top);
+    }
+
+    void Finish() {
+        Copier.Flush();
+        Canvas.FillUntouched();
+    }
+
+  private:
+    const TMapVariables& Map;
+    Image& Target;
+    const MapDrawContext& Context;
+    TileCopier Copier;
+    CellCanvas Canvas;
+    MarkPens Pens;
+    bool BottomUp;
+};
+
+void Store(TMapVariables& map, int64_t row, int64_t col, const TMapCell& cell) {
+    if (row <= map.CellRows && col <= map.CellColumns)
+        map.Cells[static_cast<size_t>(row)][static_cast<size_t>(col)] = cell;
+}
+
+// The walk over the stored cells: each cell decoded, stored, counted and painted; at the end of every band
+// the trimmed cells are passed over and the dump line is complete.
 void WalkAndDraw(TMapVariables& map, Image& image, const MapDrawContext& context, int32_t across, int32_t down,
                  MapDrawOutcome& outcome) {
     CellDecoder decoder = MakeDecoder(map, context);
-    const bool horizontal = map.Direction != static_cast<int32_t>(MapDirection::Vertical);
     const int32_t elementSize = ElementSize(map.MemoryType);
     const int64_t trimBytes = int64_t{map.TrimTiles} * (elementSize == 0 ? 1 : elementSize);
-    const TileCopier copier(context.TileSource, image, map.MapTileWidth, map.MapTileHeight, map.MapNumber == 2);
-    const bool bottomUp = map.CustomGameId == static_cast<int32_t>(CustomGame::ActionFighter);
-    const MarkPens pens{MakePen(image, Black), MakePen(image, White), MakePen(image, Magenta)};
-    IndexDump dump(context.Options.ShowIndexes, horizontal, outcome.IndexDump);
+    IndexDump dump(context.Options.ShowIndexes, map.Direction != static_cast<int32_t>(MapDirection::Vertical),
+                   outcome.IndexDump);
+    CellPainter painter(map, image, context);
     MapWalk walk(map, across, down);
     const int64_t visits = int64_t{map.DrawWidth} * map.DrawHeight;
     for (int64_t visit = 0; visit < visits; ++visit) {
-        const int64_t row = walk.Row();
-        const int64_t col = walk.Column();
         const DecodedCell decoded = decoder.Decode();
         const int32_t tile = decoded.Cell.TileIndex;
-        dump.Add(row, col, decoded.Cell.RawValue);
-        if (row <= map.CellRows && col <= map.CellColumns)
-            map.Cells[static_cast<size_t>(row)][static_cast<size_t>(col)] = decoded.Cell;
+        dump.Add(walk.Row(), walk.Column(), decoded.Cell.RawValue);
+        Store(map, walk.Row(), walk.Column(), decoded.Cell);
         outcome.MinIndex = std::min(outcome.MinIndex, tile);
         outcome.MaxIndex = std::max(outcome.MaxIndex, tile);
-        if (tile > context.TileCount) {
-            ++outcome.MissingCount;
-            if (context.Options.ShowBadTiles) MarkBadCell(image, map, row, col, tile, pens);
-        } else {
-            const int64_t y = row * map.MapTileHeight;
-            copier.Draw(int64_t{tile} + map.Adjust, decoded.FlipX, decoded.FlipY, col * map.MapTileWidth,
-                        bottomUp ? image.Height() - y - map.MapTileHeight : y);
-        }
+        if (tile > context.TileCount) ++outcome.MissingCount;
+        painter.Paint(walk.Row(), walk.Column(), decoded);
         if (walk.Advance()) {
             decoder.Source.Position += trimBytes;
             dump.EndBand();
         }
     }
+    painter.Finish();
 }
 
 } // namespace
@@ -217,7 +317,6 @@ MapDrawOutcome DrawMap(TMapVariables& map, Image& mapImage, const MapDrawContext
         return outcome;
     }
     mapImage.ColourTable = context.ColourTable;
-    FillBlack(mapImage);
     outcome.ShowMapDataTab = context.Options.ShowIndexes;
     WalkAndDraw(map, mapImage, context, across, down, outcome);
     outcome.Result = MapDrawResult::Drawn;
