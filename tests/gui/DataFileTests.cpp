@@ -34,8 +34,6 @@ std::vector<uint8_t> CompressedState() {
     return state.Data();
 }
 
-QStringList Lines(const QPlainTextEdit* memo) { return memo->toPlainText().split('\n'); }
-
 void Open(FormFixture& fixture, const std::optional<std::string>& path) {
     fixture.Dialogs.FileAnswers.push_back(path);
     fixture.Find<QAction>("mnuOpen")->trigger();
@@ -57,7 +55,7 @@ class DataFileTest : public QObject {
         QCOMPARE(fixture.Dialogs.History[0].Kind, std::string("open"));
         QCOMPARE(fixture.Dialogs.History[0].Text, std::string("Load Data File"));
         QCOMPARE(fixture.Dialogs.History[0].Detail, DataFileFilter);
-        const QStringList lines = Lines(fixture.Find<QPlainTextEdit>("MemoInfo"));
+        const QStringList lines = fixture.MemoLines("MemoInfo");
         QCOMPARE(lines.front(), QString("Amiga State File detected: UAE 4.10.1"));
         QVERIFY(lines.at(1).startsWith("ZLib compressed chunk CRAM found at offset $"));
         QVERIFY(lines.contains("Total chip memory: $8000 (32kb)"));
@@ -106,7 +104,7 @@ class DataFileTest : public QObject {
         const std::vector<uint8_t> raw{1, 2, 3, 4, 5};
         Open(fixture, WriteTestFile(fixture, "dump.bin", raw));
         QCOMPARE(form.Work().Memory.MemoryImage, raw);
-        QVERIFY(Lines(fixture.Find<QPlainTextEdit>("MemoInfo")).contains("Total chip memory: $0 (0kb)"));
+        QVERIFY(fixture.MemoLines("MemoInfo").contains("Total chip memory: $0 (0kb)"));
         QCOMPARE(form.windowTitle().toStdString(), "dump.bin - " + form.ProgramTitle());
     }
 

@@ -3,11 +3,17 @@
 
 #include "app/Files.h"
 
+#include <QPlainTextEdit>
+
 namespace tavrik::test {
 
 TForm1& FormFixture::Create(const std::string& machineId) {
     Form = std::make_unique<TForm1>(FormServices{Dialogs, Help, Desktop, ProgramFolder(), machineId});
     return *Form;
+}
+
+QStringList FormFixture::MemoLines(const char* memo) const {
+    return Find<QPlainTextEdit>(memo)->toPlainText().split('\n');
 }
 
 std::string WriteTestFile(const FormFixture& fixture, const std::string& name, const std::vector<uint8_t>& bytes) {

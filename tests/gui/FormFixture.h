@@ -8,6 +8,8 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
+#include <QStringList>
+
 #include <memory>
 #include <string>
 #include <utility>
@@ -57,6 +59,8 @@ class FormFixture {
     template <typename Control> Control* Find(const char* name) const {
         return Form->findChild<Control*>(QString::fromLatin1(name));
     }
+    // The lines of a memo of the window.
+    QStringList MemoLines(const char* memo) const;
 };
 
 // Writes bytes into a file of the fixture's folder and returns its path.

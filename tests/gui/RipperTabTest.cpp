@@ -127,10 +127,6 @@ class RipperTabTest : public QObject {
         RipperFixture fixture;
         auto* zoom = fixture.Find<QSlider>("GaugeBarGfxZoom");
         auto* label = fixture.Find<QLabel>("LabelGfxZoomValue");
-        QCOMPARE(zoom->minimum(), 100);
-        QCOMPARE(zoom->maximum(), 800);
-        QCOMPARE(zoom->singleStep(), 50);
-        QCOMPARE(zoom->pageStep(), 100);
 
         zoom->setValue(300);
         QCOMPARE(label->text(), QString("300%"));
