@@ -46,14 +46,18 @@ TEST(CellReadOut, PointerBeyondThePictureReportsTheNearestEdgeCell) {
 }
 
 // The edges are those of the map's size; cells the last draw never reached give no read-out.
-TEST(CellReadOut, ClampsToTheMapSizeAndSkipsCellsNeverDecoded) {
+TEST(CellReadOut, ClampsToTheMapSizeAndReadsOnlyCellsOfTheLastDraw) {
     TMapVariables map = NumberedMap(6, 4);
     map.WidthInTiles = 3;
     EXPECT_EQ(CellReadOut(1, 5 * 16, 0, map), "Map: $8: (2, 0) = $2");
+    // The last draw covered 4 x 2 cells; the grid still holds the larger earlier one, which is not read.
     map.WidthInTiles = 9;
-    EXPECT_EQ(CellReadOut(1, 7 * 16, 0, map), std::nullopt);
     map.HeightInTiles = 9;
-    EXPECT_EQ(CellReadOut(1, 0, 5 * 16, map), std::nullopt);
+    map.CellColumns = 3;
+    map.CellRows = 1;
+    EXPECT_EQ(CellReadOut(1, 3 * 16, 16, map), "Map: $19C: (3, 1) = $67");
+    EXPECT_EQ(CellReadOut(1, 5 * 16, 0, map), std::nullopt);
+    EXPECT_EQ(CellReadOut(1, 0, 3 * 16, map), std::nullopt);
 }
 
 TEST(CellReadOut, NothingWithoutATileOrMapSize) {
