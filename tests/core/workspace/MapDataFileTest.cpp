@@ -95,12 +95,5 @@ TEST_F(MapDataFileTest, AMissingFileKeepsTheDataLoadedBefore) {
     EXPECT_TRUE(Dialogs.History.empty());
 }
 
-TEST_F(MapDataFileTest, AFileThatMovedWithItsProjectIsFoundBesideIt) {
-    Write("level.map", {9, 8, 7});
-    Work.ProjectFileName = Folder.File("game.tvp");
-    EXPECT_TRUE(LoadMapData(Work, "/no/such/folder/level.map", Dialogs).Found);
-    EXPECT_EQ(Work.LoadedMapData, (std::vector<uint8_t>{9, 8, 7}));
-}
-
 } // namespace
 } // namespace tavrik
