@@ -115,6 +115,9 @@ void TForm1::ConnectPages() {
     connect(RipperTab, &RipperPage::CopperListListed, InfoTab, &InfoPage::ShowCopperList);
     connect(RipperTab, &RipperPage::InfoLineAdded, InfoTab, &InfoPage::AddInfoLine);
     connect(RipperTab, &RipperPage::GridSettingsChanged, this, &TForm1::ShowGridSettings);
+    // Only the first map tab's "Map is active!" label is used, for the key fields of both.
+    for (MapPage* map : MapTabs)
+        connect(map, &MapPage::KeyFieldFocusChanged, MapTabs[0], &MapPage::ShowActiveLabel);
 }
 
 // ---- Start-up and exit ----

@@ -5,6 +5,7 @@
 #include "GuiTestRegistry.h"
 
 #include "map/MapPage.h"
+#include "ripper/RipperPage.h"
 #include "widgets/ImageView.h"
 
 #include <QComboBox>
@@ -74,6 +75,26 @@ class MapPageTest : public QObject {
             QVERIFY(controls.EditKeyCapture->isEnabled());
             QVERIFY(controls.LabelMapIsActive->isHidden());
         }
+    }
+
+    // Either view takes the keys once clicked; only the first tab's "Map is active!" label shows it.
+    void AClickOnAViewGivesItsKeyFieldTheFocus() {
+        FormFixture fixture;
+        TForm1& form = fixture.Create();
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        const MapPageWidgets& first = form.Map(1).Controls();
+        for (const int map : {2, 1}) {
+            form.PageControl()->setCurrentWidget(&form.Map(map));
+            const MapPageWidgets& controls = form.Map(map).Controls();
+            QTest::mouseClick(controls.View->viewport(), Qt::LeftButton);
+            QVERIFY(controls.EditKeyCapture->hasFocus());
+            QVERIFY(!first.LabelMapIsActive->isHidden());
+            QVERIFY(form.Map(2).Controls().LabelMapIsActive->isHidden());
+        }
+        form.PageControl()->setCurrentWidget(&form.Ripper());
+        QVERIFY(first.LabelMapIsActive->isHidden());
     }
 
     void EachTabLaysItsControlsBesideItsView() {

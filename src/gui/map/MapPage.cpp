@@ -8,6 +8,7 @@
 #include "platform/HandlerGuard.h"
 #include "widgets/Controls.h"
 #include "widgets/ImageView.h"
+#include "widgets/KeyCapture.h"
 #include "widgets/Memo.h"
 #include "widgets/QtText.h"
 
@@ -15,6 +16,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -270,6 +272,11 @@ void MapPage::ConnectHandlers() {
     onIndex(w.ComboBoxScaleMode, [this] { ComboBoxMapScaleModeChange(); });
     onIndex(w.ComboBoxTilesPerBlockDirection, [this] { ComboBoxMapScaleModeChange(); });
 
+    connect(w.View, &TImgView32::PictureMousePress, this, [this] { ImgView32MapClick(); });
+    connect(w.View, &TImgView32::PictureMouseMove, this, [this](QPoint pixel) { emit PointerMoved(pixel); });
+    CaptureKeys(w.EditKeyCapture, {[this](bool entered) { emit KeyFieldFocusChanged(entered); },
+                                   [this](const QKeyEvent& key) { emit MapKeyPressed(key.key(), key.modifiers()); }});
+
     if (QMenu* presets = Services.MaskPresets) {
         w.EditMask->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(w.EditMask, &QWidget::customContextMenuRequested, this,
@@ -286,6 +293,8 @@ void MapPage::DisableUntilHandled() {
         if (input && control != Widgets.EditKeyCapture) control->setEnabled(false);
     }
 }
+
+void MapPage::ImgView32MapClick() { Widgets.EditKeyCapture->setFocus(Qt::MouseFocusReason); }
 
 void MapPage::Refresh() { ButtonCreateAnyMapClick(); }
 
@@ -337,6 +346,8 @@ void MapPage::ShowAddress(int64_t& storedAddress) {
 }
 
 void MapPage::ClearSummary() { Widgets.LabelSummary->clear(); }
+
+void MapPage::ShowActiveLabel(bool shown) { Widgets.LabelMapIsActive->setVisible(shown); }
 
 void MapPage::ApplyKeyboardLayout(const LayoutKeys& keys) {
     const LayoutKeyLabels labels = KeyLabelsFor(keys);

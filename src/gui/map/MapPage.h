@@ -97,6 +97,8 @@ class MapPage : public QWidget {
     // The address field in the current address form.
     void ShowAddress(int64_t& storedAddress);
     void ClearSummary();
+    // "Map is active!": the first page's label shows while either page's key field has the focus.
+    void ShowActiveLabel(bool shown);
     void ApplyKeyboardLayout(const LayoutKeys& keys);
 
     // F5 on this page: ReadMapSettings and DrawMap, once the map ripper is in.
@@ -107,6 +109,8 @@ class MapPage : public QWidget {
     void ButtonMapSaveClick();
     void GaugeBarMapZoomChange();
     void ComboBoxMapScaleModeChange();
+    // A click on the view gives its key field the focus.
+    void ImgView32MapClick();
 
   signals:
     // What the window acts upon (the maps are drawn and saved by the map ripper).
@@ -115,6 +119,11 @@ class MapPage : public QWidget {
     void OpenMapFileRequested();
     void LoadMapRequested();
     void UseLoadedMapClicked();
+    // The key field was entered (true) or left; a key was pressed in it (the map keys).
+    void KeyFieldFocusChanged(bool entered);
+    void MapKeyPressed(int key, Qt::KeyboardModifiers modifiers);
+    // The pointer moved over the view, in picture pixels (the cell read-out).
+    void PointerMoved(QPoint pixel);
 
   private:
     QString Name(const char* firstTabName) const {

@@ -91,7 +91,7 @@ void RipperPage::ConnectHandlers() {
             [this](QPoint pixel) { RunHandler(UserDialogs(), [&] { PointerMoved(pixel); }); });
     connect(ImgView32Extract, &TImgView32::PictureMousePress, this,
             [this](QPoint pixel) { RunHandler(UserDialogs(), [&] { PointerPressed(pixel); }); });
-    EditGfxKeyCapture->installEventFilter(this);
+    CaptureViewKeys();
     ImgView32Extract->viewport()->installEventFilter(this);
 }
 

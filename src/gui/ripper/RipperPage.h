@@ -152,7 +152,7 @@ class RipperPage : public QWidget {
     void OpenTilesDialog();
 
     // RipperPageKeys.cpp
-    bool KeyCaptureEvent(QEvent* event);
+    void CaptureViewKeys();
     int32_t ShownGridThickness() const;
 
     Workspace& Work() const { return Services.Work; }

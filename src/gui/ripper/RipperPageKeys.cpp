@@ -5,6 +5,7 @@
 #include "platform/HandlerGuard.h"
 #include "ripper/TileSheet.h"
 #include "widgets/ImageView.h"
+#include "widgets/KeyCapture.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -82,7 +83,6 @@ KeyPress TranslateRipperKey(int key, Qt::KeyboardModifiers modifiers, int digitR
 }
 
 bool RipperPage::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == EditGfxKeyCapture) return KeyCaptureEvent(event);
     // The start zoom waits until the window has given the view its size (a maximised window may get it late).
     if (watched == ImgView32Extract->viewport() && event->type() == QEvent::Resize && StartZoomPending &&
         ImgView32Extract->isVisible())
@@ -90,24 +90,18 @@ bool RipperPage::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-// Every key pressed in the field goes to the ripper; nothing typed stays in it. Tab still moves on.
-bool RipperPage::KeyCaptureEvent(QEvent* event) {
-    switch (event->type()) {
-    case QEvent::FocusIn:
-        LabelGfxMapActive->show();
-        RunHandler(UserDialogs(), [this] { ReadRipParameters(); });
-        return false;
-    case QEvent::FocusOut: LabelGfxMapActive->hide(); return false;
-    case QEvent::KeyPress: {
-        const auto& key = static_cast<const QKeyEvent&>(*event);
-        if (key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab) return false;
-        RunHandler(UserDialogs(),
-                   [&] { RipperKeyDown(TranslateRipperKey(key.key(), key.modifiers(), DigitRowKey(key))); });
-        EditGfxKeyCapture->clear();
-        return true;
-    }
-    default: return false;
-    }
+// Entering the field reads the parameters and shows that the view takes the keys; every key goes to the ripper.
+void RipperPage::CaptureViewKeys() {
+    CaptureKeys(EditGfxKeyCapture,
+                {[this](bool entered) {
+                     LabelGfxMapActive->setVisible(entered);
+                     if (entered) RunHandler(UserDialogs(), [this] { ReadRipParameters(); });
+                 },
+                 [this](const QKeyEvent& key) {
+                     RunHandler(UserDialogs(), [&] {
+                         RipperKeyDown(TranslateRipperKey(key.key(), key.modifiers(), DigitRowKey(key)));
+                     });
+                 }});
 }
 
 void RipperPage::RipperKeyDown(const KeyPress& key) {
