@@ -76,6 +76,8 @@ void TForm1::BuildTabs() {
                                 PopupMenu("PopupMenuPalette"), palettePlace},
                                Tabs);
     MakeTab(Tabs, RipperTab, "TabSheetGfx", "Tile Ripper", 1000);
+    // CloneMapTab: the "Map 2" tab is the map page built again with the prefix Map2, so it holds the first
+    // tab's controls (but the actual tile size) named with Map2 and bound to the same handlers.
     for (int32_t map = 1; map <= 2; ++map)
         MapTabs[static_cast<size_t>(map - 1)] =
             new MapPage(map, {Shared, UserDialogs(), status, PopupMenu("PopupMenuMapMask")}, Tabs);
