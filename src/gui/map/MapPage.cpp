@@ -146,16 +146,12 @@ void MapPage::BuildSettingsColumn(QGridLayout* grid) {
     grid->addWidget(MakeLabel(this, Name("LabelMapTilesPerBlock"), "Arrange"), row, 0);
     auto* blocks = new QHBoxLayout;
     blocks->setSpacing(4);
-    w.EditTilesPerBlockAcross =
-        MakeEdit(this, Name("EditMapTilesPerBlockAcross"), "1", "Width of the map (in tiles)", 2);
-    w.EditTilesPerBlockDown = MakeEdit(this, Name("EditMapTilesPerBlockDown"), "1", "Height of the map (in tiles)", 2);
+    w.EditTilesPerBlockAcross = MakeBlockCountField(this, Name("EditMapTilesPerBlockAcross"), true);
+    w.EditTilesPerBlockDown = MakeBlockCountField(this, Name("EditMapTilesPerBlockDown"), false);
     w.ComboBoxTilesPerBlockDirection =
         MakeList(this, Name("ComboBoxMapTilesPerBlockDirection"), QTexts(MapBlockDirectionItems));
-    const int countWidth = fontMetrics().horizontalAdvance("000") + 14;
-    for (QLineEdit* count : {w.EditTilesPerBlockAcross, w.EditTilesPerBlockDown}) {
-        count->setFixedWidth(countWidth);
-        blocks->addWidget(count);
-    }
+    blocks->addWidget(w.EditTilesPerBlockAcross);
+    blocks->addWidget(w.EditTilesPerBlockDown);
     blocks->addWidget(w.ComboBoxTilesPerBlockDirection, 1);
     grid->addLayout(blocks, row++, 1, 1, 2);
 

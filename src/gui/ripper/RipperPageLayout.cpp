@@ -262,13 +262,10 @@ QWidget* RipperPage::BuildSheetBar(QWidget* parent) {
     layout->addWidget(ComboBoxGfxTilesPerBlockSize);
     // The block counts sit between the two words of "as ... by".
     layout->addWidget(MakeLabel(bar, "LabelGfxTilesPerBlock", "as"));
-    const int countWidth = bar->fontMetrics().horizontalAdvance("000") + 14;
-    EditGfxTilesPerBlockAcross = MakeEdit(bar, "EditGfxTilesPerBlockAcross", "1", "Width of the map (in tiles)", 2);
-    EditGfxTilesPerBlockAcross->setFixedWidth(countWidth);
+    EditGfxTilesPerBlockAcross = MakeBlockCountField(bar, "EditGfxTilesPerBlockAcross", true);
     layout->addWidget(EditGfxTilesPerBlockAcross);
     layout->addWidget(MakeLabel(bar, "LabelGfxTilesPerBlockBy", "by"));
-    EditGfxTilesPerBlockDown = MakeEdit(bar, "EditGfxTilesPerBlockDown", "1", "Height of the map (in tiles)", 2);
-    EditGfxTilesPerBlockDown->setFixedWidth(countWidth);
+    EditGfxTilesPerBlockDown = MakeBlockCountField(bar, "EditGfxTilesPerBlockDown", false);
     layout->addWidget(EditGfxTilesPerBlockDown);
     ComboBoxGfxTilesPerBlockDirection = MakeList(bar, "ComboBoxGfxTilesPerBlockDirection", {"Across", "Down"});
     layout->addWidget(ComboBoxGfxTilesPerBlockDirection);

@@ -56,6 +56,13 @@ QSlider* MakeSlider(QWidget* parent, const QString& name, const SliderRange& ran
     return slider;
 }
 
+QLineEdit* MakeBlockCountField(QWidget* parent, const QString& name, bool across) {
+    QLineEdit* field =
+        MakeEdit(parent, name, "1", across ? "Width of the map (in tiles)" : "Height of the map (in tiles)", 2);
+    field->setFixedWidth(field->fontMetrics().horizontalAdvance("000") + 14);
+    return field;
+}
+
 QLineEdit* MakeKeyCaptureField(QWidget* page, const QString& name, const QString& text) {
     auto* field = Named(new QLineEdit(text, page), name);
     field->setMaxLength(3);

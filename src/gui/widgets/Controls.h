@@ -44,6 +44,9 @@ struct SliderRange {
 };
 QSlider* MakeSlider(QWidget* parent, const QString& name, const SliderRange& range);
 
+// A "tiles per block" count, across or down: "1" at start, two digits at most, as narrow as that allows.
+QLineEdit* MakeBlockCountField(QWidget* parent, const QString& name, bool across);
+
 // The field that receives the keys meant for an image view: at most 3 characters, directly on the page
 // outside every layout, so that the window can move it out of sight.
 QLineEdit* MakeKeyCaptureField(QWidget* page, const QString& name, const QString& text);
