@@ -1,5 +1,5 @@
 // tavrik-cli map: draws the first map out of a save state or memory file, from the tiles of a rip (or a
-// picture), and writes the map picture as PNG the way "Save Map" writes it.
+// picture), and writes the map picture as PNG the way "Save Map" writes it, or for the Tiled map editor.
 #include "Command.h"
 #include "ConsoleDialogs.h"
 #include "DataFileCli.h"
@@ -12,10 +12,13 @@
 #include "workspace/MapDataFile.h"
 #include "workspace/MapDrawing.h"
 #include "workspace/RipRequest.h"
+#include "workspace/TiledExport.h"
 
 #include <algorithm>
 #include <iostream>
 #include <limits>
+#include <utility>
+#include <vector>
 
 namespace tavrik::cli {
 
@@ -45,14 +48,21 @@ const char* MapOptionsHelp() {
       --map-file FILE        read the map values from FILE ("Load Map", "Use Loaded Map") instead of memory;
                              --map-address is then an offset into FILE
       --show-bad             mark missing tiles in magenta with their numbers
-      --dump                 print the values read, as the "Map Data" tab lists them, after the summary)";
+      --dump                 print the values read, as the "Map Data" tab lists them, after the summary
+
+    Tiled map editor export (either or both, with or without -o):
+      --tmx OUT.tmx          write the map as a TMX map with the tileset OUT.tsx and its tile sheet
+                             OUT-tiles.png beside it
+      --tiled-json OUT.tmj   write the map in Tiled's JSON format, the tileset embedded, OUT-tiles.png beside it
+      --unique-tiles         keep each distinct tile once (a tile and its mirror images count as one) and
+                             print "Tiles: N of M kept")";
 }
 
 const std::set<std::string>& MapValueOptions() {
     static const std::set<std::string> names{
         "--map-address", "--map-width", "--map-height", "--type",   "--direction", "--mask",   "--shift",
         "--adjust",      "--trim",      "--map-skip",   "--flip-x", "--flip-y",    "--blocks", "--block-order",
-        "--map-tile",    "--replace",   "--game",       "--tiles",  "--map-file"};
+        "--map-tile",    "--replace",   "--game",       "--tiles",  "--map-file",  "--tmx",    "--tiled-json"};
     return names;
 }
 
@@ -135,17 +145,35 @@ void UseMapDataFile(Workspace& ws, const std::string& file) {
     ws.Maps[0].UseLoadedMap = true;
 }
 
+struct TiledOutputs {
+    std::vector<std::pair<std::string, TiledFormat>> Files;
+    bool UniqueTiles = false;
+};
+
+TiledOutputs TiledOutputsFromOptions(const OptionReader& options) {
+    TiledOutputs outputs;
+    for (const auto& [name, format] : {std::pair{"--tmx", TiledFormat::Tmx}, {"--tiled-json", TiledFormat::Json}})
+        if (const std::optional<std::string> path = options.Value(name)) {
+            if (path->empty()) FailUsage(std::string("option ") + name + " takes a file name");
+            outputs.Files.emplace_back(*path, format);
+        }
+    outputs.UniqueTiles = options.Flag("--unique-tiles");
+    if (outputs.UniqueTiles && outputs.Files.empty()) FailUsage("option --unique-tiles needs --tmx or --tiled-json");
+    return outputs;
+}
+
 int RunMap(const CommandArguments& arguments) {
     std::set<std::string> valueOptions = RipValueOptions();
     valueOptions.insert(MapValueOptions().begin(), MapValueOptions().end());
     valueOptions.insert("-o");
     std::set<std::string> flagOptions = RipFlagOptions();
-    flagOptions.insert({"--show-bad", "--dump"});
+    flagOptions.insert({"--show-bad", "--dump", "--unique-tiles"});
     const OptionReader options(arguments, valueOptions, flagOptions);
     const std::string& file = options.Positional(0, "FILE");
     options.ExpectPositionals(1);
     const std::optional<std::string> out = options.Value("-o");
-    if (!out || out->empty()) FailUsage("missing -o OUT.png");
+    const TiledOutputs tiled = TiledOutputsFromOptions(options);
+    if ((!out || out->empty()) && tiled.Files.empty()) FailUsage("missing -o OUT.png (or --tmx / --tiled-json)");
     RipRequest request = ReadRipRequest(options);
     if (auto tile = options.Size("--map-tile"))
         request.Controls.ActualTileSize = {-1, std::to_string(tile->first) + " x " + std::to_string(tile->second)};
@@ -168,16 +196,22 @@ int RunMap(const CommandArguments& arguments) {
     case MapDrawResult::NoMemory: throw Error(outcome.Message);
     case MapDrawResult::Drawn: break;
     }
-    SaveImagePng(ws.MapImages[0], *out);
+    if (out && !out->empty()) SaveImagePng(ws.MapImages[0], *out);
     std::cout << outcome.Summary << "\n";
     if (shared.ShowIndexes) std::cout << JoinLines(outcome.IndexDump);
+    for (const auto& [path, format] : tiled.Files) {
+        const std::string kept = ExportTiledMap(ws, 1, path, TiledExportOptions{format, tiled.UniqueTiles});
+        if (tiled.UniqueTiles) std::cout << kept << "\n";
+    }
     return 0;
 }
 
 const CommandRegistration registration{
-    {"map", std::string("FILE -o OUT.png [rip options] [map options]\n") + RipOptionsHelp() + MapOptionsHelp(),
-     "Draws the first map out of a save state or memory file from the tiles of the rip and writes it as PNG; "
-     "prints the summary line (and with --dump the values read).",
+    {"map",
+     std::string("FILE -o OUT.png | --tmx OUT.tmx | --tiled-json OUT.tmj [rip options] [map options]\n") +
+         RipOptionsHelp() + MapOptionsHelp(),
+     "Draws the first map out of a save state or memory file from the tiles of the rip and writes it as PNG "
+     "and/or for the Tiled map editor; prints the summary line (and with --dump the values read).",
      &RunMap}};
 
 } // namespace

@@ -245,7 +245,8 @@ MapDrawOutcome ReferenceDrawMap(TMapVariables& map, Image& mapImage, const MapDr
             line += "$" + Hex(d.Raw, 4);
         }
         if (row <= map.CellRows && col <= map.CellColumns)
-            map.Cells[static_cast<size_t>(row)][static_cast<size_t>(col)] = TMapCell{d.Raw, d.Tile, d.Offset};
+            map.Cells[static_cast<size_t>(row)][static_cast<size_t>(col)] =
+                TMapCell{d.Raw, d.Tile, d.Offset, d.FlipX, d.FlipY};
         out.MinIndex = std::min(out.MinIndex, d.Tile);
         out.MaxIndex = std::max(out.MaxIndex, d.Tile);
         if (d.Tile > context.TileCount) {

@@ -57,9 +57,9 @@ int32_t CellDecoder::TileNumber(int32_t value) const {
     return ApplyReplacementRules(Rules, static_cast<int32_t>(static_cast<uint32_t>(tile)));
 }
 
-DecodedCell CellDecoder::Decode() {
-    DecodedCell decoded;
-    decoded.Cell.SourceOffset = Source.Position;
+TMapCell CellDecoder::Decode() {
+    TMapCell decoded;
+    decoded.SourceOffset = Source.Position;
     // Lost Vikings reads the two halves of every 32-bit group in swapped order.
     int64_t swapMove = 0;
     if (Is(Map, CustomGame::LostVikings)) swapMove = Source.Position % 4 == 0 ? 2 : -2;
@@ -68,13 +68,13 @@ DecodedCell CellDecoder::Decode() {
     Source.Position += Skip;
     Source.Position -= swapMove;
     value = ApplySecondPlaneRules(Map, Source, value);
-    decoded.Cell.RawValue = value;
+    decoded.RawValue = value;
     if (Is(Map, CustomGame::BattleSquadron)) value /= 80;
     if (Map.MemoryType >= 0 && Map.MemoryType <= static_cast<int32_t>(MapMemoryType::Longword))
         value = ApplyReplacementRules(Rules, value);
     decoded.FlipX = Flips.FlipXEnabled && (value & Map.FlipXMask) != 0;
     decoded.FlipY = Flips.FlipYEnabled && (value & Map.FlipYMask) != 0;
-    decoded.Cell.TileIndex = TileNumber(value);
+    decoded.TileIndex = TileNumber(value);
     return decoded;
 }
 

@@ -13,12 +13,6 @@
 
 namespace tavrik {
 
-struct DecodedCell {
-    TMapCell Cell;
-    bool FlipX = false;
-    bool FlipY = false;
-};
-
 // Where pointer maps point to: the tile ripper's start and the size of one tile there.
 struct TilePointerBase {
     int64_t RipAddress = 0;
@@ -44,7 +38,7 @@ class CellDecoder {
 
     MapSource Source;
 
-    DecodedCell Decode();
+    TMapCell Decode();
 
   private:
     int32_t ReadValue();

@@ -21,7 +21,7 @@ namespace {
 
 // A map image side of this many pixels or more is refused before anything is allocated.
 constexpr int64_t MapImageSideLimit = 32768;
-// Cells beyond this many are not kept (16 bytes each): the grid is refused like an image too large to make.
+// Cells beyond this many are not kept (24 bytes each): the grid is refused like an image too large to make.
 constexpr int64_t MaxGridCells = int64_t{1} << 25;
 
 constexpr Colour Black = MakeColour(0, 0, 0);
@@ -215,8 +215,8 @@ class CellPainter {
           Canvas(image, map), Pens{MakePen(image, Black), MakePen(image, White), MakePen(image, Magenta)},
           BottomUp(map.CustomGameId == static_cast<int32_t>(CustomGame::ActionFighter)) {}
 
-    void Paint(int64_t row, int64_t col, const DecodedCell& decoded) {
-        const int32_t tile = decoded.Cell.TileIndex;
+    void Paint(int64_t row, int64_t col, const TMapCell& decoded) {
+        const int32_t tile = decoded.TileIndex;
         const int64_t x = col * Map.MapTileWidth;
         const int64_t y = row * Map.MapTileHeight;
         if (tile > Context.TileCount) {
@@ -272,10 +272,10 @@ void WalkAndDraw(TMapVariables& map, Image& image, const MapDrawContext& context
     MapWalk walk(map, across, down);
     const int64_t visits = int64_t{map.DrawWidth} * map.DrawHeight;
     for (int64_t visit = 0; visit < visits; ++visit) {
-        const DecodedCell decoded = decoder.Decode();
-        const int32_t tile = decoded.Cell.TileIndex;
-        dump.Add(walk.Row(), walk.Column(), decoded.Cell.RawValue);
-        Store(map, walk.Row(), walk.Column(), decoded.Cell);
+        const TMapCell decoded = decoder.Decode();
+        const int32_t tile = decoded.TileIndex;
+        dump.Add(walk.Row(), walk.Column(), decoded.RawValue);
+        Store(map, walk.Row(), walk.Column(), decoded);
         outcome.MinIndex = std::min(outcome.MinIndex, tile);
         outcome.MaxIndex = std::max(outcome.MaxIndex, tile);
         if (tile > context.TileCount) ++outcome.MissingCount;

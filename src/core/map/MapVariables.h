@@ -34,6 +34,8 @@ struct TMapCell {
     int32_t RawValue = 0;     // the value read, after the game rules that change it, before replacements
     int32_t TileIndex = 0;    // the final tile number
     int64_t SourceOffset = 0; // where in the map source the cell's read began
+    bool FlipX = false;       // the tile is drawn mirrored left to right
+    bool FlipY = false;       // the tile is drawn upside down
 
     bool operator==(const TMapCell&) const = default;
 };

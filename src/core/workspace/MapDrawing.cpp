@@ -11,7 +11,15 @@ size_t MapSlot(int32_t mapNumber) { return mapNumber == 2 ? 1 : 0; }
 
 TMapVariables& MapRecord(Workspace& ws, int32_t mapNumber) { return ws.Maps[MapSlot(mapNumber)]; }
 
+const TMapVariables& MapRecord(const Workspace& ws, int32_t mapNumber) { return ws.Maps[MapSlot(mapNumber)]; }
+
 Image& MapPicture(Workspace& ws, int32_t mapNumber) { return ws.MapImages[MapSlot(mapNumber)]; }
+
+const Image& MapPicture(const Workspace& ws, int32_t mapNumber) { return ws.MapImages[MapSlot(mapNumber)]; }
+
+const Image& MapTileSource(const Workspace& ws, int32_t mapNumber) {
+    return MapSlot(mapNumber) == 0 ? ws.TileSheet : ws.MapImages[0];
+}
 
 MapDrawOutcome DrawWorkspaceMap(Workspace& ws, int32_t mapNumber, const MapSharedOptions& options) {
     TMapVariables& map = MapRecord(ws, mapNumber);
@@ -24,7 +32,7 @@ MapDrawOutcome DrawWorkspaceMap(Workspace& ws, int32_t mapNumber, const MapShare
     MapDrawContext context;
     context.MemoryImage = ws.Memory.MemoryImage;
     context.LoadedMapData = ws.LoadedMapData;
-    context.TileSource = firstMap ? &ws.TileSheet : &ws.MapImages[0];
+    context.TileSource = &MapTileSource(ws, mapNumber);
     context.TileCount = ws.Ripper.TileCount;
     context.RipAddress = rip.Address;
     context.Bitplanes = rip.Bitplanes;

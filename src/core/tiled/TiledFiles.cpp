@@ -1,0 +1,170 @@
+// Writing Tiled's XML and JSON map files. The attributes are those Tiled itself writes for an orthogonal
+// map of one tile layer, so that the editor and its command-line renderer open the files unchanged.
+#include "tiled/TiledFiles.h"
+
+#include "app/Error.h"
+#include "app/IntegerText.h"
+#include "imageio/PngFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <span>
+#include <system_error>
+
+namespace tavrik {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The format version these files follow; later versions of Tiled read them as well.
+constexpr const char* FormatVersion = "1.8";
+
+std::string XmlEscaped(const std::string& text) {
+    std::string escaped;
+    for (const char c : text) {
+        switch (c) {
+        case '&': escaped += "&amp;"; break;
+        case '<': escaped += "&lt;"; break;
+        case '>': escaped += "&gt;"; break;
+        case '"': escaped += "&quot;"; break;
+        default: escaped += c;
+        }
+    }
+    return escaped;
+}
+
+std::string JsonString(const std::string& text) {
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\')
+            quoted += std::string("\\") + c;
+        else if (static_cast<unsigned char>(c) < 0x20)
+            quoted += "\\u00" + Hex(static_cast<uint32_t>(c), 2);
+        else
+            quoted += c;
+    }
+    return quoted + "\"";
+}
+
+std::string ColourText(Colour colour) {
+    return "#" + Hex(RedOf(colour), 2) + Hex(GreenOf(colour), 2) + Hex(BlueOf(colour), 2);
+}
+
+std::string Attribute(const char* name, const std::string& value) {
+    return std::string(" ") + name + "=\"" + XmlEscaped(value) + "\"";
+}
+std::string Attribute(const char* name, int64_t value) { return Attribute(name, std::to_string(value)); }
+
+// The gids row by row, separated by commas, a line per row.
+std::string GidRows(const TiledMap& map, const std::string& rowEnd) {
+    std::string text;
+    for (int32_t row = 0; row < map.Height; ++row) {
+        for (int32_t column = 0; column < map.Width; ++column) {
+            text += std::to_string(map.GidAt(row, column));
+            if (column + 1 < map.Width || row + 1 < map.Height) text += ',';
+        }
+        text += rowEnd;
+    }
+    return text;
+}
+
+std::string Stem(const std::string& path) { return fs::path(path).stem().string(); }
+std::string FileName(const std::string& path) { return fs::path(path).filename().string(); }
+
+std::string SiblingPath(const std::string& path, const std::string& nameEnd) {
+    const fs::path p(path);
+    return (p.parent_path() / (p.stem().string() + nameEnd)).string();
+}
+
+void WriteFileBeside(const std::string& path, std::span<const uint8_t> bytes) {
+    const std::string partial = path + ".part";
+    {
+        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+        if (!out) throw Error("Cannot write " + path + ": " + std::strerror(errno));
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (!out) {
+            std::error_code ignored;
+            fs::remove(partial, ignored);
+            throw Error("Cannot write " + path + ": the disk may be full");
+        }
+    }
+    std::error_code error;
+    fs::rename(partial, path, error);
+    if (error) {
+        std::error_code ignored;
+        fs::remove(partial, ignored);
+        throw Error("Cannot write " + path + ": " + error.message());
+    }
+}
+
+void WriteTextBeside(const std::string& path, const std::string& text) {
+    WriteFileBeside(path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+}
+
+} // namespace
+
+std::string TilesetPathFor(const std::string& mapPath) { return SiblingPath(mapPath, ".tsx"); }
+std::string SheetPathFor(const std::string& mapPath) { return SiblingPath(mapPath, "-tiles.png"); }
+
+std::string TmxText(const TiledMap& map, const std::string& tilesetFile) {
+    const TiledTileset& tileset = map.Tileset;
+    return std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<map") + Attribute("version", FormatVersion) +
+           Attribute("orientation", "orthogonal") + Attribute("renderorder", "right-down") +
+           Attribute("width", map.Width) + Attribute("height", map.Height) + Attribute("tilewidth", tileset.TileWidth) +
+           Attribute("tileheight", tileset.TileHeight) + Attribute("infinite", 0) +
+           Attribute("backgroundcolor", ColourText(map.Background)) + Attribute("nextlayerid", 2) +
+           Attribute("nextobjectid", 1) + ">\n <tileset" + Attribute("firstgid", 1) + Attribute("source", tilesetFile) +
+           "/>\n <layer" + Attribute("id", 1) + Attribute("name", "Level") + Attribute("width", map.Width) +
+           Attribute("height", map.Height) + ">\n  <data encoding=\"csv\">\n" + GidRows(map, "\n") +
+           "</data>\n </layer>\n</map>\n";
+}
+
+std::string TsxText(const TiledTileset& tileset, const std::string& name, const std::string& sheetFile) {
+    return std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<tileset") + Attribute("version", FormatVersion) +
+           Attribute("name", name) + Attribute("tilewidth", tileset.TileWidth) +
+           Attribute("tileheight", tileset.TileHeight) + Attribute("tilecount", tileset.TileCount) +
+           Attribute("columns", tileset.Columns) + ">\n <image" + Attribute("source", sheetFile) +
+           Attribute("width", tileset.Sheet.Width()) + Attribute("height", tileset.Sheet.Height()) + "/>\n</tileset>\n";
+}
+
+std::string TiledJsonText(const TiledMap& map, const std::string& name, const std::string& sheetFile) {
+    const TiledTileset& tileset = map.Tileset;
+    auto number = [](const char* key, int64_t value) {
+        return std::string("\"") + key + "\":" + std::to_string(value);
+    };
+    const std::string size = number("width", map.Width) + ", " + number("height", map.Height);
+    const std::string tileSize =
+        number("tilewidth", tileset.TileWidth) + ", " + number("tileheight", tileset.TileHeight);
+    return "{ \"type\":\"map\", \"version\":" + JsonString(FormatVersion) +
+           ", \"orientation\":\"orthogonal\", \"renderorder\":\"right-down\",\n  " + size + ", " + tileSize +
+           ", \"infinite\":false, \"backgroundcolor\":" + JsonString(ColourText(map.Background)) + ", " +
+           number("nextlayerid", 2) + ", " + number("nextobjectid", 1) + ",\n  \"tilesets\":[{ " +
+           number("firstgid", 1) + ", \"name\":" + JsonString(name) + ", " + tileSize + ", " +
+           number("tilecount", tileset.TileCount) + ", " + number("columns", tileset.Columns) +
+           ", \"margin\":0, \"spacing\":0, \"image\":" + JsonString(sheetFile) + ", " +
+           number("imagewidth", tileset.Sheet.Width()) + ", " + number("imageheight", tileset.Sheet.Height()) +
+           " }],\n  \"layers\":[{ " + number("id", 1) + ", \"name\":\"Level\", \"type\":\"tilelayer\", " +
+           "\"x\":0, \"y\":0, " + size + ", \"opacity\":1, \"visible\":true, \"data\":[\n" + GidRows(map, "\n") +
+           "] }] }\n";
+}
+
+void WriteTiledMap(const TiledMap& map, const std::string& mapPath, TiledFormat format) {
+    const fs::path folder = fs::path(mapPath).parent_path();
+    if (!folder.empty() && !fs::is_directory(folder))
+        throw Error("Cannot write " + mapPath + ": the folder " + folder.string() + " does not exist");
+    const std::string sheetPath = SheetPathFor(mapPath);
+    WriteFileBeside(sheetPath, EncodePng(map.Tileset.Sheet));
+    if (format == TiledFormat::Json) {
+        WriteTextBeside(mapPath, TiledJsonText(map, Stem(mapPath), FileName(sheetPath)));
+        return;
+    }
+    const std::string tilesetPath = TilesetPathFor(mapPath);
+    WriteTextBeside(tilesetPath, TsxText(map.Tileset, Stem(mapPath), FileName(sheetPath)));
+    WriteTextBeside(mapPath, TmxText(map, FileName(tilesetPath)));
+}
+
+} // namespace tavrik
