@@ -10,9 +10,13 @@
 #include "palette/WorkingPalette.h"
 #include "ripper/RipParameters.h"
 #include "ripper/RipperState.h"
+#include "search/MapMatch.h"
+#include "search/MatchGrid.h"
+#include "search/SearchImageTools.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +40,12 @@ struct Workspace {
     // A loaded map data file, which the first map reads in place of memory while "Use Loaded Map" is on.
     std::vector<uint8_t> LoadedMapData;
     Image SearchImage{0, 0, PixelFormat::Rgb24};
+    // Absent until the first screenshot is set up.
+    std::optional<SelectionRect> SearchSelection;
+    // The grid of the last tile match, map search or parse of the index text.
+    MatchGrid SearchGrid;
+    // The maps the last search found, one per item of ComboBoxMapMatches.
+    std::vector<MapMatch> MapMatchList;
     std::array<PaletteEntry, 32> CopperPalette{};
     Colour SearchBackgroundColour = 0xFF00FF;
     bool ChipRelativeAddresses = false;

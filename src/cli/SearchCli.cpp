@@ -1,0 +1,67 @@
+// The screenshot options and the JSON text of tavrik-cli match and search.
+#include "SearchCli.h"
+
+#include "ConsoleDialogs.h"
+#include "app/Error.h"
+#include "app/Files.h"
+#include "app/IntegerText.h"
+#include "app/TextHelpers.h"
+#include "workspace/MapSearchOperations.h"
+
+#include <array>
+#include <cstdio>
+
+namespace tavrik::cli {
+
+SelectionRect ParseSelectionOption(const std::string& text) {
+    const std::string problem = "the selection '" + text + "' ";
+    std::string rest = text;
+    std::array<int32_t, 4> edges{};
+    for (size_t i = 0; i < edges.size(); ++i) {
+        const std::optional<int32_t> edge = ParseIntegerText(Trim(SplitAt(rest, ",")));
+        if (!edge) throw Error(problem + "is not four integers LEFT,TOP,RIGHT,BOTTOM");
+        edges[i] = *edge;
+    }
+    if (!rest.empty()) throw Error(problem + "is not four integers LEFT,TOP,RIGHT,BOTTOM");
+    const auto [left, top, right, bottom] = edges;
+    if (left < 0 || top < 0) throw Error(problem + "starts left of or above the picture");
+    if (right <= left || bottom <= top) throw Error(problem + "ends before it starts");
+    if (int64_t{right} - left < MinimumSelectionSize || int64_t{bottom} - top < MinimumSelectionSize)
+        throw Error(problem + "is smaller than 16 x 16");
+    return SelectionRect{double(left), double(top), double(right), double(bottom)};
+}
+
+TileMatchRun MatchScreenshot(Workspace& ws, const std::string& screenshot, const SelectionRect& selection) {
+    ConsoleDialogs dialogs;
+    if (!LoadSearchImage(ws, screenshot, dialogs).Found) throw Error("cannot open " + screenshot);
+    ws.SearchSelection = selection;
+    SearchProgress silent;
+    return *MatchTilesInWorkspace(ws, silent);
+}
+
+std::string JsonString(const std::string& text) {
+    std::string out = "\"";
+    for (const char ch : text) {
+        const auto code = static_cast<unsigned char>(ch);
+        if (ch == '"' || ch == '\\') {
+            out += '\\';
+            out += ch;
+        } else if (code < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", code);
+            out += escaped;
+        } else {
+            out += ch;
+        }
+    }
+    return out + "\"";
+}
+
+std::string JsonStrings(const std::vector<std::string>& lines) {
+    std::string out = "[";
+    for (size_t i = 0; i < lines.size(); ++i)
+        out += (i == 0 ? "" : ", ") + JsonString(lines[i]);
+    return out + "]";
+}
+
+} // namespace tavrik::cli

@@ -1,0 +1,26 @@
+// What tavrik-cli match and search share: the screenshot and its selection from the options, tile matching
+// on the rip's tiles, and JSON text.
+#pragma once
+
+#include "app/CommandLine.h"
+#include "search/TileMatcher.h"
+#include "workspace/Workspace.h"
+
+#include <string>
+#include <vector>
+
+namespace tavrik::cli {
+
+// "L,T,R,B": four integers, right after left and bottom below top, at least 16 x 16 like the tab's
+// selection, not left of or above the picture. Anything else throws tavrik::Error naming the text.
+SelectionRect ParseSelectionOption(const std::string& text);
+
+// Loads IMG as the screenshot (set up as the tab does), places the selection and runs Match tiles on the
+// workspace's tile sheet; throws tavrik::Error when IMG cannot be found.
+TileMatchRun MatchScreenshot(Workspace& ws, const std::string& screenshot, const SelectionRect& selection);
+
+// A JSON string with its quotes, and an array of strings.
+std::string JsonString(const std::string& text);
+std::string JsonStrings(const std::vector<std::string>& lines);
+
+} // namespace tavrik::cli

@@ -1,0 +1,93 @@
+// tavrik-cli search: looks through memory for the map data behind a grid of tile numbers, as "Search for
+// map" does, with the grid read from a file or found in a screenshot first.
+#include "Command.h"
+#include "DataFileCli.h"
+#include "SearchCli.h"
+
+#include "app/Error.h"
+#include "app/Files.h"
+#include "app/IntegerText.h"
+#include "search/MatchGrid.h"
+#include "workspace/MapSearchOperations.h"
+#include "workspace/RipRequest.h"
+
+#include <iostream>
+
+namespace tavrik::cli {
+
+namespace {
+
+std::string MatchJson(const MapMatch& m) {
+    return "{\"address\": " + std::to_string(m.Address) + ", \"shift\": " + std::to_string(m.Shift) +
+           ", \"mask\": " + std::to_string(m.Mask) + ", \"offset\": " + std::to_string(m.Offset) +
+           ", \"vertical\": " + std::to_string(m.Vertical) + ", \"width\": " + std::to_string(m.Width) +
+           ", \"height\": " + std::to_string(m.Height) + ", \"bytesPerValue\": " + std::to_string(m.BytesPerValue) +
+           ", \"memoryType\": " + std::to_string(static_cast<int32_t>(m.MemoryType)) +
+           ", \"item\": " + JsonString(MapMatchItemText(m)) + "}";
+}
+
+std::vector<std::string> GridFileLines(const std::string& path) {
+    if (!PathIsFile(path)) throw Error("cannot open grid file " + path);
+    const std::vector<uint8_t> bytes = ReadWholeFile(path);
+    return MemoLines(std::string(bytes.begin(), bytes.end()));
+}
+
+int RunSearch(const CommandArguments& arguments) {
+    std::set<std::string> valueOptions = RipValueOptions();
+    valueOptions.insert({"--grid-file", "--screenshot", "--selection"});
+    std::set<std::string> flagOptions = RipFlagOptions();
+    flagOptions.insert({"--longs", "--detailed", "--json"});
+    const OptionReader options(arguments, valueOptions, flagOptions);
+    const std::string& file = options.Positional(0, "FILE");
+    options.ExpectPositionals(1);
+    const std::optional<std::string> gridFile = options.Value("--grid-file");
+    const std::optional<std::string> screenshot = options.Value("--screenshot");
+    const std::optional<std::string> selectionText = options.Value("--selection");
+    if (gridFile.has_value() == screenshot.has_value())
+        FailUsage("give either --grid-file F or --screenshot IMG with --selection L,T,R,B");
+    if (screenshot && !selectionText) FailUsage("missing --selection L,T,R,B");
+    const std::optional<SelectionRect> selection =
+        selectionText ? std::optional(ParseSelectionOption(*selectionText)) : std::nullopt;
+    const RipRequest request = ReadRipRequest(options);
+    const std::vector<std::string> gridLines = gridFile ? GridFileLines(*gridFile) : std::vector<std::string>{};
+
+    Workspace ws;
+    const DataFileLoad load = LoadDataFileForCli(ws, file);
+    ApplyRipRequest(ws, request, load.Palette);
+    const std::vector<std::string> indexLines =
+        screenshot ? MatchScreenshot(ws, *screenshot, *selection).IndexLines : gridLines;
+    SearchProgress silent;
+    const MapSearchRun run =
+        SearchMapInWorkspace(ws, indexLines, options.Flag("--longs"), options.Flag("--detailed"), silent);
+    if (options.Flag("--json")) {
+        std::string matches = "[";
+        for (size_t i = 0; i < run.Matches.size(); ++i)
+            matches += (i == 0 ? "" : ", ") + MatchJson(run.Matches[i]);
+        std::cout << "{\"results\": " << JsonStrings(run.ResultLines) << ", \"matches\": " << matches << "]}\n";
+        return 0;
+    }
+    for (const std::string& line : run.ResultLines)
+        std::cout << line << "\n";
+    return 0;
+}
+
+const CommandRegistration registration{
+    {"search",
+     std::string("FILE (--grid-file F | --screenshot IMG --selection L,T,R,B) [rip options] [--longs] "
+                 "[--detailed] [--json]\n") +
+         RipOptionsHelp() + R"(
+    search options:
+      --grid-file F          the grid of tile numbers as the index memo holds it ("12, y12/40, 3, x7" a line)
+      --screenshot IMG       match this picture of the game first (see tavrik-cli match) and search its grid
+      --selection L,T,R,B    the region of the screenshot to match
+      --longs                also search longwords and pointers ("Search for longword matches")
+      --detailed             print every row found ("Print out all matches")
+      --json                 print {"results": [...], "matches": [{"address", "shift", "mask", "offset",
+                             "vertical", "width", "height", "bytesPerValue", "memoryType", "item"}]})",
+     "Searches memory for the map data behind a grid of tile numbers (\"Search for map\") and prints the result "
+     "lines, \"Finished!\" last.",
+     &RunSearch}};
+
+} // namespace
+
+} // namespace tavrik::cli

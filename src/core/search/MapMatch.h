@@ -1,0 +1,39 @@
+// A map found by the memory search, the texts it is offered under, and how choosing it fills the
+// "Map Ripper" tab's controls.
+#pragma once
+
+#include "map/MapSettings.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tavrik {
+
+enum class MapSearchType : int16_t { Byte = 0, Word = 1, Longword = 2, Pointers = 3 }; // memory type item indexes
+
+struct MapMatch {
+    int32_t Address = 0; // byte offset of the map's first value in the memory image
+    int32_t Shift = 0;
+    uint32_t Mask = 0;
+    int32_t Offset = 0;   // by how much the stored values exceed the tile numbers
+    int16_t Vertical = 0; // 1: columns stored one after another
+    int16_t Width = 0;    // in tiles, horizontal maps only
+    int16_t Height = 0;   // in tiles, vertical maps only
+    int32_t BytesPerValue = 1;
+    MapSearchType MemoryType = MapSearchType::Byte;
+    bool operator==(const MapMatch&) const = default;
+};
+
+// ComboBoxMapMatches before the first search.
+inline constexpr std::string_view NoMapMatchesItem = "- No matches found -";
+
+// The combo box item: "Horiz $ADDR Width W shift S" or "Vert $ADDR Height H shift S".
+std::string MapMatchItemText(const MapMatch& match);
+
+// ApplyMapMatch: writes the match into the first map tab's controls (address, the found width or height,
+// a "0" in the other field becomes "40", memory type, direction, shift, mask, adjust). The caller then
+// creates the map and scrolls its view to the top-left corner.
+void ApplyMapMatch(const MapMatch& match, MapControls& controls);
+
+} // namespace tavrik

@@ -1,0 +1,110 @@
+// The map data search: looks through the whole memory image for map data that reproduces the grid of
+// tile numbers found in the screenshot, in a fixed sequence of representations (bytes, words, longwords,
+// pointers to tile graphics; rows or columns stored one after another; exact or offset tile numbers), each
+// with a series of masks and shifts.
+#pragma once
+
+#include "search/MapMatch.h"
+#include "search/MatchGrid.h"
+#include "search/SearchProgress.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavrik {
+
+enum class SearchLayout : uint8_t { Horizontal, Vertical };
+enum class SearchMode : uint8_t { Exact, Offset };
+enum class SearchAction : uint8_t { Step, Transpose, Parse };
+
+// One row of the search's table of representations.
+struct MapSearchRow {
+    std::string_view Message; // added to the results before the row's action; empty: none
+    SearchAction Action = SearchAction::Step;
+    MapSearchType Type = MapSearchType::Byte;
+    SearchLayout Layout = SearchLayout::Horizontal;
+    SearchMode Mode = SearchMode::Exact;
+    int32_t Skip = 0;       // bytes passed over at the start of memory
+    bool LongsOnly = false; // runs only with "Search for longword matches" checked
+    bool Consulted = false; // a find here ends the search
+};
+
+extern const std::array<MapSearchRow, 19> MapSearchTable;
+
+// How values of a memory type are read and which masks and shifts are tried.
+struct SearchTypeRule {
+    int32_t BytesPerValue;
+    uint32_t FirstMask;
+    uint32_t LastMask;
+    int32_t LargestShift;
+};
+SearchTypeRule SearchTypeRuleOf(MapSearchType type);
+
+// What turns a pointer into a tile number: chip RAM's place in memory and the last rip's settings.
+struct PointerTiles {
+    uint32_t ChipRamOffset = 0;
+    int32_t RipAddress = 0;
+    int32_t TileWidth = 16; // ActualTileWidth
+    int32_t TileHeight = 16;
+    int32_t Bitplanes = 1;
+};
+// The bytes of one tile's graphics, ActualTileWidth x ActualTileHeight x Bitplanes div 8, in 64 bits.
+int64_t PointerTileBytes(const PointerTiles& pointers);
+
+struct MapSearchOptions {
+    bool SearchLongs = false; // CheckBoxMapSearchLongs
+    bool Detailed = false;    // CheckBoxMapSearchDetailed
+    PointerTiles Pointers;
+};
+
+// SearchValues follow the memory image's values with this many zero entries.
+inline constexpr size_t SearchValuePadding = 1024;
+// The window after a row-0 find in which the other rows are looked for, and the caps on ambiguous grids.
+inline constexpr int64_t SearchRowWindow = 10240;
+inline constexpr int32_t SearchHitLimit = 200;
+inline constexpr int32_t SearchOffsetLimit = 256;
+inline constexpr int32_t SearchProgressMaximum = 72;
+
+struct MapSearchRun {
+    std::vector<std::string> ResultLines; // MemoSearchResults, "Finished!" last
+    std::vector<MapMatch> Matches;        // MapMatchList, one per combo box item
+    bool Cancelled = false;
+};
+
+// The report lines.
+inline constexpr std::string_view FinishedLine = "Finished!";
+inline constexpr std::string_view EveryRowLine = "Match found for every row!";
+std::string RowFoundLine(int32_t row, uint32_t mask, int32_t shift, int32_t offset, int64_t address);
+std::string BailingOutLine();
+std::string JackpotLine(int64_t address, int32_t bytesPerValue, int64_t mapWidth);
+// A pointer step whose tiles take no bytes cannot turn pointers into tile numbers; it is skipped.
+inline constexpr std::string_view PointerTilesEmptyLine =
+    "Pointer data skipped: a tile takes 0 bytes (tile width x height x bitplanes / 8)";
+
+// Whether SearchStep returns false at once: fewer than 3 columns, no row or fewer than 4 cells.
+bool GridTooSmallForSearch(const MatchGrid& grid);
+// The offset mode's anchor column: the first cell of row 0 without alternatives, else 0.
+int32_t AnchorColumn(const MatchGrid& grid);
+// The MapMatch and combo item of a find.
+MapMatch MakeMapMatch(const MapSearchRow& row, int64_t address, int32_t shift, uint32_t mask, int32_t offset,
+                      int64_t stride);
+
+// Runs one SearchStep of the table on the grid, adding lines and matches to run; returns its result.
+using MapSearchStep = std::function<bool(const MapSearchRow& row, const MatchGrid& grid, MapSearchRun& run)>;
+
+// Search for map with the table walk and the given step (the product's or a reference one): starts the
+// progress at 72, parses the index memo's lines into grid, runs the table's rows until a consulted step
+// succeeds or Cancel is clicked, and ends with "Finished!". grid is left as the last row left it.
+MapSearchRun WalkMapSearchTable(const std::vector<std::string>& indexLines, bool searchLongs, MatchGrid& grid,
+                                SearchProgress& progress, const MapSearchStep& step);
+
+// Search for map over the memory image.
+MapSearchRun SearchForMap(std::span<const uint8_t> memory, const std::vector<std::string>& indexLines,
+                          const MapSearchOptions& options, MatchGrid& grid, SearchProgress& progress);
+
+} // namespace tavrik

@@ -1,0 +1,103 @@
+// The match grid's text form and its reading back, and the transposition for maps stored column by column.
+#include "search/MatchGrid.h"
+
+#include "app/IntegerText.h"
+#include "app/TextHelpers.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace tavrik {
+
+namespace {
+
+constexpr std::array<std::string_view, 4> FlipPrefixes{"", "y", "x", "xy"};
+
+// Removes every occurrence of the letter; returns whether there was one.
+bool RemoveLetter(std::string& text, char letter) {
+    const auto end = std::remove(text.begin(), text.end(), letter);
+    const bool found = end != text.end();
+    text.erase(end, text.end());
+    return found;
+}
+
+MatchCell ParseCell(std::string text) {
+    MatchCell cell;
+    text = Trim(text);
+    if (RemoveLetter(text, 'x')) cell.FlipCode = 2;
+    if (RemoveLetter(text, 'y')) cell.FlipCode += 1;
+    bool first = true;
+    while (!text.empty()) {
+        const std::string piece = Trim(SplitAt(text, "/"));
+        if (piece.empty()) continue;
+        const int32_t number = ParseIntegerText(piece).value_or(0);
+        if (first) {
+            cell.TileNumber = number;
+            first = false;
+        } else if (std::find(cell.Alternatives.begin(), cell.Alternatives.end(), number) == cell.Alternatives.end()) {
+            cell.Alternatives.push_back(number);
+        }
+    }
+    return cell;
+}
+
+} // namespace
+
+bool MatchCell::Accepts(int32_t tile) const {
+    return tile == TileNumber || std::find(Alternatives.begin(), Alternatives.end(), tile) != Alternatives.end();
+}
+
+std::string MatchCellText(const MatchCell& cell) {
+    std::string text(FlipPrefixes[static_cast<size_t>(cell.FlipCode & 3)]);
+    text += std::to_string(cell.TileNumber);
+    for (const int32_t alternative : cell.Alternatives)
+        text += "/" + std::to_string(alternative);
+    return text;
+}
+
+std::vector<std::string> MatchGridLines(const MatchGrid& grid, int32_t rows, int32_t columns) {
+    std::vector<std::string> lines;
+    for (int32_t r = 0; r < rows; ++r) {
+        std::string line;
+        for (int32_t c = 0; c < columns; ++c)
+            line += (c == 0 ? "" : ", ") + MatchCellText(grid.At(r, c));
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+std::vector<std::string> MemoLines(std::string_view text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+        lines.emplace_back(text.substr(start, end - start));
+        start = end + 1;
+        if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ++start;
+    }
+    return lines;
+}
+
+void ParseMatchGrid(const std::vector<std::string>& lines, MatchGrid& grid) {
+    const int32_t commas = lines.empty() ? 0 : static_cast<int32_t>(std::count(lines[0].begin(), lines[0].end(), ','));
+    grid.Columns = std::min(MatchGridUsed, commas + 1);
+    grid.Rows = std::min<int32_t>(MatchGridUsed, static_cast<int32_t>(std::min<size_t>(lines.size(), MatchGridUsed)));
+    for (int32_t r = 0; r < grid.Rows; ++r) {
+        std::string rest = lines[static_cast<size_t>(r)];
+        for (int32_t c = 0; c < grid.Columns; ++c)
+            grid.At(r, c) = ParseCell(SplitAt(rest, ","));
+    }
+}
+
+void TransposeMatchGrid(MatchGrid& grid) {
+    for (int32_t i = 0; i < MatchGridSize; ++i)
+        for (int32_t j = i + 1; j < MatchGridSize; ++j) {
+            MatchCell& a = grid.At(i, j);
+            MatchCell& b = grid.At(j, i);
+            std::swap(a.TileNumber, b.TileNumber);
+            std::swap(a.Alternatives, b.Alternatives);
+        }
+    std::swap(grid.Rows, grid.Columns);
+}
+
+} // namespace tavrik

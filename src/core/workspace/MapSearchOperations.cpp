@@ -1,0 +1,70 @@
+// The map search's workspace operations.
+#include "workspace/MapSearchOperations.h"
+
+#include "app/Dialogs.h"
+#include "app/Error.h"
+#include "app/Files.h"
+#include "app/IntegerText.h"
+#include "imageio/ImageLoader.h"
+#include "workspace/MapDrawing.h"
+
+namespace tavrik {
+
+std::string SetUpSearchImage(Workspace& ws, Dialogs& dialogs) {
+    ws.SearchImage.ConvertTo(PixelFormat::Rgb24);
+    if (ws.SearchImage.Format() != PixelFormat::Rgb24) dialogs.Error(std::string(NotTwentyFourBitMessage));
+    if (!ws.SearchSelection) ws.SearchSelection = SelectionRect{};
+    return SearchDimensionsText(ws.SearchImage);
+}
+
+SearchImageLoad LoadSearchImage(Workspace& ws, const std::string& fileName, Dialogs& dialogs) {
+    SearchImageLoad load;
+    const FileSearchPlaces places{ws.ProjectFileName, ws.ProgramFolder};
+    const std::string resolved = ResolveFileName(Trim(fileName), places, dialogs);
+    if (!PathIsFile(resolved)) return load;
+    load.Found = true;
+    try {
+        LoadedImage loaded = LoadImage(Trim(fileName), places, dialogs);
+        if (loaded.Picture) ws.SearchImage = std::move(*loaded.Picture);
+        if (!loaded.BitmapError.empty()) dialogs.Error(loaded.BitmapError);
+    } catch (const Error& failure) {
+        dialogs.Error(failure.what());
+    }
+    load.DimensionsText = SetUpSearchImage(ws, dialogs);
+    return load;
+}
+
+std::optional<TileMatchRun> MatchTilesInWorkspace(Workspace& ws, SearchProgress& progress) {
+    if (!ws.SearchSelection) return std::nullopt;
+    Image tiles = ws.TileSheet;
+    tiles.ConvertTo(PixelFormat::Rgb24);
+    const RipParameters& rip = ws.Ripper.Parameters;
+    TileMatchRun run = MatchTiles(ws.SearchImage, tiles, rip.ActualTileWidth, rip.ActualTileHeight, *ws.SearchSelection,
+                                  ws.SearchGrid, progress);
+    ws.SearchSelection = run.Selection;
+    return run;
+}
+
+PointerTiles WorkspacePointerTiles(const Workspace& ws) {
+    const RipParameters& rip = ws.Ripper.Parameters;
+    return PointerTiles{ws.Memory.ChipRamOffset, rip.Address, rip.ActualTileWidth, rip.ActualTileHeight, rip.Bitplanes};
+}
+
+MapSearchRun SearchMapInWorkspace(Workspace& ws, const std::vector<std::string>& indexLines, bool searchLongs,
+                                  bool detailed, SearchProgress& progress) {
+    ws.MapMatchList.clear();
+    const MapSearchOptions options{searchLongs, detailed, WorkspacePointerTiles(ws)};
+    MapSearchRun run = SearchForMap(ws.Memory.MemoryImage, indexLines, options, ws.SearchGrid, progress);
+    ws.MapMatchList = run.Matches;
+    return run;
+}
+
+std::optional<MapDrawOutcome> DrawMapMatch(Workspace& ws, size_t index, MapControls& controls,
+                                           const MapSharedOptions& options) {
+    if (index >= ws.MapMatchList.size()) return std::nullopt;
+    ApplyMapMatch(ws.MapMatchList[index], controls);
+    ReadMapSettings(controls, ws.Maps[0], ws.Maps[1], ws.Addresses());
+    return DrawWorkspaceMap(ws, 1, options);
+}
+
+} // namespace tavrik

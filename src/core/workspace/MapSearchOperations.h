@@ -1,0 +1,54 @@
+// The "Map Search" tab's operations on the workspace: the screenshot loaded and set up, tile matching on
+// the tile sheet of the last rip, the memory search, and a find turned into the first map. The desktop
+// program and tavrik-cli match / search both go through here.
+#pragma once
+
+#include "map/MapRenderer.h"
+#include "map/MapSettings.h"
+#include "search/MapSearch.h"
+#include "search/TileMatcher.h"
+#include "workspace/Workspace.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tavrik {
+
+class Dialogs;
+
+// Set up after a load or paste: the screenshot made 24-bit (an image that cannot be is reported through
+// dialogs, and set-up goes on) and the search selection created at (0, 0, 16, 16) unless it exists.
+// Returns the text of LabelSearchDimensions; the caller enables the tool buttons and shows the image.
+std::string SetUpSearchImage(Workspace& ws, Dialogs& dialogs);
+
+struct SearchImageLoad {
+    // Whether a file was found under the resolved name; when not, nothing was changed or reported.
+    bool Found = false;
+    // LabelSearchDimensions after the set-up (which runs whenever the file was found).
+    std::string DimensionsText;
+};
+
+// Load Image with a file name: reads the picture into the SearchImage and sets it up. A picture that
+// cannot be read is reported through dialogs; the set-up runs all the same, on the image kept.
+SearchImageLoad LoadSearchImage(Workspace& ws, const std::string& fileName, Dialogs& dialogs);
+
+// Match tiles on the workspace: the SearchImage under the SearchSelection against the TileSheet (as the
+// colours it shows) cut by the actual tile size. Moves the selection and keeps the grid; nothing happens
+// (nullopt) before a screenshot was set up.
+std::optional<TileMatchRun> MatchTilesInWorkspace(Workspace& ws, SearchProgress& progress);
+
+// How pointers become tile numbers with the workspace's chip RAM offset and last rip.
+PointerTiles WorkspacePointerTiles(const Workspace& ws);
+
+// Search for map over the workspace's memory with the index memo's lines; the finds become the MapMatchList.
+MapSearchRun SearchMapInWorkspace(Workspace& ws, const std::vector<std::string>& indexLines, bool searchLongs,
+                                  bool detailed, SearchProgress& progress);
+
+// Choosing item index of ComboBoxMapMatches: ApplyMapMatch into controls, then the first map read from them
+// and drawn (the caller scrolls the view to the top-left corner). nullopt when the index names no find.
+std::optional<MapDrawOutcome> DrawMapMatch(Workspace& ws, size_t index, MapControls& controls,
+                                           const MapSharedOptions& options);
+
+} // namespace tavrik
