@@ -8,6 +8,7 @@
 #include "imageio/ImageLoader.h"
 #include "info/InfoPage.h"
 #include "map/MapPage.h"
+#include "map/MapRipper.h"
 #include "platform/HandlerGuard.h"
 #include "platform/ProgramInfo.h"
 #include "ripper/PalettePanel.h"
@@ -86,10 +87,20 @@ void TForm1::BuildTabs() {
     MapDataTab = MakeTab(Tabs, new QWidget(Tabs), "TabSheetMapData", "Map Data", 0);
     auto* mapDataLayout = new QHBoxLayout(MapDataTab);
     mapDataLayout->setContentsMargins(0, 0, 0, 0);
-    mapDataLayout->addWidget(CreateMemo(MapDataTab, "MemoMapData"));
+    QPlainTextEdit* memoMapData = CreateMemo(MapDataTab, "MemoMapData");
+    mapDataLayout->addWidget(memoMapData);
     InfoTab = new InfoPage(Tabs);
     MakeTab(Tabs, InfoTab, "TabSheetInfo", "Info", 0);
     MakeTab(Tabs, MapTabs[1], "TabSheetMap2", "Map 2", 0);
+
+    const auto activeMap = [this] {
+        QWidget* page = Tabs->currentWidget();
+        return page == MapTabs[0] ? 1 : page == MapTabs[1] ? 2 : 0;
+    };
+    const auto showMapData = [this] { Tabs->setTabVisible(Tabs->indexOf(MapDataTab), true); };
+    Maps = new MapRipper(
+        *MapTabs[0], *MapTabs[1],
+        {Shared, UserDialogs(), status, activeMap, memoMapData, showMapData, PopupMenu("PopupMenuMapMask")}, this);
 }
 
 void TForm1::BuildStatusBar() {
@@ -215,8 +226,12 @@ bool TForm1::WindowKeyUp(const QKeyEvent& key) {
 void TForm1::RefreshAddressFields() {
     StatusPanel(0)->setText(Shared.ChipRelativeAddresses ? "Chip RAM Offset (F7)" : "File Offset (F7)");
     RipperTab->RefreshAddressFields();
-    for (size_t map = 0; map < MapTabs.size(); ++map)
-        MapTabs[map]->ShowAddress(MapAddresses[map]);
+    for (size_t map = 0; map < MapTabs.size(); ++map) {
+        // The field's form may raise the stored address (to the start of chip RAM).
+        int64_t address = Shared.Maps[map].Address;
+        MapTabs[map]->ShowAddress(address);
+        Shared.Maps[map].Address = static_cast<int32_t>(address);
+    }
 }
 
 void TForm1::SwitchOffsetDisplay() {

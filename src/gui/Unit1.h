@@ -28,6 +28,7 @@ namespace tavrik {
 
 class InfoPage;
 class MapPage;
+class MapRipper;
 class RipperPage;
 
 // What the window is given by the program (or by a test): the dialogs, the help viewer, the desktop,
@@ -57,6 +58,7 @@ class TForm1 : public QMainWindow {
     InfoPage& Info() const { return *InfoTab; }
     // The page of map 1 ("Map Ripper") or map 2 ("Map 2").
     MapPage& Map(int mapNumber) const { return *MapTabs.at(static_cast<size_t>(mapNumber - 1)); }
+    MapRipper& MapHandlers() const { return *Maps; }
 
     // The name of the data file, shown in the "Tile Ripper" tab's EditGfxFileName.
     std::string DataFileName;
@@ -65,8 +67,6 @@ class TForm1 : public QMainWindow {
     bool OpenArchiveAtExit = false;
     // Accumulated running time in days, kept with the settings.
     double TotalRunTime = 0.0;
-    // The maps' stored addresses, shown in EditMapAddress and EditMap2Address; the map records take them over.
-    std::array<int64_t, 2> MapAddresses{};
 
     // Operations of the window.
     void RefreshAddressFields();
@@ -121,6 +121,7 @@ class TForm1 : public QMainWindow {
     std::array<QLabel*, 5> StatusPanels{};
     RipperPage* RipperTab = nullptr;
     std::array<MapPage*, 2> MapTabs{};
+    MapRipper* Maps = nullptr;
     QWidget* SearchTab = nullptr;
     QWidget* MapDataTab = nullptr;
     InfoPage* InfoTab = nullptr;

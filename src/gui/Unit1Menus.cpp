@@ -5,6 +5,7 @@
 #include "app/Error.h"
 #include "map/MapItems.h"
 #include "map/MapPage.h"
+#include "map/MapRipper.h"
 #include "palette/PalettePopup.h"
 #include "platform/HandlerGuard.h"
 #include "ripper/PalettePanel.h"
@@ -222,6 +223,7 @@ void TForm1::ApplyKeyboardLayout(KeyboardLayout layout) {
     Ripper().ApplyKeyboardLayout(layout);
     for (MapPage* map : MapTabs)
         map->ApplyKeyboardLayout(KeysForLayout(layout));
+    Maps->ApplyKeyboardLayout(KeysForLayout(layout));
 }
 
 } // namespace tavrik

@@ -65,18 +65,6 @@ class MapPageTest : public QObject {
         QVERIFY(fixture.Dialogs.History.empty());
     }
 
-    void MapControlsWaitForTheMapRipper() {
-        FormFixture fixture;
-        TForm1& form = fixture.Create();
-        for (const int map : {1, 2}) {
-            const MapPageWidgets& controls = form.Map(map).Controls();
-            QVERIFY(!controls.ButtonCreateMap->isEnabled());
-            QVERIFY(!controls.EditAddress->isEnabled());
-            QVERIFY(controls.EditKeyCapture->isEnabled());
-            QVERIFY(controls.LabelMapIsActive->isHidden());
-        }
-    }
-
     // Either view takes the keys once clicked; only the first tab's "Map is active!" label shows it.
     void AClickOnAViewGivesItsKeyFieldTheFocus() {
         FormFixture fixture;

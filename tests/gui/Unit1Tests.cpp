@@ -93,7 +93,8 @@ class WindowKeysTest : public QObject {
         form.StatusPanel(0)->setText("junk");
         fixture.Find<QLineEdit>("EditMapAddress")->setText("junk");
         fixture.Find<QLineEdit>("EditMap2Address")->setText("junk");
-        form.MapAddresses = {0x2A40, 0x100};
+        form.Work().Maps[0].Address = 0x2A40;
+        form.Work().Maps[1].Address = 0x100;
         QTest::keyClick(&form, Qt::Key_F7);
         QCOMPARE(
             fixture.Dialogs.Texts("information"),
@@ -108,7 +109,8 @@ class WindowKeysTest : public QObject {
         FormFixture fixture;
         TForm1& form = fixture.Create(DeveloperMachineId);
         form.Work().Memory.ChipRamOffset = 0x1000;
-        form.MapAddresses = {0x1800, 0x10};
+        form.Work().Maps[0].Address = 0x1800;
+        form.Work().Maps[1].Address = 0x10;
         QTest::keyClick(&form, Qt::Key_F7);
         QVERIFY(fixture.Dialogs.History.empty());
         QVERIFY(form.Work().ChipRelativeAddresses);
@@ -116,7 +118,7 @@ class WindowKeysTest : public QObject {
         QCOMPARE(fixture.Find<QLineEdit>("EditMapAddress")->text(), QString("$800"));
         // An address below chip RAM is raised to its start.
         QCOMPARE(fixture.Find<QLineEdit>("EditMap2Address")->text(), QString("$0"));
-        QCOMPARE(form.MapAddresses[1], int64_t{0x1000});
+        QCOMPARE(form.Work().Maps[1].Address, 0x1000);
         QTest::keyClick(&form, Qt::Key_F7);
         QCOMPARE(form.StatusPanel(0)->text(), QString("File Offset (F7)"));
         QCOMPARE(fixture.Find<QLineEdit>("EditMapAddress")->text(), QString("$1800"));

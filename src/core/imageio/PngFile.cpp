@@ -6,6 +6,7 @@
 #include "app/Checked.h"
 #include "app/Error.h"
 #include "app/Files.h"
+#include "app/TextHelpers.h"
 
 #include <png.h>
 
@@ -201,6 +202,18 @@ void SaveImagePng(const Image& image, const std::string& path) {
         throw Error("Cannot save " + path + ": " + error.what());
     }
     WriteWholeFile(path, encoded);
+}
+
+std::optional<std::string> SavePngAs(const Image& image, Dialogs& dialogs, const FileDialogRequest& request,
+                                     bool confirmOverwriting) {
+    const std::optional<std::string> chosen = dialogs.SaveFile(request);
+    if (!chosen) return std::nullopt;
+    const std::string fileName = ReplaceExtension(*chosen, ".png");
+    if (confirmOverwriting && FileLoadable(fileName) &&
+        !dialogs.Confirm(fileName + " already exists! Are you sure you wish to overwrite it?"))
+        return std::nullopt;
+    SaveImagePng(image, fileName);
+    return fileName;
 }
 
 } // namespace tavrik

@@ -1,9 +1,12 @@
-// PNG reading (any colour type and bit depth, into 24-bit) and writing (palette or RGB) through libpng.
+// PNG reading (any colour type and bit depth, into 24-bit) and writing (palette or RGB) through libpng, and
+// the save dialogs that write pictures as PNG.
 #pragma once
 
+#include "app/Dialogs.h"
 #include "imageio/Image.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -22,5 +25,11 @@ std::vector<uint8_t> EncodePng(const Image& image);
 
 // Writes the image as a PNG file, replacing any file of that name; failures throw tavrik::Error naming it.
 void SaveImagePng(const Image& image, const std::string& path);
+
+// "Save Gfx" and "Save Map": asks for a name with the request's title and filter; the chosen name's
+// extension becomes ".png" whatever was chosen; an existing file is replaced only after the user confirms
+// (when confirmOverwriting is on). Returns the file written, or nothing when the user stopped.
+std::optional<std::string> SavePngAs(const Image& image, Dialogs& dialogs, const FileDialogRequest& request,
+                                     bool confirmOverwriting);
 
 } // namespace tavrik

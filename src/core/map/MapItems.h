@@ -29,4 +29,13 @@ inline constexpr std::array<std::string_view, 8> CustomGameItems{
 inline constexpr std::array<std::string_view, 10> MapMaskPresetItems{"$ff",   "$1ff",  "$3ff",  "$7ff",  "$fff",
                                                                      "$1fff", "$3fff", "$7fff", "$ffff", "$ffffffff"};
 
+// "Save Map" writes a PNG whatever is chosen here; "..." of the map data file opens any file.
+inline constexpr const char* SaveMapTitle = "Save Map";
+inline constexpr const char* SaveMapFilter =
+    "Image File (*.png;*.bmp;*.iff;*.neo;*.pc1;*.pi1)|*.png;*.bmp;*.iff;*.neo;*.pc1;*.pi1|PNG File (*.png)|*.png|"
+    "Bitmap File (*.bmp)|*.bmp|ILBM File (*.iff)|*.iff|NEO File (*.neo)|*.neo|DEGAS Compressed File (*.pc1)|*.pc1|"
+    "DEGAS File (*.pi1)|*.pi1|All Files (*.*)|*.*";
+inline constexpr const char* MapDataFileTitle = "Load Map Data File";
+inline constexpr const char* MapDataFileFilter = "All Files (*.*)|*.*";
+
 } // namespace tavrik

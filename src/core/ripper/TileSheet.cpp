@@ -144,14 +144,7 @@ DimensionPreset ReadDimensionPreset(std::string_view caption) {
 std::string SheetFileName(const std::string& chosen) { return ReplaceExtension(chosen, ".png"); }
 
 std::optional<std::string> SaveSheet(const Image& sheet, Dialogs& dialogs, bool confirmOverwriting) {
-    const std::optional<std::string> chosen = dialogs.SaveFile({SaveTilesTitle, SaveTilesFilter, "", "png"});
-    if (!chosen) return std::nullopt;
-    const std::string fileName = SheetFileName(*chosen);
-    if (confirmOverwriting && FileLoadable(fileName) &&
-        !dialogs.Confirm(fileName + " already exists! Are you sure you wish to overwrite it?"))
-        return std::nullopt;
-    SaveImagePng(sheet, fileName);
-    return fileName;
+    return SavePngAs(sheet, dialogs, {SaveTilesTitle, SaveTilesFilter, "", "png"}, confirmOverwriting);
 }
 
 } // namespace tavrik

@@ -48,7 +48,8 @@ MapPage::MapPage(int32_t mapNumber, const MapPageServices& services, QWidget* pa
     BuildControls();
     SetHelpContexts();
     ConnectHandlers();
-    DisableUntilHandled();
+    // The view starts in the list's mode ("Scale to fit") at scale 1, whatever the gauge shows.
+    ComboBoxMapScaleModeChange();
 }
 
 // ---- Building ----
@@ -254,7 +255,9 @@ void MapPage::ConnectHandlers() {
         ConnectHandler(list, &QComboBox::currentIndexChanged, this, dialogs, std::move(handler));
     };
     const auto createMap = [this] { ButtonCreateAnyMapClick(); };
-    onClick(w.ButtonCreateMap, createMap);
+    // The second tab's "Create Map" only reads its settings (CreateMap2).
+    onClick(
+        w.ButtonCreateMap, Number == 1 ? std::function<void()>(createMap) : [this] { emit CreateMap2Requested(); });
     onIndex(w.ComboBoxMemoryType, createMap);
     onIndex(w.ComboBoxDirection, createMap);
     onIndex(w.ComboBoxCustomGame, createMap);
@@ -271,22 +274,12 @@ void MapPage::ConnectHandlers() {
     connect(w.View, &TImgView32::PictureMousePress, this, [this] { ImgView32MapClick(); });
     connect(w.View, &TImgView32::PictureMouseMove, this, [this](QPoint pixel) { emit PointerMoved(pixel); });
     CaptureKeys(w.EditKeyCapture, {[this](bool entered) { emit KeyFieldFocusChanged(entered); },
-                                   [this](const QKeyEvent& key) { emit MapKeyPressed(key.key(), key.modifiers()); }});
+                                   [this](const QKeyEvent& key) { emit MapKeyPressed(TranslateViewKey(key)); }});
 
-    if (QMenu* presets = Services.MaskPresets) {
+    if (QMenu* presets = Services.MaskPresets; presets && Number == 1) {
         w.EditMask->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(w.EditMask, &QWidget::customContextMenuRequested, this,
                 [this, presets](const QPoint& at) { presets->popup(Widgets.EditMask->mapToGlobal(at)); });
-    }
-}
-
-// The map handlers are still to come: until then the controls that would start them stay disabled.
-void MapPage::DisableUntilHandled() {
-    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        const bool input = qobject_cast<QLineEdit*>(control) || qobject_cast<QComboBox*>(control) ||
-                           qobject_cast<QAbstractButton*>(control) || qobject_cast<QSlider*>(control) ||
-                           qobject_cast<QPlainTextEdit*>(control);
-        if (input && control != Widgets.EditKeyCapture) control->setEnabled(false);
     }
 }
 
@@ -339,6 +332,58 @@ MapControls MapPage::ReadControls() const {
 
 void MapPage::ShowAddress(int64_t& storedAddress) {
     Widgets.EditAddress->setText(QText(tavrik::ShowAddress(storedAddress, Services.Work.Addresses())));
+}
+
+void MapPage::WriteControls(const MapControls& c) {
+    const MapPageWidgets& w = Widgets;
+    const std::pair<QLineEdit*, const std::string*> fields[] = {{w.EditAddress, &c.Address},
+                                                                {w.EditWidthInTiles, &c.WidthInTiles},
+                                                                {w.EditHeightInTiles, &c.HeightInTiles},
+                                                                {w.EditTrimTiles, &c.TrimTiles},
+                                                                {w.EditSkipBytes, &c.SkipBytes},
+                                                                {w.EditFlipYMask, &c.FlipYMask},
+                                                                {w.EditFlipXMask, &c.FlipXMask},
+                                                                {w.EditShift, &c.Shift},
+                                                                {w.EditMask, &c.Mask},
+                                                                {w.EditAdjust, &c.Adjust},
+                                                                {w.EditTilesPerBlockAcross, &c.TilesPerBlockAcross},
+                                                                {w.EditTilesPerBlockDown, &c.TilesPerBlockDown}};
+    for (const auto& [field, text] : fields)
+        if (field->text() != QText(*text)) field->setText(QText(*text));
+}
+
+MapSharedOptions MapPage::SharedOptions(const std::string& replacements) const {
+    const MapPageWidgets& w = Widgets;
+    return {w.CheckBoxFlipXMask->isChecked(), w.CheckBoxFlipYMask->isChecked(), w.CheckBoxShowBadTiles->isChecked(),
+            w.CheckBoxShowIndexes->isChecked(), replacements};
+}
+
+std::string MapPage::ReplacementText() const { return StdText(Widgets.MemoTileIndexReplacements->toPlainText()); }
+
+void MapPage::ShowMap(const Image& picture) {
+    TImgView32& view = *Widgets.View;
+    const bool normal = Widgets.ComboBoxScaleMode->currentIndex() != ScaleModeFit;
+    const ViewEdges before = view.EdgesShown();
+    view.SetImage(picture);
+    // In "Normal" mode a view that showed an edge of the old picture keeps showing that edge of the new one.
+    if (normal) {
+        if (before.Right)
+            view.ScrollToEdge(TImgView32::Edge::Right);
+        else if (before.Left)
+            view.ScrollToEdge(TImgView32::Edge::Left);
+        if (before.Bottom)
+            view.ScrollToEdge(TImgView32::Edge::Bottom);
+        else if (before.Top)
+            view.ScrollToEdge(TImgView32::Edge::Top);
+    }
+    // Painted before the handler returns, so a held key shows every step.
+    if (view.isVisible()) view.viewport()->repaint();
+}
+
+void MapPage::ShowSummary(const std::string& summary) { Widgets.LabelSummary->setText(QText(summary)); }
+
+void MapPage::ToggleScaleMode() {
+    Widgets.ComboBoxScaleMode->setCurrentIndex((1 - Widgets.ComboBoxScaleMode->currentIndex()) & 1);
 }
 
 void MapPage::ClearSummary() { Widgets.LabelSummary->clear(); }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/Dialogs.h"
+#include "map/MapRenderer.h"
 #include "map/MapSettings.h"
 #include "ripper/RipperKeys.h"
 #include "widgets/StatusSink.h"
@@ -94,6 +95,16 @@ class MapPage : public QWidget {
 
     // What this page's own controls hold; the shared ones (block order, tile size) only the first page has.
     MapControls ReadControls() const;
+    // Writes back what the map keys changed (the text fields only).
+    void WriteControls(const MapControls& controls);
+    // The first tab's controls that act for both maps, with the replacement memo's text.
+    MapSharedOptions SharedOptions(const std::string& replacements) const;
+    std::string ReplacementText() const;
+    // A drawn map in the view, keeping the edges the view showed in "Normal" mode; and its summary.
+    void ShowMap(const Image& picture);
+    void ShowSummary(const std::string& summary);
+    // The V key: "Normal" and "Scale to fit" swap (the view follows; nothing is redrawn).
+    void ToggleScaleMode();
     // The address field in the current address form.
     void ShowAddress(int64_t& storedAddress);
     void ClearSummary();
@@ -121,7 +132,9 @@ class MapPage : public QWidget {
     void UseLoadedMapClicked();
     // The key field was entered (true) or left; a key was pressed in it (the map keys).
     void KeyFieldFocusChanged(bool entered);
-    void MapKeyPressed(int key, Qt::KeyboardModifiers modifiers);
+    void MapKeyPressed(const KeyPress& key);
+    // The second tab's "Create Map": read its settings without drawing.
+    void CreateMap2Requested();
     // The pointer moved over the view, in picture pixels (the cell read-out).
     void PointerMoved(QPoint pixel);
 
@@ -134,7 +147,6 @@ class MapPage : public QWidget {
     void BuildActionsColumn(QGridLayout* grid);
     void ConnectHandlers();
     void SetHelpContexts();
-    void DisableUntilHandled();
 
     int32_t Number;
     QString NamePrefix;

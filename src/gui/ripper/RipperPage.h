@@ -34,12 +34,6 @@ class TImgView32;
 struct CopperWalk;
 struct RipControlUpdates;
 
-// A key of the ripper view as the core's key logic knows it: arrows, the numeric keypad's 2, 4, 6 and 8,
-// letters and the digits of the main keyboard, with Shift and Ctrl as held. A digit key counts as its digit
-// whatever character the layout and Shift give it: digitRowKey is the digit of the key's place in the digit
-// row when the platform tells it (-1 when not); otherwise the US layout's shifted digits are recognised.
-KeyPress TranslateRipperKey(int key, Qt::KeyboardModifiers modifiers, int digitRowKey = -1);
-
 // What the page is given by the window.
 struct RipperPageServices {
     Workspace& Work;

@@ -172,6 +172,13 @@ void TImgView32::ScrollToEdge(Edge edge) {
     }
 }
 
+ViewEdges TImgView32::EdgesShown() const {
+    const QScrollBar* across = horizontalScrollBar();
+    const QScrollBar* down = verticalScrollBar();
+    return {across->value() == across->minimum(), across->value() == across->maximum(),
+            down->value() == down->minimum(), down->value() == down->maximum()};
+}
+
 void TImgView32::SetRubberBandEnabled(bool enabled) {
     BandEnabled = enabled;
     if (!enabled) BandAnchor.reset();

@@ -19,6 +19,13 @@ QImage ToQImage(const Image& image);
 // A Qt picture (for instance from the clipboard) as a 24-bit Image.
 Image FromQImage(const QImage& image);
 
+struct ViewEdges {
+    bool Left = true;
+    bool Right = true;
+    bool Top = true;
+    bool Bottom = true;
+};
+
 class TImgView32 : public QAbstractScrollArea {
     Q_OBJECT
 
@@ -53,6 +60,8 @@ class TImgView32 : public QAbstractScrollArea {
     // The viewport rectangle that picture pixel (x, y) covers.
     QRect PictureToViewport(QPoint picturePixel) const;
     void ScrollToEdge(Edge edge);
+    // Which edges of the picture lie at the edges of the visible area (all of them when it fits).
+    ViewEdges EdgesShown() const;
 
     // Rubber band: press, drag and release the left button over the picture, in picture pixels.
     void SetRubberBandEnabled(bool enabled);
