@@ -1,6 +1,7 @@
 // tavrik-cli copper: the listing from COP1LC or a typed address, the stop line, walk errors after the
 // lines listed so far, and bad option values.
 #include "support/CliRunner.h"
+#include "support/TextFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -10,18 +11,12 @@
 namespace tavrik {
 namespace {
 
+using test::ReadText;
 using test::RunCli;
 
 const std::string DataDir = TAVRIK_TEST_DATA_DIR;
 const std::string SampleState = DataDir + "/savestate_compressed/state.uss";
 const std::string Headings = "Chip Addr: Copper instructions ; Comments\n" + std::string(50, '-') + "\n";
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 TEST(CopperCommand, ListsFromTheSavedListPointerToTheStopLine) {
     const test::CliResult result = RunCli({"copper", SampleState});

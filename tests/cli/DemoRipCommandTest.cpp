@@ -3,6 +3,7 @@
 #include "support/CliRunner.h"
 #include "support/DemoData.h"
 #include "support/TempDir.h"
+#include "support/TextFiles.h"
 
 #include "app/ByteStream.h"
 #include "app/Files.h"
@@ -20,17 +21,10 @@ namespace tavrik {
 namespace {
 
 using test::JsonValue;
+using test::Lines;
 using test::RunCli;
 
 std::string DemoState() { return test::ExampleFile(test::DemoManifest()["SaveState"].AsString()); }
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 int32_t Int32(const JsonValue& value) { return static_cast<int32_t>(value.AsInt()); }
 std::string Number(const JsonValue& value) { return std::to_string(value.AsInt()); }

@@ -2,6 +2,7 @@
 // as named, and the errors for files that cannot be found or are broken.
 #include "support/CliRunner.h"
 #include "support/TempDir.h"
+#include "support/TextFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -11,17 +12,11 @@
 namespace tavrik {
 namespace {
 
+using test::ReadText;
 using test::RunCli;
 
 const std::string DataDir = TAVRIK_TEST_DATA_DIR;
 const std::string SampleState = DataDir + "/savestate_compressed/state.uss";
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 TEST(InfoCommand, PrintsTheLinesOfTheInfoTab) {
     const test::CliResult result = RunCli({"info", SampleState});

@@ -4,6 +4,7 @@
 #include "support/DemoData.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
+#include "support/TextFiles.h"
 
 #include "app/Files.h"
 #include "imageio/PngFile.h"
@@ -108,9 +109,7 @@ TEST(MapCommand, DumpListsEveryRowAfterTheSummary) {
     arguments.insert(arguments.end(), {"--map-height", "3", "--dump"});
     const test::CliResult result = RunCli(arguments);
     ASSERT_EQ(result.ExitCode, 0) << result.Err;
-    std::vector<std::string> lines;
-    for (size_t start = 0, end; (end = result.Out.find('\n', start)) != std::string::npos; start = end + 1)
-        lines.push_back(result.Out.substr(start, end - start));
+    const std::vector<std::string> lines = test::Lines(result.Out);
     ASSERT_EQ(lines.size(), 4u) << result.Out;
     EXPECT_EQ(lines[0].rfind("Missing: 0, Min: $0, Max: $", 0), 0u);
     EXPECT_EQ(lines[1].rfind("Row 0: $0000, $004E, ", 0), 0u) << lines[1];

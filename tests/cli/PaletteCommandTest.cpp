@@ -3,6 +3,7 @@
 #include "support/CliRunner.h"
 #include "support/SaveStateBuilder.h"
 #include "support/TempDir.h"
+#include "support/TextFiles.h"
 
 #include "app/ByteStream.h"
 #include "app/Files.h"
@@ -17,15 +18,8 @@
 namespace tavrik {
 namespace {
 
+using test::Lines;
 using test::RunCli;
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 // Runs the command and expects success with nothing on standard error.
 std::vector<std::string> PaletteOf(const std::string& file) {

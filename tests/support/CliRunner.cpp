@@ -1,5 +1,6 @@
 // Runs tavrik-cli as a child process, without a shell.
 #include "support/CliRunner.h"
+#include "support/TextFiles.h"
 
 #include "support/TempDir.h"
 
@@ -14,16 +15,7 @@ extern char** environ;
 
 namespace tavrik::test {
 
-namespace {
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-} // namespace
+namespace {} // namespace
 
 CliResult RunCli(const std::vector<std::string>& arguments) {
     TempDir folder;
@@ -32,7 +24,8 @@ CliResult RunCli(const std::vector<std::string>& arguments) {
     std::vector<std::string> words{TAVRIK_CLI_PATH};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
-    for (std::string& word : words) argv.push_back(word.data());
+    for (std::string& word : words)
+        argv.push_back(word.data());
     argv.push_back(nullptr);
 
     posix_spawn_file_actions_t actions;

@@ -276,7 +276,8 @@ void MapPage::ConnectHandlers() {
     CaptureKeys(w.EditKeyCapture, {[this](bool entered) { emit KeyFieldFocusChanged(entered); },
                                    [this](const QKeyEvent& key) { emit MapKeyPressed(TranslateViewKey(key)); }});
 
-    if (QMenu* presets = Services.MaskPresets; presets && Number == 1) {
+    // Both mask fields open the presets; they act only while the first tab is shown (MaskPresetChosen).
+    if (QMenu* presets = Services.MaskPresets) {
         w.EditMask->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(w.EditMask, &QWidget::customContextMenuRequested, this,
                 [this, presets](const QPoint& at) { presets->popup(Widgets.EditMask->mapToGlobal(at)); });
