@@ -184,9 +184,10 @@ class KeptTiles {
         return {KeptCount++, NoFlip};
     }
 
-    // The tileset of the kept tiles, laid out again when fewer were kept than there was room for.
-    TiledTileset Tileset() const {
-        if (KeptCount == Kept.TileCount) return Kept;
+    // The tileset of the kept tiles, laid out again when fewer were kept than there was room for. Ends the
+    // look-ups.
+    TiledTileset TakeTileset() {
+        if (KeptCount == Kept.TileCount) return std::move(Kept);
         TiledTileset tileset = LaidOutTileset(Full, KeptCount);
         TileBytes tile;
         for (int32_t index = 0; index < KeptCount; ++index) {
@@ -258,7 +259,7 @@ TiledMap UniqueTiles(const TiledMap& full) {
         unique.Gids.push_back(TileGid(static_cast<uint32_t>(keptTile), FlipsOfGid(gid) ^ flips));
     }
     if (kept.Count() == 0) throw Error("No cell of the map shows a tile: there is no tile to keep");
-    unique.Tileset = kept.Tileset();
+    unique.Tileset = kept.TakeTileset();
     return unique;
 }
 
