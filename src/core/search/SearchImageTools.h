@@ -102,6 +102,7 @@ inline constexpr std::string_view SaveMatchImageTitle = "Save Match Image";
 inline constexpr std::string_view SaveMatchImageFilter = "PNG File (*.png)|*.png";
 inline constexpr std::string_view NotTwentyFourBitMessage =
     "The picture to match is not a 24-bit image! Matching will fail!";
+inline constexpr std::string_view NoSearchImageMessage = "There is no picture to save: load a game snapshot first.";
 // The name Save Image writes: the chosen name with the extension ".png".
 std::string SearchImageSaveName(std::string_view chosenName);
 // The question before an existing file is overwritten.

@@ -6,6 +6,7 @@
 #include "app/Files.h"
 #include "app/IntegerText.h"
 #include "imageio/ImageLoader.h"
+#include "imageio/PngFile.h"
 #include "workspace/MapDrawing.h"
 
 namespace tavrik {
@@ -32,6 +33,17 @@ SearchImageLoad LoadSearchImage(Workspace& ws, const std::string& fileName, Dial
     }
     load.DimensionsText = SetUpSearchImage(ws, dialogs);
     return load;
+}
+
+bool SaveSearchImage(const Workspace& ws, const std::string& chosenName, Dialogs& dialogs) {
+    if (ws.SearchImage.Empty()) {
+        dialogs.Error(std::string(NoSearchImageMessage));
+        return false;
+    }
+    const std::string name = SearchImageSaveName(chosenName);
+    if (PathIsFile(name) && !dialogs.Confirm(OverwriteQuestion(name))) return false;
+    SaveImagePng(ws.SearchImage, name);
+    return true;
 }
 
 std::optional<TileMatchRun> MatchTilesInWorkspace(Workspace& ws, SearchProgress& progress) {

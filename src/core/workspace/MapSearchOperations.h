@@ -34,6 +34,11 @@ struct SearchImageLoad {
 // cannot be read is reported through dialogs; the set-up runs all the same, on the image kept.
 SearchImageLoad LoadSearchImage(Workspace& ws, const std::string& fileName, Dialogs& dialogs);
 
+// Save Image with the name chosen in the dialog: written as PNG under that name with the extension ".png",
+// after asking before an existing file is replaced. A screenshot not yet loaded (0 x 0) is not written: the
+// user is told there is nothing to save. Returns whether the file was written.
+bool SaveSearchImage(const Workspace& ws, const std::string& chosenName, Dialogs& dialogs);
+
 // Match tiles on the workspace: the SearchImage under the SearchSelection against the TileSheet (as the
 // colours it shows) cut by the actual tile size. Moves the selection and keeps the grid; nothing happens
 // (nullopt) before a screenshot was set up.

@@ -1,0 +1,151 @@
+// tavrik-cli match and search on the demo: its level drawn from its tiles, a region of that picture cut out as
+// the screenshot, matched against the rip and searched for in memory; the JSON forms and the errors.
+#include "support/CliRunner.h"
+#include "support/DemoData.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempDir.h"
+
+#include "app/Files.h"
+#include "app/IntegerText.h"
+#include "imageio/PngFile.h"
+#include "search/MatchGrid.h"
+#include "workspace/DataFileLoader.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace tavrik {
+namespace {
+
+using test::JsonValue;
+using test::RunCli;
+
+std::string Number(const JsonValue& value) { return std::to_string(value.AsInt()); }
+
+// The README's rip of the demo's tile set with the copper palette.
+std::vector<std::string> RipArguments() {
+    const JsonValue& ripper = test::DemoManifest()["TilesAcbm"]["Ripper"];
+    return {"--address",   "+" + test::DemoManifest()["TilesAcbm"]["AddressText"].AsString(),
+            "--bitplanes", Number(ripper["Bitplanes"]),
+            "--tile",      Number(ripper["TileWidth"]) + "x" + Number(ripper["TileHeight"]),
+            "--size",      Number(ripper["RipWidth"]) + "x" + Number(ripper["RipHeight"]),
+            "--palette",   "copper"};
+}
+
+std::string DemoFile() { return test::ExampleFile(test::DemoManifest()["SaveState"].AsString()); }
+
+test::CliResult RunOnDemo(std::vector<std::string> arguments) {
+    const std::vector<std::string> rip = RipArguments();
+    arguments.insert(arguments.begin() + 1, DemoFile());
+    arguments.insert(arguments.end(), rip.begin(), rip.end());
+    return RunCli(arguments);
+}
+
+// The level cells (25, 19) onwards lie 15 and 14 pixels into the screenshot cut from (385, 290).
+constexpr int32_t CutX = 385;
+constexpr int32_t CutY = 290;
+constexpr int32_t FirstColumn = 25;
+constexpr int32_t FirstRow = 19;
+
+class DemoScreenshot : public ::testing::Test {
+  protected:
+    test::TempDir Folder;
+    std::string Screenshot = Folder.File("screenshot.png");
+
+    void SetUp() override {
+        const JsonValue& level = test::DemoManifest()["LevelMap"];
+        const std::string drawn = Folder.File("level.png");
+        const test::CliResult map =
+            RunOnDemo({"map", "-o", drawn, "--map-address", "+" + level["AddressText"].AsString(), "--map-width",
+                       Number(level["Width"]), "--map-height", Number(level["Height"])});
+        ASSERT_EQ(map.ExitCode, 0) << map.Err;
+        Image picture = ReadPng(ReadWholeFile(drawn));
+        picture.ConvertTo(PixelFormat::Rgb24);
+        Image cut(320, 160, PixelFormat::Rgb24);
+        CopyRect(picture, CutX, CutY, 320, 160, cut, 0, 0);
+        SaveImagePng(cut, Screenshot);
+    }
+
+    static int32_t LevelByte(int32_t column, int32_t row) {
+        Workspace demo;
+        test::ScriptedDialogs dialogs;
+        LoadDataFile(demo, DemoFile(), dialogs);
+        const JsonValue& level = test::DemoManifest()["LevelMap"];
+        return demo.Memory.MemoryImage.at(
+            static_cast<size_t>(level["FileOffset"].AsInt() + row * level["Width"].AsInt() + column));
+    }
+};
+
+TEST_F(DemoScreenshot, MatchFindsTheLevelsTilesAndSearchFindsTheLevelInMemory) {
+    const test::CliResult match =
+        RunOnDemo({"match", "--screenshot", Screenshot, "--selection", "0,0,320,160", "--json"});
+    ASSERT_EQ(match.ExitCode, 0) << match.Err;
+    const JsonValue matched = JsonValue::Parse(match.Out);
+    std::vector<std::string> lines;
+    for (const JsonValue& line : matched["indexes"].Elements())
+        lines.push_back(line.AsString());
+    MatchGrid grid;
+    ParseMatchGrid(lines, grid);
+    ASSERT_EQ(grid.Columns, 15);
+    ASSERT_EQ(grid.Rows, 9);
+    for (int32_t r = 0; r < grid.Rows; ++r)
+        for (int32_t c = 0; c < grid.Columns; ++c)
+            EXPECT_EQ(grid.At(r, c).TileNumber, LevelByte(FirstColumn + c, FirstRow + r)) << "cell " << c << "," << r;
+    const std::vector<int64_t> selection{15, 14, 15 + 15 * 16, 14 + 9 * 16};
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(matched["selection"][i].AsInt(), selection[i]);
+
+    const test::CliResult search =
+        RunOnDemo({"search", "--screenshot", Screenshot, "--selection", "0,0,320,160", "--json"});
+    ASSERT_EQ(search.ExitCode, 0) << search.Err;
+    const JsonValue found = JsonValue::Parse(search.Out);
+    const int64_t address = test::DemoManifest()["LevelMap"]["FileOffset"].AsInt() + FirstRow * 64 + FirstColumn;
+    ASSERT_EQ(found["matches"].Size(), 1u) << search.Out;
+    const JsonValue& first = found["matches"][0];
+    EXPECT_EQ(first["address"].AsInt(), address);
+    EXPECT_EQ(first["width"].AsInt(), 64);
+    EXPECT_EQ(first["mask"].AsInt(), 255);
+    EXPECT_EQ(first["memoryType"].AsInt(), 0);
+    EXPECT_EQ(first["item"].AsString(), "Horiz $" + Hex(static_cast<uint32_t>(address)) + " Width 64 shift 0");
+    EXPECT_EQ(found["results"].Size(), 3u);
+    EXPECT_EQ(found["results"][2].AsString(), "Finished!");
+}
+
+TEST_F(DemoScreenshot, SearchReadsAGridFileAndPrintsTheResultLines) {
+    const std::string gridFile = Folder.File("grid.txt");
+    std::ofstream(gridFile) << "11, 11, 11, 11, 3\r\n3, 12, 3, 3, 3\r\n3, 12, 3, 3, 3\r\n";
+    const test::CliResult result = RunOnDemo({"search", "--grid-file", gridFile});
+    ASSERT_EQ(result.ExitCode, 0) << result.Err;
+    EXPECT_EQ(result.Out, "Checking for horizontal byte data...\nJackpot! $3850D with 1 bytes per tile, map width "
+                          "64\nFinished!\n");
+}
+
+TEST_F(DemoScreenshot, MatchPrintsTheIndexLinesAndTheUnmatchedLine) {
+    const test::CliResult result = RunOnDemo({"match", "--screenshot", Screenshot, "--selection", "15,14,63,46"});
+    ASSERT_EQ(result.ExitCode, 0) << result.Err;
+    EXPECT_EQ(result.Out, "11, 11, 11\n3, 12, 3\n");
+    const test::CliResult blank = RunCli({"match", DemoFile(), "--screenshot", Screenshot, "--selection", "0,0,47,47",
+                                          "--address", "0", "--bitplanes", "1"});
+    ASSERT_EQ(blank.ExitCode, 0) << blank.Err;
+    EXPECT_EQ(blank.Out, "Unmatched tiles, cannot continue\n");
+}
+
+TEST_F(DemoScreenshot, BadSelectionsAndMissingFilesAreErrors) {
+    for (const std::string selection :
+         {"1,2,3", "a,b,c,d", "40,0,20,40", "0,40,40,20", "0,0,15,40", "-1,0,40,40", "0,0,40,40,50"}) {
+        const test::CliResult result = RunOnDemo({"match", "--screenshot", Screenshot, "--selection", selection});
+        EXPECT_EQ(result.ExitCode, 1) << selection;
+        EXPECT_NE(result.Err.find("selection '" + selection + "'"), std::string::npos) << result.Err;
+    }
+    EXPECT_EQ(RunOnDemo({"match", "--screenshot", Folder.File("none.png"), "--selection", "0,0,16,16"}).ExitCode, 1);
+    const test::CliResult noGrid = RunOnDemo({"search", "--grid-file", Folder.File("none.txt")});
+    EXPECT_EQ(noGrid.ExitCode, 1);
+    EXPECT_NE(noGrid.Err.find("none.txt"), std::string::npos);
+    EXPECT_EQ(RunOnDemo({"search", "--grid-file", Screenshot, "--screenshot", Screenshot, "--selection", "0,0,16,16"})
+                  .ExitCode,
+              2);
+}
+
+} // namespace
+} // namespace tavrik
