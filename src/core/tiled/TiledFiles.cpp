@@ -6,6 +6,8 @@
 #include "app/IntegerText.h"
 #include "imageio/PngFile.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -106,6 +108,13 @@ void WriteTextBeside(const std::string& path, const std::string& text) {
 }
 
 } // namespace
+
+TiledFormat TiledFormatOfPath(const std::string& mapPath) {
+    std::string extension = fs::path(mapPath).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == ".tmj" || extension == ".json" ? TiledFormat::Json : TiledFormat::Tmx;
+}
 
 std::string TilesetPathFor(const std::string& mapPath) { return SiblingPath(mapPath, ".tsx"); }
 std::string SheetPathFor(const std::string& mapPath) { return SiblingPath(mapPath, "-tiles.png"); }

@@ -10,6 +10,9 @@ namespace tavrik {
 
 enum class TiledFormat { Tmx, Json };
 
+// The format a map file's name asks for: JSON for ".tmj" and ".json" (in any case), TMX otherwise.
+TiledFormat TiledFormatOfPath(const std::string& mapPath);
+
 // The files beside a map file: OUT.tmx gets OUT.tsx and OUT-tiles.png.
 std::string TilesetPathFor(const std::string& mapPath);
 std::string SheetPathFor(const std::string& mapPath);

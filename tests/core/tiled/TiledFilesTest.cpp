@@ -59,6 +59,13 @@ TEST(TiledFiles, TheTilesetAndSheetAreWrittenBesideTheMapAndNamesNeedNoCare) {
     EXPECT_EQ(TiledJsonGids(folder.File("R&D \"map\" <1>.tmj")), SmallMap(7).Gids);
 }
 
+TEST(TiledFiles, JsonNamesAskForJson) {
+    EXPECT_EQ(TiledFormatOfPath("levels/one.TMJ"), TiledFormat::Json);
+    EXPECT_EQ(TiledFormatOfPath("one.json"), TiledFormat::Json);
+    EXPECT_EQ(TiledFormatOfPath("one.tmx"), TiledFormat::Tmx);
+    EXPECT_EQ(TiledFormatOfPath("json"), TiledFormat::Tmx);
+}
+
 TEST(TiledFiles, AFolderThatDoesNotExistIsNamed) {
     TempDir folder;
     const std::string path = folder.File("missing/level.tmx");
