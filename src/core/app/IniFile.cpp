@@ -6,6 +6,8 @@
 
 // Names are kept as the bytes they are (UTF-8 on this system); no wide-character conversion is needed.
 #define SI_NO_CONVERSION
+// The packaged header keeps its template bodies behind this switch; this is the one file that includes it.
+#define SI_IMPLEMENTATION
 #include <SimpleIni.h>
 
 #include <cerrno>
@@ -105,6 +107,20 @@ void IniFile::SetFloat(const std::string& section, const std::string& key, doubl
     char text[64];
     std::snprintf(text, sizeof text, "%.17g", value);
     SetText(section, key, text);
+}
+
+void IniFile::RemoveKey(const std::string& section, const std::string& key) {
+    Doc->Ini.Delete(section.c_str(), key.c_str());
+}
+
+std::vector<std::string> IniFile::Keys(const std::string& section) const {
+    CSimpleIniA::TNamesDepend keys;
+    Doc->Ini.GetAllKeys(section.c_str(), keys);
+    keys.sort(CSimpleIniA::Entry::LoadOrder());
+    std::vector<std::string> names;
+    for (const CSimpleIniA::Entry& entry : keys)
+        names.emplace_back(entry.pItem);
+    return names;
 }
 
 std::string IniFile::ToText() const {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tavrik {
 
@@ -39,6 +40,10 @@ class IniFile {
     void SetBool(const std::string& section, const std::string& key, bool value);
     // Up to 17 significant digits, so the value reads back to the same number.
     void SetFloat(const std::string& section, const std::string& key, double value);
+
+    void RemoveKey(const std::string& section, const std::string& key);
+    // The keys of a section in file order.
+    std::vector<std::string> Keys(const std::string& section) const;
 
     std::string ToText() const;
     // Writes a temporary file in the same folder, flushes it to disk and renames it over path; on failure
