@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <utility>
 
 namespace tavrik {
 
@@ -20,52 +22,122 @@ using Layout = SearchLayout;
 using Mode = SearchMode;
 using Action = SearchAction;
 
+// The value at a byte offset, big-endian; bytes past the end of memory read as 0 (the last value of a
+// skip-2 step runs two bytes past it).
+uint32_t ValueAt(std::span<const uint8_t> memory, size_t at, size_t bytes) {
+    uint32_t value = 0;
+    for (size_t b = 0; b < bytes; ++b)
+        value = (value << 8) | (at + b < memory.size() ? memory[at + b] : 0u);
+    return value;
+}
+
+// The truncating division of a pointer's tile offset by the tile's size, through a floating-point estimate
+// corrected to the exact quotient (a division instruction per value costs more than the rest of the step).
+class TileDivider {
+  public:
+    TileDivider(int64_t base, int64_t tileBytes) : Base(base), TileBytes(tileBytes), Inverse(1.0 / double(tileBytes)) {}
+    uint32_t operator()(uint32_t value) const {
+        const int64_t offset = static_cast<int64_t>(value) + Base;
+        const int64_t magnitude = offset < 0 ? -offset : offset;
+        int64_t quotient = static_cast<int64_t>(double(magnitude) * Inverse);
+        while (quotient > 0 && quotient * TileBytes > magnitude)
+            --quotient;
+        while ((quotient + 1) * TileBytes <= magnitude)
+            ++quotient;
+        return static_cast<uint32_t>(offset < 0 ? -quotient : quotient);
+    }
+
+  private:
+    int64_t Base;
+    int64_t TileBytes;
+    double Inverse;
+};
+
+// SearchValues: the memory image from byte skip on as values of the type, followed by the zero padding.
 std::vector<int32_t> DecodeSearchValues(std::span<const uint8_t> memory, const SearchTypeRule& rule, SearchType type,
                                         int32_t skip, const PointerTiles& pointers, int64_t tileBytes) {
     const size_t bytes = static_cast<size_t>(rule.BytesPerValue);
     const size_t count = memory.size() / bytes;
+    const size_t start = static_cast<size_t>(skip);
+    // Values lying wholly inside memory are read without bounds checks.
+    const size_t whole = memory.size() >= start ? std::min(count, (memory.size() - start) / bytes) : 0;
     std::vector<int32_t> values(count + SearchValuePadding, 0);
-    const int64_t base = static_cast<int64_t>(pointers.ChipRamOffset) - pointers.RipAddress;
-    for (size_t i = 0; i < count; ++i) {
-        const size_t at = static_cast<size_t>(skip) + i * bytes;
-        uint32_t value = 0;
-        // The last value of a skip-2 step runs past the end of memory: the missing bytes read as 0.
-        for (size_t b = 0; b < bytes; ++b)
-            value = (value << 8) | (at + b < memory.size() ? memory[at + b] : 0u);
-        if (type == SearchType::Pointers)
-            value = static_cast<uint32_t>((static_cast<int64_t>(value) + base) / tileBytes);
-        values[i] = static_cast<int32_t>(value);
+    const uint8_t* m = memory.data() + start;
+    if (bytes == 1) {
+        for (size_t i = 0; i < whole; ++i)
+            values[i] = m[i];
+    } else if (bytes == 2) {
+        for (size_t i = 0; i < whole; ++i)
+            values[i] = (m[2 * i] << 8) | m[2 * i + 1];
+    } else {
+        for (size_t i = 0; i < whole; ++i) {
+            uint32_t word;
+            std::memcpy(&word, m + 4 * i, sizeof word);
+            values[i] = static_cast<int32_t>(__builtin_bswap32(word));
+        }
+    }
+    for (size_t i = whole; i < count; ++i)
+        values[i] = static_cast<int32_t>(ValueAt(memory, start + i * bytes, bytes));
+    if (type == SearchType::Pointers) {
+        const TileDivider divide(static_cast<int64_t>(pointers.ChipRamOffset) - pointers.RipAddress, tileBytes);
+        for (size_t i = 0; i < count; ++i)
+            values[i] = static_cast<int32_t>(divide(static_cast<uint32_t>(values[i])));
     }
     return values;
 }
 
-using Lanes = uint32_t __attribute__((vector_size(16)));
-constexpr int64_t LaneCount = 4;
-
-Lanes LoadLanes(const int32_t* at) {
-    Lanes lanes;
-    std::memcpy(&lanes, at, sizeof lanes);
-    return lanes;
-}
-
-bool AnyLane(Lanes lanes) {
-    uint64_t halves[2];
-    std::memcpy(halves, &lanes, sizeof halves);
-    return (halves[0] | halves[1]) != 0;
-}
-
-// One row's accepted values per column, for the row test.
-struct RowCells {
-    std::vector<const MatchCell*> Cells;
+// What a column of grid row 0 asks of the values at a position in the loose test.
+struct LooseColumn {
+    int64_t Column;
+    const uint32_t* Wants;
+    size_t WantCount;
 };
+
+// The positions from to last at which the value of a column (less the anchor's value in the offset mode),
+// shifted, agrees with one of its wants in the bits of lowMask; 32 positions at a time, as four vectors of
+// eight, with the hits gathered as the bits of one mask.
+[[gnu::target_clones("avx2", "default")]] void SweepColumn(const int32_t* values, int64_t from, int64_t last,
+                                                           int64_t anchor, int32_t shift, uint32_t lowMask,
+                                                           LooseColumn column, std::vector<int64_t>& found) {
+    using Lanes = uint32_t __attribute__((vector_size(32)));
+    constexpr int64_t laneCount = 8;
+    constexpr int64_t block = 4 * laneCount;
+    const Lanes laneBits{1, 2, 4, 8, 16, 32, 64, 128};
+    for (int64_t p = from; p <= last; p += block) {
+        Lanes bits{};
+        for (int64_t v = 0; v < 4; ++v) {
+            const int32_t* at = values + p + v * laneCount;
+            Lanes diff;
+            std::memcpy(&diff, at + column.Column, sizeof diff);
+            diff >>= shift;
+            if (anchor >= 0) {
+                Lanes base;
+                std::memcpy(&base, at + anchor, sizeof base);
+                diff -= base >> shift;
+            }
+            Lanes hit{};
+            for (size_t k = 0; k < column.WantCount; ++k)
+                hit |= (Lanes)(((diff - column.Wants[k]) & lowMask) == 0);
+            bits |= (hit & laneBits) << static_cast<uint32_t>(v * laneCount);
+        }
+        uint64_t quarters[4];
+        std::memcpy(quarters, &bits, sizeof quarters);
+        const uint64_t folded = quarters[0] | quarters[1] | quarters[2] | quarters[3];
+        // Bit b stands for position p + b: lane i holds the bits i, 8 + i, 16 + i and 24 + i.
+        for (uint32_t mask = static_cast<uint32_t>(folded | (folded >> 32)); mask != 0; mask &= mask - 1) {
+            const int64_t position = p + __builtin_ctz(mask);
+            if (position <= last) found.push_back(position);
+        }
+    }
+}
 
 class FastStep {
   public:
-    FastStep(const MapSearchRow& row, const MatchGrid& grid, std::vector<int32_t> values, int64_t count, bool detailed,
-             MapSearchRun& run, SearchProgress& progress)
-        : Row(row), Grid(grid), Rule(SearchTypeRuleOf(row.Type)), Values(std::move(values)), Count(count),
-          Detailed(detailed), Run(run), Progress(progress), Anchor(row.Mode == Mode::Offset ? AnchorColumn(grid) : 0),
-          Survivors(static_cast<size_t>(Rule.LargestShift) + 1), SurvivorsBuilt(Survivors.size(), false) {}
+    FastStep(const MapSearchRow& row, const MatchGrid& grid, const std::vector<int32_t>& values, int64_t count,
+             bool detailed, MapSearchRun& run, SearchProgress& progress)
+        : Row(row), Grid(grid), Rule(SearchTypeRuleOf(row.Type)), Values(values), Count(count), Detailed(detailed),
+          Run(run), Progress(progress), Anchor(row.Mode == Mode::Offset ? AnchorColumn(grid) : 0),
+          Survivors(static_cast<size_t>(Rule.LargestShift) + 1) {}
 
     bool Search() {
         for (uint32_t mask = Rule.FirstMask;;) {
@@ -83,14 +155,14 @@ class FastStep {
     const MapSearchRow& Row;
     const MatchGrid& Grid;
     SearchTypeRule Rule;
-    std::vector<int32_t> Values;
+    const std::vector<int32_t>& Values;
     int64_t Count;
     bool Detailed;
     MapSearchRun& Run;
     SearchProgress& Progress;
     int32_t Anchor;
     std::vector<std::vector<int32_t>> Survivors;
-    std::vector<bool> SurvivorsBuilt;
+    bool SurvivorsBuilt = false;
     uint32_t Mask = 0;
     int32_t Shift = 0;
 
@@ -116,7 +188,7 @@ class FastStep {
         return wants;
     }
 
-    bool LooseColumn(int64_t p, int32_t column, const std::vector<uint32_t>& wants) const {
+    bool LooseColumnPasses(int64_t p, int32_t column, const std::vector<uint32_t>& wants) const {
         const uint32_t base = Row.Mode == Mode::Offset ? Raw(p + Anchor) : 0;
         const uint32_t value = Raw(p + column) - base;
         for (const uint32_t want : wants)
@@ -125,38 +197,44 @@ class FastStep {
     }
 
     // The positions 0 to Count whose row 0 can match in some pass with this shift.
+    // The positions 0 to Count whose row 0 can match in some pass with this shift. The first call sweeps
+    // memory once for all shifts, a block at a time, so each block is read from the cache for every shift.
     const std::vector<int32_t>& SurvivorsOf(int32_t shift) {
-        const size_t slot = static_cast<size_t>(shift);
-        if (SurvivorsBuilt[slot]) return Survivors[slot];
-        SurvivorsBuilt[slot] = true;
-        const int32_t first = Row.Mode == Mode::Offset && Anchor == 0 ? 1 : 0;
-        std::vector<std::vector<uint32_t>> wants;
-        for (int32_t c = 0; c < Grid.Columns; ++c)
-            wants.push_back(Wants(c));
-        const bool offset = Row.Mode == Mode::Offset;
-        const std::vector<uint32_t>& firstWants = wants[static_cast<size_t>(first)];
-        std::vector<int32_t>& out = Survivors[slot];
-        const int32_t* values = Values.data();
-        for (int64_t p = 0; p <= Count; p += LaneCount) {
-            Lanes diff = LoadLanes(values + p + first) >> shift;
-            if (offset) diff -= LoadLanes(values + p + Anchor) >> shift;
-            Lanes hit{};
-            for (const uint32_t want : firstWants)
-                hit |= (Lanes)(((diff - want) & Rule.LastMask) == 0);
-            if (!AnyLane(hit)) continue;
-            for (int64_t lane = 0; lane < LaneCount && p + lane <= Count; ++lane)
-                if (hit[lane] != 0 && RestOfRowPasses(p + lane, first, wants, shift))
-                    out.push_back(static_cast<int32_t>(p + lane));
-        }
-        return out;
+        if (!SurvivorsBuilt) BuildSurvivors();
+        return Survivors[static_cast<size_t>(shift)];
     }
 
-    bool RestOfRowPasses(int64_t p, int32_t first, const std::vector<std::vector<uint32_t>>& wants, int32_t shift) {
+    void BuildSurvivors() {
+        SurvivorsBuilt = true;
+        const bool offset = Row.Mode == Mode::Offset;
+        // The columns the loose test looks at: all but the anchor in the offset mode (it always agrees).
+        std::vector<int32_t> columns;
+        for (int32_t c = 0; c < Grid.Columns; ++c)
+            if (!(offset && c == Anchor)) columns.push_back(c);
+        std::vector<std::vector<uint32_t>> wants;
+        for (const int32_t c : columns)
+            wants.push_back(Wants(c));
+        const LooseColumn first{columns[0], wants[0].data(), wants[0].size()};
+        constexpr int64_t blockSize = 4096;
+        std::vector<int64_t> firstColumns;
+        for (int64_t from = 0; from <= Count; from += blockSize)
+            for (int32_t shift = 0; shift <= Rule.LargestShift; ++shift) {
+                firstColumns.clear();
+                SweepColumn(Values.data(), from, std::min(Count, from + blockSize - 1), offset ? Anchor : -1, shift,
+                            Rule.LastMask, first, firstColumns);
+                for (const int64_t p : firstColumns)
+                    if (RestOfRowPasses(p, columns, wants, shift))
+                        Survivors[static_cast<size_t>(shift)].push_back(static_cast<int32_t>(p));
+            }
+    }
+
+    bool RestOfRowPasses(int64_t p, const std::vector<int32_t>& columns,
+                         const std::vector<std::vector<uint32_t>>& wants, int32_t shift) {
         const int32_t saved = Shift;
         Shift = shift;
         bool passes = true;
-        for (int32_t c = first + 1; c < Grid.Columns && passes; ++c)
-            if (!(Row.Mode == Mode::Offset && c == Anchor)) passes = LooseColumn(p, c, wants[static_cast<size_t>(c)]);
+        for (size_t i = 1; i < columns.size() && passes; ++i)
+            passes = LooseColumnPasses(p, columns[i], wants[i]);
         Shift = saved;
         return passes;
     }
@@ -352,6 +430,8 @@ MapSearchRun WalkMapSearchTable(const std::vector<std::string>& indexLines, bool
 
 MapSearchRun SearchForMap(std::span<const uint8_t> memory, const std::vector<std::string>& indexLines,
                           const MapSearchOptions& options, MatchGrid& grid, SearchProgress& progress) {
+    // Several rows of the table read memory as the same values: each reading is decoded once per search.
+    std::map<std::pair<SearchType, int32_t>, std::vector<int32_t>> decoded;
     const auto step = [&](const MapSearchRow& row, const MatchGrid& g, MapSearchRun& run) {
         if (GridTooSmallForSearch(g)) return false;
         const int64_t tileBytes = PointerTileBytes(options.Pointers);
@@ -360,9 +440,10 @@ MapSearchRun SearchForMap(std::span<const uint8_t> memory, const std::vector<std
             return false;
         }
         const SearchTypeRule rule = SearchTypeRuleOf(row.Type);
-        std::vector<int32_t> values = DecodeSearchValues(memory, rule, row.Type, row.Skip, options.Pointers, tileBytes);
+        std::vector<int32_t>& values = decoded[{row.Type, row.Skip}];
+        if (values.empty()) values = DecodeSearchValues(memory, rule, row.Type, row.Skip, options.Pointers, tileBytes);
         const int64_t count = static_cast<int64_t>(values.size() - SearchValuePadding);
-        return FastStep(row, g, std::move(values), count, options.Detailed, run, progress).Search();
+        return FastStep(row, g, values, count, options.Detailed, run, progress).Search();
     };
     return WalkMapSearchTable(indexLines, options.SearchLongs, grid, progress, step);
 }

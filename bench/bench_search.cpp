@@ -1,0 +1,102 @@
+// Map search speed, the product's versions beside the literal ones in tests/support, on the two jobs the user
+// waits for. (a) Tile matching that finds nothing: a 320 x 256 selection of one colour against 320 tiles of
+// 16 x 16 that each differ from it only in their last pixel, so every literal comparison runs to the end,
+// through all three flip levels. (b) The whole table with "Search for longword matches" on a 2 MB memory
+// image holding a 40 x 32 word map stored column by column with every tile number plus 16, which only the
+// fuzzy vertical word step finds, searched with a 10 x 6 grid.
+#include "search/MapSearch.h"
+#include "search/TileMatcher.h"
+#include "support/SearchInputs.h"
+#include "support/SearchReference.h"
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+#include <stdexcept>
+
+namespace {
+
+using namespace tavrik;
+
+constexpr Colour Sky = 0x886644;
+
+struct MatchingJob {
+    Image Screen{320, 256, PixelFormat::Rgb24};
+    Image Sheet{320, 256, PixelFormat::Rgb24};
+    SelectionRect Selection{0, 0, 320, 256};
+
+    MatchingJob() {
+        for (int32_t y = 0; y < 256; ++y)
+            for (int32_t x = 0; x < 320; ++x) {
+                Screen.SetRgb(x, y, Sky);
+                Sheet.SetRgb(x, y, Sky);
+            }
+        for (int32_t t = 0; t < 320; ++t)
+            Sheet.SetRgb(t % 20 * 16 + 15, t / 20 * 16 + 15, static_cast<Colour>(t) * 0x10101);
+    }
+};
+
+struct SearchJob {
+    std::vector<uint8_t> Memory;
+    std::vector<std::string> Grid;
+    MapSearchOptions Options;
+
+    SearchJob() {
+        std::mt19937 random(5);
+        Memory = test::NoisyMemory(2 * 1024 * 1024, random);
+        std::vector<int32_t> level(40 * 32);
+        for (int32_t& t : level)
+            t = static_cast<int32_t>(random() % 100);
+        const auto tile = [&level](int32_t x, int32_t y) { return level[static_cast<size_t>(y * 40 + x)]; };
+        test::PlantMap(Memory, test::MapLayout{1234567, 40, 32, 2, true},
+                       [&](int32_t x, int32_t y) { return static_cast<uint32_t>(tile(x, y) + 16); });
+        Grid = test::GridText(tile, 12, 9, 10, 6);
+        Options.SearchLongs = true;
+    }
+};
+
+const MatchingJob& Matching() {
+    static const MatchingJob job;
+    return job;
+}
+
+const SearchJob& Searching() {
+    static const SearchJob job;
+    return job;
+}
+
+void TileMatchingNothing(benchmark::State& state, bool literal) {
+    const MatchingJob& job = Matching();
+    for (auto _ : state) {
+        MatchGrid grid;
+        SearchProgress progress;
+        const TileMatchRun run =
+            literal ? test::ReferenceMatchTiles(job.Screen, job.Sheet, 16, 16, job.Selection, grid, progress)
+                    : MatchTiles(job.Screen, job.Sheet, 16, 16, job.Selection, grid, progress);
+        if (run.Matched) throw std::logic_error("the benchmark's screenshot must match nothing");
+        benchmark::DoNotOptimize(run);
+    }
+}
+
+void MapSearchFullTable(benchmark::State& state, bool literal) {
+    const SearchJob& job = Searching();
+    for (auto _ : state) {
+        MatchGrid grid;
+        SearchProgress progress;
+        const MapSearchRun run = literal
+                                     ? test::ReferenceSearchForMap(job.Memory, job.Grid, job.Options, grid, progress)
+                                     : SearchForMap(job.Memory, job.Grid, job.Options, grid, progress);
+        if (run.Matches.empty() || run.Matches[0].Offset != 16 || run.Matches[0].Vertical != 1)
+            throw std::logic_error("the benchmark's map must be found by the fuzzy vertical word step");
+        benchmark::DoNotOptimize(run);
+    }
+}
+
+BENCHMARK_CAPTURE(TileMatchingNothing, literal, true)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK_CAPTURE(TileMatchingNothing, fast, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(MapSearchFullTable, literal, true)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(MapSearchFullTable, fast, false)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
