@@ -76,26 +76,30 @@ std::vector<Entry> SafeEntries(zip_t* archive) {
     return entries;
 }
 
+void WriteEntry(zip_file_t* source, const Entry& entry, const fs::path& path) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::vector<char> buffer(1 << 16);
+    zip_int64_t read = 0;
+    while ((read = zip_fread(source, buffer.data(), buffer.size())) > 0)
+        out.write(buffer.data(), read);
+    if (read < 0 || !out.flush()) throw Error("cannot extract " + entry.Name);
+}
+
 // Written beside the target and renamed over it, so a file in use is replaced, never half-written.
 void ExtractFile(zip_t* archive, zip_uint64_t index, const Entry& entry, const fs::path& target) {
     const std::unique_ptr<zip_file_t, ZipFileCloser> source(zip_fopen_index(archive, index, 0));
     if (!source) throw Error("cannot read " + entry.Name);
     fs::create_directories(target.parent_path());
     const fs::path temporary = target.string() + ".tavrik-new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        std::vector<char> buffer(1 << 16);
-        zip_int64_t read = 0;
-        while ((read = zip_fread(source.get(), buffer.data(), buffer.size())) > 0)
-            out.write(buffer.data(), read);
-        if (read < 0 || !out.flush()) {
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            throw Error("cannot extract " + entry.Name);
-        }
+    try {
+        WriteEntry(source.get(), entry, temporary);
+        fs::permissions(temporary, entry.Permissions);
+        fs::rename(temporary, target);
+    } catch (...) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        throw;
     }
-    fs::permissions(temporary, entry.Permissions);
-    fs::rename(temporary, target);
 }
 
 void ExtractAll(const std::string& archivePath, const std::string& folder) {
