@@ -38,6 +38,7 @@ class TileDivider {
     TileDivider(int64_t base, int64_t tileBytes) : Base(base), TileBytes(tileBytes), Inverse(1.0 / double(tileBytes)) {}
     uint32_t operator()(uint32_t value) const {
         const int64_t offset = static_cast<int64_t>(value) + Base;
+        if (TileBytes < 0) return static_cast<uint32_t>(offset / TileBytes);
         const int64_t magnitude = offset < 0 ? -offset : offset;
         int64_t quotient = static_cast<int64_t>(double(magnitude) * Inverse);
         while (quotient > 0 && quotient * TileBytes > magnitude)

@@ -51,8 +51,12 @@ std::optional<TileMatchRun> MatchTilesInWorkspace(Workspace& ws, SearchProgress&
     Image tiles = ws.TileSheet;
     tiles.ConvertTo(PixelFormat::Rgb24);
     const RipParameters& rip = ws.Ripper.Parameters;
-    TileMatchRun run = MatchTiles(ws.SearchImage, tiles, rip.ActualTileWidth, rip.ActualTileHeight, *ws.SearchSelection,
-                                  ws.SearchGrid, progress);
+    // The run works on its own grid and images, so that nothing done while it lets events through changes them.
+    const Image screenshot = ws.SearchImage;
+    MatchGrid grid = ws.SearchGrid;
+    TileMatchRun run =
+        MatchTiles(screenshot, tiles, rip.ActualTileWidth, rip.ActualTileHeight, *ws.SearchSelection, grid, progress);
+    ws.SearchGrid = std::move(grid);
     ws.SearchSelection = run.Selection;
     return run;
 }
@@ -66,7 +70,11 @@ MapSearchRun SearchMapInWorkspace(Workspace& ws, const std::vector<std::string>&
                                   bool detailed, SearchProgress& progress) {
     ws.MapMatchList.clear();
     const MapSearchOptions options{searchLongs, detailed, WorkspacePointerTiles(ws)};
-    MapSearchRun run = SearchForMap(ws.Memory.MemoryImage, indexLines, options, ws.SearchGrid, progress);
+    // The memory and the grid are the search's own for the same reason.
+    const std::vector<uint8_t> memory = ws.Memory.MemoryImage;
+    MatchGrid grid = ws.SearchGrid;
+    MapSearchRun run = SearchForMap(memory, indexLines, options, grid, progress);
+    ws.SearchGrid = std::move(grid);
     ws.MapMatchList = run.Matches;
     return run;
 }
