@@ -182,19 +182,5 @@ TEST(TileMatchingDifferential, HashedMatcherFindsWhatTheLiteralWalkFinds) {
     EXPECT_GT(gridsFound, 40);
 }
 
-TEST(CompareTileTest, OrientationsAreTriedInOrderUpToTheFlipLevel) {
-    std::mt19937 random(3);
-    const Image sheet = test::RandomTileSheet(2, 1, 4, 4, 5, random);
-    Image screen(4, 4, PixelFormat::Rgb24);
-    for (int32_t flip = 0; flip < 4; ++flip) {
-        DrawTile(sheet, 4, 4, 1, flip, screen, 0, 0);
-        const int32_t expected = flip == 0 ? TileUnflipped : flip;
-        for (int32_t level = 0; level <= 2; ++level) {
-            const bool reachable = flip == 0 || (flip == 1 && level >= 1) || level == 2;
-            EXPECT_EQ(CompareTile(screen, 0, 0, sheet, 4, 0, 4, 4, level), reachable ? expected : TileNoMatch);
-        }
-    }
-}
-
 } // namespace
 } // namespace tavrik

@@ -106,15 +106,5 @@ TEST_F(SearchWorkspace, ChoosingAFindFillsTheMapControlsAndDrawsTheFirstMap) {
     EXPECT_FALSE(DrawMapMatch(Work, run.Matches.size(), controls, {}));
 }
 
-TEST_F(SearchWorkspace, PointersUseTheChipRamOffsetAndTheLastRip) {
-    Work.Memory.ChipRamOffset = 52;
-    Work.Ripper.Parameters.Address = 0x20034;
-    Work.Ripper.Parameters.Bitplanes = 5;
-    const PointerTiles pointers = WorkspacePointerTiles(Work);
-    EXPECT_EQ(pointers.ChipRamOffset, 52u);
-    EXPECT_EQ(pointers.RipAddress, 0x20034);
-    EXPECT_EQ(PointerTileBytes(pointers), 160);
-}
-
 } // namespace
 } // namespace tavrik
