@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+
 namespace tavrik {
 namespace {
 
@@ -158,53 +160,40 @@ TEST_F(CheckForUpdatesTest, DecliningTheDownloadFetchesNothing) {
     EXPECT_FALSE(fs::exists(Folder() / "Tavrik.zip"));
 }
 
-TEST_F(CheckForUpdatesTest, NotReplacingSavesTheArchiveToOpenAtExit) {
-    ServeVersion("0.8.5.0\n0.8.5 (Build 0)\n- new map rules");
-    const std::string archive = test::ZipBytes({{"tavrik", "new program", 0100755}});
+// The replacement choice: 0 keeps the archive for the user, 1 replaces, 2 asks first and returns the answer.
+TEST_F(CheckForUpdatesTest, ReplacementChoiceDecidesBetweenUnpackingAndOpeningAtExit) {
+    const std::string versionFile = "0.8.5.0\n0.8.5 (Build 0)\n- new map rules";
+    ServeVersion(versionFile);
+    const std::string archive = test::ZipBytes({{"tavrik", "new program", 0100644}});
     ServeArchive(archive);
-    Options.ReplaceRunningExecutable = 0;
-    Dialogs.ConfirmAnswers = {true};
-    const UpdateCheckResult result = Check();
-    EXPECT_EQ(Kinds(), (std::vector<std::string>{"confirm", "information"}));
-    EXPECT_EQ(Dialogs.Texts("confirm")[0], Question("0.8.5.0\n0.8.5 (Build 0)\n- new map rules"));
-    EXPECT_EQ(Dialogs.Texts("information")[0], OpenAtExit);
-    EXPECT_EQ(ReadText(Folder() / "Tavrik.zip"), archive);
-    EXPECT_EQ(ReadText(Folder() / "tavrik"), "old program");
-    EXPECT_EQ(result.OpenArchiveAtExit, true);
-    EXPECT_FALSE(result.ExecutableReplaced);
-    EXPECT_FALSE(result.ReplaceRunningExecutable.has_value());
-    EXPECT_EQ(result.Outcome, UpdateOutcome::Downloaded);
-}
-
-TEST_F(CheckForUpdatesTest, ReplacingUnpacksTheNewExecutable) {
-    ServeVersion("0.8.4.58");
-    ServeArchive(test::ZipBytes({{"tavrik", "new program", 0100755}}));
-    Options.ReplaceRunningExecutable = 1;
-    Dialogs.ConfirmAnswers = {true};
-    const UpdateCheckResult result = Check();
-    EXPECT_EQ(Kinds(), std::vector<std::string>{"confirm"});
-    EXPECT_EQ(ReadText(Folder() / "tavrik"), "new program");
-    EXPECT_TRUE(result.ExecutableReplaced);
-    EXPECT_EQ(result.OpenArchiveAtExit, false);
-    EXPECT_EQ(result.Outcome, UpdateOutcome::Replaced);
-}
-
-TEST_F(CheckForUpdatesTest, UndecidedReplacementIsAskedOnceAndTheAnswerReturned) {
-    ServeVersion("0.8.4.58");
-    ServeArchive(test::ZipBytes({{"tavrik", "new program", 0100755}}));
-    for (const bool yes : {false, true}) {
-        SCOPED_TRACE(yes);
+    struct Case {
+        int32_t Setting;
+        std::deque<bool> Answers;
+        bool Replaced;
+        std::optional<int32_t> Decided;
+    };
+    for (const Case& c : {Case{0, {true}, false, {}}, Case{1, {true}, true, {}}, Case{2, {true, false}, false, 0},
+                          Case{2, {true, true}, true, 1}}) {
+        SCOPED_TRACE(c.Setting * 10 + c.Answers.back());
+        test::WriteText(Folder() / "tavrik", "old program");
+        fs::permissions(Folder() / "tavrik", fs::perms(0644)); // the archive's copy is not marked runnable either
         Dialogs.History.clear();
-        Dialogs.ConfirmAnswers = {true, yes};
+        Dialogs.ConfirmAnswers = c.Answers;
+        Options.ReplaceRunningExecutable = c.Setting;
         const UpdateCheckResult result = Check();
-        ASSERT_EQ(Dialogs.Texts("confirm").size(), 2u);
-        EXPECT_TRUE(Dialogs.Texts("confirm")[1].starts_with(ReplaceQuestionStart));
-        EXPECT_EQ(result.ReplaceRunningExecutable, yes ? 1 : 0);
-        EXPECT_EQ(result.ExecutableReplaced, yes);
-        EXPECT_EQ(result.OpenArchiveAtExit, !yes);
-        EXPECT_EQ(Dialogs.Texts("information"),
-                  yes ? std::vector<std::string>{} : std::vector<std::string>{OpenAtExit});
-        EXPECT_EQ(ReadText(Folder() / "tavrik"), yes ? "new program" : "old program");
+
+        const std::vector<std::string> asked = Dialogs.Texts("confirm");
+        ASSERT_EQ(asked.size(), c.Answers.size());
+        EXPECT_EQ(asked[0], Question(versionFile));
+        if (c.Setting == 2) EXPECT_TRUE(asked[1].starts_with(ReplaceQuestionStart)) << asked[1];
+        EXPECT_EQ(Dialogs.Texts("information"), c.Replaced ? std::vector<std::string>{} : std::vector{OpenAtExit});
+        EXPECT_EQ(ReadText(Folder() / "Tavrik.zip"), archive);
+        EXPECT_EQ(ReadText(Folder() / "tavrik"), c.Replaced ? "new program" : "old program");
+        EXPECT_EQ(test::IsExecutable(Folder() / "tavrik"), c.Replaced);
+        EXPECT_EQ(result.ExecutableReplaced, c.Replaced);
+        EXPECT_EQ(result.OpenArchiveAtExit, !c.Replaced);
+        EXPECT_EQ(result.ReplaceRunningExecutable, c.Decided);
+        EXPECT_EQ(result.Outcome, c.Replaced ? UpdateOutcome::Replaced : UpdateOutcome::Downloaded);
     }
 }
 
