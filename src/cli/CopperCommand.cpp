@@ -1,6 +1,6 @@
 // tavrik-cli copper: the listing of a copper list in a loaded save state, as the "Info" tab shows it.
 #include "Command.h"
-#include "DataFileCli.h"
+#include "ProjectCli.h"
 
 #include "memory/CopperList.h"
 
@@ -13,16 +13,18 @@ namespace {
 constexpr int32_t DefaultStopLine = 0x80;
 
 int RunCopper(const CommandArguments& arguments) {
-    const OptionReader options(arguments, {"--address", "--stop-line"});
-    const std::string& file = options.Positional(0, "FILE");
+    const OptionReader options(arguments, {"--address", "--stop-line", "--project"});
     options.ExpectPositionals(1);
-    const int32_t stopLine = options.Integer("--stop-line", 0, 254).value_or(DefaultStopLine);
+    const std::optional<int32_t> stopLineOption = options.Integer("--stop-line", 0, 254);
     const std::optional<std::string> addressText = options.Value("--address");
     if (addressText && !ProcessStartAddress(*addressText, AddressMode{}))
         FailUsage("option --address takes an address such as $1000 or +$100, not '" + *addressText + "'");
 
-    Workspace ws;
-    LoadDataFileForCli(ws, file);
+    CliWork work;
+    LoadCliWork(work, options);
+    const Workspace& ws = work.Ws;
+    const int32_t stopLine =
+        stopLineOption.value_or(work.Project ? ProjectCopperStopLine(*work.Project, DefaultStopLine) : DefaultStopLine);
     const uint32_t start =
         addressText ? *ProcessStartAddress(*addressText, ws.Addresses()) : CopperlistActionStart(ws.Memory);
     const CopperWalk walk = WalkCopperList(ws.Memory, start, stopLine);
@@ -38,7 +40,7 @@ int RunCopper(const CommandArguments& arguments) {
 }
 
 const CommandRegistration registration{
-    {"copper", "FILE [--address TEXT] [--stop-line N]",
+    {"copper", "FILE [--address TEXT] [--stop-line N] | --project P.ini [FILE] [--address TEXT] [--stop-line N]",
      "Lists the copper list from COP1LC (or from --address, \"+\" counting from chip RAM) up to the stop line "
      "(default $80), then the bitplane mode it sets.",
      &RunCopper}};

@@ -3,6 +3,7 @@
 #include "Command.h"
 #include "ConsoleDialogs.h"
 #include "DataFileCli.h"
+#include "ProjectCli.h"
 
 #include "app/Error.h"
 #include "app/IntegerText.h"
@@ -11,6 +12,7 @@
 #include "map/MapSettings.h"
 #include "workspace/MapDataFile.h"
 #include "workspace/MapDrawing.h"
+#include "workspace/ProjectOperations.h"
 #include "workspace/RipRequest.h"
 #include "workspace/TiledExport.h"
 
@@ -81,9 +83,9 @@ std::optional<std::string> MaskOption(const OptionReader& options, const std::st
     return text;
 }
 
-std::string GameOption(const OptionReader& options) {
+std::optional<std::string> GameOption(const OptionReader& options) {
     const std::optional<std::string> name = options.Value("--game");
-    if (!name) return "";
+    if (!name) return std::nullopt;
     if (std::find(CustomGameItems.begin(), CustomGameItems.end(), *name) == CustomGameItems.end()) {
         std::string items;
         for (const std::string_view item : CustomGameItems)
@@ -93,8 +95,8 @@ std::string GameOption(const OptionReader& options) {
     return *name;
 }
 
-MapControls MapControlsFromOptions(const OptionReader& options, MapSharedOptions& shared) {
-    MapControls c;
+// The map options on top of c (the tab's defaults, or a project's first map).
+MapControls MapControlsFromOptions(const OptionReader& options, MapControls c, MapSharedOptions& shared) {
     c.Address = options.Address("--map-address").value_or(c.Address);
     c.WidthInTiles = IntegerOption(options, "--map-width", c.WidthInTiles);
     c.HeightInTiles = IntegerOption(options, "--map-height", c.HeightInTiles);
@@ -119,7 +121,7 @@ MapControls MapControlsFromOptions(const OptionReader& options, MapSharedOptions
         c.TilesPerBlockDown = std::to_string(blocks->second);
     }
     if (auto order = options.Choice("--block-order", {"across", "down"})) c.TilesPerBlockDirectionIndex = *order;
-    c.CustomGame = GameOption(options);
+    c.CustomGame = GameOption(options).value_or(c.CustomGame);
     shared.ShowBadTiles = options.Flag("--show-bad");
     shared.ShowIndexes = options.Flag("--dump");
     return c;
@@ -165,26 +167,36 @@ TiledOutputs TiledOutputsFromOptions(const OptionReader& options) {
 int RunMap(const CommandArguments& arguments) {
     std::set<std::string> valueOptions = RipValueOptions();
     valueOptions.insert(MapValueOptions().begin(), MapValueOptions().end());
-    valueOptions.insert("-o");
+    valueOptions.insert({"-o", "--project"});
     std::set<std::string> flagOptions = RipFlagOptions();
     flagOptions.insert({"--show-bad", "--dump", "--unique-tiles"});
     const OptionReader options(arguments, valueOptions, flagOptions);
-    const std::string& file = options.Positional(0, "FILE");
     options.ExpectPositionals(1);
     const std::optional<std::string> out = options.Value("-o");
     const TiledOutputs tiled = TiledOutputsFromOptions(options);
     if ((!out || out->empty()) && tiled.Files.empty()) FailUsage("missing -o OUT.png (or --tmx / --tiled-json)");
-    RipRequest request = ReadRipRequest(options);
+    ReadRipRequest(options); // bad options fail before any file is read
+    MapSharedOptions checked;
+    MapControlsFromOptions(options, MapControls{}, checked);
+
+    CliWork work;
+    LoadCliWork(work, options);
+    Workspace& ws = work.Ws;
+    RipRequest request = CliRipRequest(work, options);
     if (auto tile = options.Size("--map-tile"))
         request.Controls.ActualTileSize = {-1, std::to_string(tile->first) + " x " + std::to_string(tile->second)};
     MapSharedOptions shared;
-    const MapControls controls = MapControlsFromOptions(options, shared);
-    const std::string replacements = JoinLines(options.Values("--replace"));
+    std::string replacements = JoinLines(options.Values("--replace"));
+    MapControls base;
+    if (work.Project) {
+        const ProjectFile& project = *work.Project;
+        base = project.Maps[0].Controls;
+        shared = ProjectMapOptions(project, "", {});
+        if (!options.Value("--replace")) replacements = JoinedLines(project.Maps[0].Replacements);
+    }
+    const MapControls controls = MapControlsFromOptions(options, base, shared);
     shared.Replacements = replacements;
-
-    Workspace ws;
-    const DataFileLoad load = LoadDataFileForCli(ws, file);
-    ApplyRipRequest(ws, request, load.Palette);
+    ApplyRipRequest(ws, request, work.Palette);
     if (const std::optional<std::string> tiles = options.Value("--tiles")) LoadTilePictureForCli(ws, *tiles);
     if (const std::optional<std::string> mapFile = options.Value("--map-file")) UseMapDataFile(ws, *mapFile);
     ReadMapSettings(controls, ws.Maps[0], ws.Maps[1], ws.Addresses());
@@ -209,7 +221,7 @@ int RunMap(const CommandArguments& arguments) {
 const CommandRegistration registration{
     {"map",
      std::string("FILE -o OUT.png | --tmx OUT.tmx | --tiled-json OUT.tmj [rip options] [map options]\n") +
-         RipOptionsHelp() + MapOptionsHelp(),
+         ProjectOptionHelp + RipOptionsHelp() + MapOptionsHelp(),
      "Draws the first map out of a save state or memory file from the tiles of the rip and writes it as PNG "
      "and/or for the Tiled map editor; prints the summary line (and with --dump the values read).",
      &RunMap}};

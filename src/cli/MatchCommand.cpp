@@ -1,7 +1,7 @@
 // tavrik-cli match: finds the tiles of the rip in a screenshot of the game, as "Match Tiles" does, and prints
 // the grid of tile numbers that the map search reads.
 #include "Command.h"
-#include "DataFileCli.h"
+#include "ProjectCli.h"
 #include "SearchCli.h"
 
 #include "search/SearchImageTools.h"
@@ -20,23 +20,35 @@ std::string SelectionJson(const SelectionRect& s) {
 
 int RunMatch(const CommandArguments& arguments) {
     std::set<std::string> valueOptions = RipValueOptions();
-    valueOptions.insert({"--screenshot", "--selection"});
+    valueOptions.insert({"--screenshot", "--selection", "--project"});
     std::set<std::string> flagOptions = RipFlagOptions();
     flagOptions.insert("--json");
     const OptionReader options(arguments, valueOptions, flagOptions);
-    const std::string& file = options.Positional(0, "FILE");
     options.ExpectPositionals(1);
-    const std::optional<std::string> screenshot = options.Value("--screenshot");
+    const bool project = options.Value("--project").has_value();
+    std::optional<std::string> screenshot = options.Value("--screenshot");
     const std::optional<std::string> selectionText = options.Value("--selection");
-    if (!screenshot) FailUsage("missing --screenshot IMG");
-    if (!selectionText) FailUsage("missing --selection L,T,R,B");
-    const SelectionRect selection = ParseSelectionOption(*selectionText);
-    const RipRequest request = ReadRipRequest(options);
+    if (!screenshot && !project) FailUsage("missing --screenshot IMG");
+    if (!selectionText && !project) FailUsage("missing --selection L,T,R,B");
+    std::optional<SelectionRect> selection =
+        selectionText ? std::optional(ParseSelectionOption(*selectionText)) : std::nullopt;
+    ReadRipRequest(options); // bad options fail before any file is read
 
-    Workspace ws;
-    const DataFileLoad load = LoadDataFileForCli(ws, file);
-    ApplyRipRequest(ws, request, load.Palette);
-    const TileMatchRun run = MatchScreenshot(ws, *screenshot, selection);
+    CliWork work;
+    LoadCliWork(work, options);
+    Workspace& ws = work.Ws;
+    // The project's screenshot and selection stand in for the options not given.
+    const ProjectSearch none;
+    const ProjectSearch& saved = work.Project ? work.Project->Search : none;
+    if (!screenshot && !saved.FileName.empty()) screenshot = saved.FileName;
+    if (!selection && saved.Selection)
+        selection =
+            SelectionRect{static_cast<double>(saved.Selection->Left), static_cast<double>(saved.Selection->Top),
+                          static_cast<double>(saved.Selection->Right), static_cast<double>(saved.Selection->Bottom)};
+    if (!screenshot) FailUsage("missing --screenshot IMG (the project names none)");
+    if (!selection) FailUsage("missing --selection L,T,R,B (the project keeps none)");
+    ApplyRipRequest(ws, CliRipRequest(work, options), work.Palette);
+    const TileMatchRun run = MatchScreenshot(ws, *screenshot, *selection);
     if (options.Flag("--json")) {
         std::cout << "{\"indexes\": " << JsonStrings(run.IndexLines)
                   << ", \"results\": " << JsonStrings(run.ResultLines)
@@ -49,7 +61,9 @@ int RunMatch(const CommandArguments& arguments) {
 }
 
 const CommandRegistration registration{
-    {"match", std::string("FILE --screenshot IMG --selection L,T,R,B [rip options] [--json]\n") + RipOptionsHelp() + R"(
+    {"match",
+     std::string("FILE --screenshot IMG --selection L,T,R,B [rip options] [--json] | --project P.ini [FILE] ...\n") +
+         ProjectOptionHelp + RipOptionsHelp() + R"(
     match options:
       --screenshot IMG       the picture of the game (PNG, BMP, IFF, NEO, PC1, PI1)
       --selection L,T,R,B    the region to match in picture pixels, right and bottom exclusive, at least 16 x 16

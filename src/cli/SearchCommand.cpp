@@ -1,7 +1,7 @@
 // tavrik-cli search: looks through memory for the map data behind a grid of tile numbers, as "Search for
 // map" does, with the grid read from a file or found in a screenshot first.
 #include "Command.h"
-#include "DataFileCli.h"
+#include "ProjectCli.h"
 #include "SearchCli.h"
 
 #include "app/Error.h"
@@ -34,26 +34,29 @@ std::vector<std::string> GridFileLines(const std::string& path) {
 
 int RunSearch(const CommandArguments& arguments) {
     std::set<std::string> valueOptions = RipValueOptions();
-    valueOptions.insert({"--grid-file", "--screenshot", "--selection"});
+    valueOptions.insert({"--grid-file", "--screenshot", "--selection", "--project"});
     std::set<std::string> flagOptions = RipFlagOptions();
     flagOptions.insert({"--longs", "--detailed", "--json"});
     const OptionReader options(arguments, valueOptions, flagOptions);
-    const std::string& file = options.Positional(0, "FILE");
     options.ExpectPositionals(1);
     const std::optional<std::string> gridFile = options.Value("--grid-file");
     const std::optional<std::string> screenshot = options.Value("--screenshot");
     const std::optional<std::string> selectionText = options.Value("--selection");
-    if (gridFile.has_value() == screenshot.has_value())
+    // With a project and neither option, the project's match grid text is searched.
+    const bool projectGrid = options.Value("--project") && !gridFile && !screenshot;
+    if ((gridFile && screenshot) || (!gridFile && !screenshot && !projectGrid))
         FailUsage("give either --grid-file F or --screenshot IMG with --selection L,T,R,B");
     if (screenshot && !selectionText) FailUsage("missing --selection L,T,R,B");
     const std::optional<SelectionRect> selection =
         selectionText ? std::optional(ParseSelectionOption(*selectionText)) : std::nullopt;
-    const RipRequest request = ReadRipRequest(options);
-    const std::vector<std::string> gridLines = gridFile ? GridFileLines(*gridFile) : std::vector<std::string>{};
+    ReadRipRequest(options); // bad options fail before any file is read
+    std::vector<std::string> gridLines = gridFile ? GridFileLines(*gridFile) : std::vector<std::string>{};
 
-    Workspace ws;
-    const DataFileLoad load = LoadDataFileForCli(ws, file);
-    ApplyRipRequest(ws, request, load.Palette);
+    CliWork work;
+    LoadCliWork(work, options);
+    Workspace& ws = work.Ws;
+    if (projectGrid) gridLines = work.Project->Search.IndexLines;
+    ApplyRipRequest(ws, CliRipRequest(work, options), work.Palette);
     const std::vector<std::string> indexLines =
         screenshot ? MatchScreenshot(ws, *screenshot, *selection).IndexLines : gridLines;
     SearchProgress silent;
@@ -74,8 +77,8 @@ int RunSearch(const CommandArguments& arguments) {
 const CommandRegistration registration{
     {"search",
      std::string("FILE (--grid-file F | --screenshot IMG --selection L,T,R,B) [rip options] [--longs] "
-                 "[--detailed] [--json]\n") +
-         RipOptionsHelp() + R"(
+                 "[--detailed] [--json] | --project P.ini [FILE] [...] (the project's match grid by default)\n") +
+         ProjectOptionHelp + RipOptionsHelp() + R"(
     search options:
       --grid-file F          the grid of tile numbers as the index memo holds it ("12, y12/40, 3, x7" a line)
       --screenshot IMG       match this picture of the game first (see tavrik-cli match) and search its grid

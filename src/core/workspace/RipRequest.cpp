@@ -20,9 +20,9 @@ std::string SizeText(const std::pair<int32_t, int32_t>& size, const char* separa
     return std::to_string(size.first) + separator + std::to_string(size.second);
 }
 
-BitplaneOrder OrderOption(const OptionReader& options) {
+BitplaneOrder OrderOption(const OptionReader& options, const BitplaneOrder& base) {
     const std::optional<std::string> text = options.Value("--order");
-    if (!text) return DefaultBitplaneOrder;
+    if (!text) return base;
     BitplaneOrder order{};
     bool valid = text->size() == order.size();
     for (size_t i = 0; valid && i < order.size(); ++i) {
@@ -54,11 +54,10 @@ void ReadBlockOptions(const OptionReader& options, RipControls& c) {
     if (auto blockTile = options.Size("--block-tile")) c.TilesPerBlockSize = {-1, SizeText(*blockTile, " x ")};
 }
 
-RipControls ControlsFromOptions(const OptionReader& options) {
+RipControls ControlsFromOptions(const OptionReader& options, RipControls c) {
     constexpr int32_t lowest = std::numeric_limits<int32_t>::min();
     constexpr int32_t highest = std::numeric_limits<int32_t>::max();
-    RipControls c;
-    c.Address = options.Address("--address").value_or("0");
+    c.Address = options.Address("--address").value_or(c.Address);
     if (auto mode = options.Choice("--mode", ModeWords)) c.ModeIndex = *mode;
     if (auto planes = options.Integer("--bitplanes", 1, 8)) c.Bitplanes = std::to_string(*planes);
     if (auto tile = options.Size("--tile")) {
@@ -71,8 +70,8 @@ RipControls ControlsFromOptions(const OptionReader& options) {
     }
     if (auto skip = options.Integer("--skip", lowest, highest)) c.SkipBytes = std::to_string(*skip);
     if (auto where = options.Choice("--skip-mode", {"tiles", "bitplanes"})) c.SkipModeIndex = *where;
-    c.MaskBefore = options.Flag("--mask-before");
-    c.MaskAfter = options.Flag("--mask-after");
+    c.MaskBefore = c.MaskBefore || options.Flag("--mask-before");
+    c.MaskAfter = c.MaskAfter || options.Flag("--mask-after");
     if (auto bank = options.Integer("--sprite-bank", 0, 3)) c.SpriteBankIndex = *bank;
     if (auto actual = options.Size("--actual-tile")) c.ActualTileSize = {-1, SizeText(*actual, " x ")};
     ReadBlockOptions(options, c);
@@ -96,10 +95,10 @@ CopperWalk UseCopperColours(Workspace& ws, int32_t stopLine) {
 } // namespace
 
 const std::set<std::string>& RipValueOptions() {
-    static const std::set<std::string> names{"--address", "--mode", "--bitplanes", "--tile", "--size",
-                                             "--skip", "--skip-mode", "--order", "--sprite-bank", "--actual-tile",
-                                             "--rearrange", "--block-direction", "--block-tile", "--grid",
-                                             "--palette", "--stop-line"};
+    static const std::set<std::string> names{"--address",     "--mode",        "--bitplanes", "--tile",
+                                             "--size",        "--skip",        "--skip-mode", "--order",
+                                             "--sprite-bank", "--actual-tile", "--rearrange", "--block-direction",
+                                             "--block-tile",  "--grid",        "--palette",   "--stop-line"};
     return names;
 }
 
@@ -131,18 +130,21 @@ const char* RipOptionsHelp() {
 }
 
 RipRequest ReadRipRequest(const OptionReader& options) {
-    RipRequest request;
-    request.Controls = ControlsFromOptions(options);
-    request.Order = OrderOption(options);
-    request.GridThickness = options.Integer("--grid", 1, 3);
-    request.Palette = options.Value("--palette");
+    return ReadRipRequest(options, RipRequest{});
+}
+
+RipRequest ReadRipRequest(const OptionReader& options, const RipRequest& base) {
+    RipRequest request = base;
+    request.Controls = ControlsFromOptions(options, base.Controls);
+    request.Order = OrderOption(options, base.Order);
+    if (auto thickness = options.Integer("--grid", 1, 3)) request.GridThickness = thickness;
+    if (auto palette = options.Value("--palette")) request.Palette = palette;
     request.CopperStopLine = options.Integer("--stop-line", 0, 254).value_or(request.CopperStopLine);
     request.Controls.CopperlistStopYPos = DollarHex(static_cast<uint32_t>(request.CopperStopLine));
     const std::string& choice = request.Palette.value_or("");
     if (request.Palette && choice != "default" && choice != "ecs" && choice != "aga" && choice != "c64" &&
         choice != "bw" && choice != "copper" && !FileLoadable(choice))
-        FailUsage("option --palette takes default, ecs, aga, c64, bw, copper or a palette file, not '" + choice +
-                  "'");
+        FailUsage("option --palette takes default, ecs, aga, c64, bw, copper or a palette file, not '" + choice + "'");
     return request;
 }
 
@@ -150,7 +152,9 @@ std::optional<CopperWalk> ApplyPaletteChoice(Workspace& ws, const RipRequest& re
     DefaultPalette(ws.Palette);
     const ChipsetSnapshot& chipset = ws.Memory.Snapshot;
     const std::string choice = request.Palette.value_or("");
-    if (choice.empty())
+    if (choice.empty() && request.BaseColours)
+        SetPaletteColours(ws.Palette, *request.BaseColours);
+    else if (choice.empty())
         ApplySavedPalette(ws, saved);
     else if (choice == "ecs")
         UseSavedColours(ws, chipset.HasEcsColours, SavedPalette::Ecs, "ECS");

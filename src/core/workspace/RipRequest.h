@@ -2,13 +2,14 @@
 // and a palette choice. tavrik-cli rip writes what it gives; tavrik shows it at start-up.
 #pragma once
 
-#include "workspace/DataFileLoader.h"
-#include "workspace/Workspace.h"
 #include "app/CommandLine.h"
 #include "memory/CopperList.h"
 #include "ripper/RipControls.h"
+#include "workspace/DataFileLoader.h"
 #include "workspace/Rip.h"
+#include "workspace/Workspace.h"
 
+#include <array>
 #include <optional>
 #include <set>
 #include <string>
@@ -22,6 +23,8 @@ struct RipRequest {
     // "default", "ecs", "aga", "c64", "bw", "copper" or a binary palette file; empty: the saved colours.
     std::optional<std::string> Palette;
     int32_t CopperStopLine = 0x80;
+    // A project's colours, used in place of the saved colours when no palette is asked for.
+    std::optional<std::array<Colour, 256>> BaseColours;
 };
 
 // The option names the rip takes: those with a value, and the flags.
@@ -32,6 +35,8 @@ const char* RipOptionsHelp();
 
 // Reads the rip options; bad values are usage errors naming the option.
 RipRequest ReadRipRequest(const OptionReader& options);
+// The same on top of base (a project's settings): what the options do not name keeps base's value.
+RipRequest ReadRipRequest(const OptionReader& options, const RipRequest& base);
 
 // Puts the asked-for palette into the working palette, starting from the default palette as a new project
 // does. Without a choice the load's saved colours are used. Returns the copper list walk when the colours
