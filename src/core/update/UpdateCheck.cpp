@@ -5,6 +5,7 @@
 #include "app/Error.h"
 #include "app/Files.h"
 #include "app/IntegerText.h"
+#include "update/HttpClient.h"
 #include "update/ReplaceExecutable.h"
 
 #include <cctype>

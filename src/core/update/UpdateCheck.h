@@ -3,7 +3,6 @@
 // to the settings and to the exit order.
 #pragma once
 
-#include "update/HttpClient.h"
 #include "update/ProgramFiles.h"
 #include "update/VersionFile.h"
 

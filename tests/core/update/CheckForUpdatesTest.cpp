@@ -185,7 +185,9 @@ TEST_F(CheckForUpdatesTest, ReplacementChoiceDecidesBetweenUnpackingAndOpeningAt
         const std::vector<std::string> asked = Dialogs.Texts("confirm");
         ASSERT_EQ(asked.size(), c.Answers.size());
         EXPECT_EQ(asked[0], Question(versionFile));
-        if (c.Setting == 2) EXPECT_TRUE(asked[1].starts_with(ReplaceQuestionStart)) << asked[1];
+        if (c.Setting == 2) {
+            EXPECT_TRUE(asked[1].starts_with(ReplaceQuestionStart)) << asked[1];
+        }
         EXPECT_EQ(Dialogs.Texts("information"), c.Replaced ? std::vector<std::string>{} : std::vector{OpenAtExit});
         EXPECT_EQ(ReadText(Folder() / "Tavrik.zip"), archive);
         EXPECT_EQ(ReadText(Folder() / "tavrik"), c.Replaced ? "new program" : "old program");
