@@ -228,6 +228,17 @@ std::optional<std::array<Colour, 256>> ReadPalette(const IniFile& ini) {
     return colours;
 }
 
+// An unreadable project loads every default, as a missing one does.
+std::optional<std::string> ProjectText(const std::string& path) {
+    if (!PathIsFile(path)) return std::nullopt;
+    try {
+        const std::vector<uint8_t> bytes = ReadWholeFile(path);
+        return std::string(bytes.begin(), bytes.end());
+    } catch (const Error&) {
+        return std::nullopt;
+    }
+}
+
 } // namespace
 
 ProjectFile NewProjectFile() {
@@ -272,9 +283,18 @@ void SaveProjectFile(const ProjectFile& project, const std::string& path, const 
 
 ProjectLoad LoadProjectFile(const std::string& path, const ProjectFile& current, const AddressMode& addresses,
                             int32_t programBuild) {
+    const std::optional<std::string> text = ProjectText(path);
+    ProjectLoad load = ParseProjectText(text.value_or(""), path, current, addresses, programBuild);
+    load.Read = text.has_value();
+    return load;
+}
+
+ProjectLoad ParseProjectText(const std::string& text, const std::string& path, const ProjectFile& current,
+                             const AddressMode& addresses, int32_t programBuild) {
     ProjectLoad load;
     IniFile ini;
-    load.Read = PathIsFile(path) && ini.Load(path);
+    ini.LoadText(text);
+    load.Read = true;
     ProjectFile& p = load.Project;
     p.Ripper.ModeIndex = current.Ripper.ModeIndex;
     p.Ripper.CopperlistStopYPos = current.Ripper.CopperlistStopYPos;

@@ -101,6 +101,10 @@ struct ProjectLoad {
 ProjectLoad LoadProjectFile(const std::string& path, const ProjectFile& current, const AddressMode& addresses,
                             int32_t programBuild);
 
+// The same on a project file's text (path names the file in the warning only).
+ProjectLoad ParseProjectText(const std::string& text, const std::string& path, const ProjectFile& current,
+                             const AddressMode& addresses, int32_t programBuild);
+
 // The newer-build warning for a project file.
 std::string NewerBuildWarning(const std::string& path);
 
