@@ -4,6 +4,7 @@
 #include "app/Dialogs.h"
 #include "app/Error.h"
 #include "app/IniFile.h"
+#include "app/MostRecentFiles.h"
 
 #include <algorithm>
 #include <chrono>
@@ -64,21 +65,21 @@ SettingsRead ReadSettings(const std::string& path, Dialogs& dialogs) {
     read.Migrated = MigrateLegacySettings(path);
     IniFile ini;
     ini.Load(path);
+    // The record starts at the defaults, which a missing or unreadable key keeps.
     TSettings& s = read.Settings;
-    const TSettings defaults;
     const char* section = SettingsSection;
-    s.ConfirmOverwritingTiles = ini.Bool(section, "ConfirmOverwritingTiles", defaults.ConfirmOverwritingTiles);
-    s.ConfirmOverwritingMaps = ini.Bool(section, "ConfirmOverwritingMaps", defaults.ConfirmOverwritingMaps);
-    s.ReplaceRunningExecutable = ini.Integer(section, "ReplaceRunningExecutable", 2);
-    s.MapSearchLongs = ini.Bool(section, "MapSearchLongs", false);
-    s.KeyboardLayout = ini.Integer(section, "Keyboard", 0);
-    s.LastUpdateCheck = ini.Float(section, "LastUpdateCheck", 0);
-    s.LoadPreviousProject = ini.Bool(section, "LoadPreviousProject", true);
-    s.PreviousProject = ini.Text("MRU List", "1");
-    s.TotalRunTime = ini.Float(section, "TotalRunTime", 0);
-    s.ChipRelativeAddresses = ini.Bool(section, "DisplayOffsetsRelativeToChipMemory", false);
+    s.ConfirmOverwritingTiles = ini.Bool(section, "ConfirmOverwritingTiles", s.ConfirmOverwritingTiles);
+    s.ConfirmOverwritingMaps = ini.Bool(section, "ConfirmOverwritingMaps", s.ConfirmOverwritingMaps);
+    s.ReplaceRunningExecutable = ini.Integer(section, "ReplaceRunningExecutable", s.ReplaceRunningExecutable);
+    s.MapSearchLongs = ini.Bool(section, "MapSearchLongs", s.MapSearchLongs);
+    s.KeyboardLayout = ini.Integer(section, "Keyboard", s.KeyboardLayout);
+    s.LastUpdateCheck = ini.Float(section, "LastUpdateCheck", s.LastUpdateCheck);
+    s.LoadPreviousProject = ini.Bool(section, "LoadPreviousProject", s.LoadPreviousProject);
+    s.PreviousProject = ini.Text(RecentFilesSection, "1");
+    s.TotalRunTime = ini.Float(section, "TotalRunTime", s.TotalRunTime);
+    s.ChipRelativeAddresses = ini.Bool(section, "DisplayOffsetsRelativeToChipMemory", s.ChipRelativeAddresses);
     s.GridEnabled = ini.Integer(section, "Grid", 0) == 1;
-    s.GridThickness = ini.Integer(section, "GridThickness", 1);
+    s.GridThickness = ini.Integer(section, "GridThickness", s.GridThickness);
     int32_t automatic = ini.Integer(section, "AutomaticUpdates", 2);
     if (automatic == 2) automatic = dialogs.Confirm(AutomaticUpdatesQuestion) ? 1 : 0;
     s.AutomaticUpdates = automatic == 1;

@@ -50,7 +50,6 @@ TEST(Settings, FirstStartAsksOnceAndNoIsKept) {
     const SettingsRead first = ReadSettings(path, dialogs);
     EXPECT_EQ(dialogs.Texts("confirm"), std::vector<std::string>{AutomaticUpdatesQuestion});
     EXPECT_FALSE(first.Settings.AutomaticUpdates);
-    const TSettings defaults;
     EXPECT_TRUE(first.Settings.ConfirmOverwritingTiles);
     EXPECT_TRUE(first.Settings.LoadPreviousProject);
     EXPECT_EQ(first.Settings.ReplaceRunningExecutable, 2);
