@@ -124,7 +124,7 @@ struct RowHit {
     int32_t Row;
 };
 
-// One SearchStep exactly as described: SearchValues, then every pass over every position.
+// One SearchStep the plain way: SearchValues, then every position tested in every pass.
 class LiteralStep {
   public:
     LiteralStep(std::span<const uint8_t> memory, const MapSearchRow& row, const MatchGrid& grid,

@@ -6,6 +6,7 @@
 #include "app/Colour.h"
 #include "app/IntList.h"
 #include "imageio/Image.h"
+#include "imageio/ImageLoader.h"
 
 #include <cstdint>
 #include <optional>
@@ -98,6 +99,8 @@ MagicWandResult MagicWand(Image& image, const TIntList& paletteColours, Colour b
 
 // Texts of the tab's dialogs and messages.
 inline constexpr std::string_view LoadGameSnapshotTitle = "Load Game Snapshot";
+// The screenshot is picked from the same picture types as loaded tiles.
+inline constexpr std::string_view LoadGameSnapshotFilter = LoadTileGraphicsFilter;
 inline constexpr std::string_view SaveMatchImageTitle = "Save Match Image";
 inline constexpr std::string_view SaveMatchImageFilter = "PNG File (*.png)|*.png";
 inline constexpr std::string_view NotTwentyFourBitMessage =
