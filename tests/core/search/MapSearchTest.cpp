@@ -202,6 +202,26 @@ TEST_F(MapSearching, CancelEndsTheStepAfterItsMaskAndStillFinishes) {
     EXPECT_EQ(Progress.Steps, 1); // the byte step's first mask has one shift
 }
 
+// The last value of a skip-2 step lies half beyond memory: its missing two bytes read as 0, which here makes
+// the pointer $10000 (tile 2048 of 32-byte tiles) that completes the map's last row.
+TEST(MapSearchMemoryEnd, BytesPastTheEndReadAsZero) {
+    std::vector<uint8_t> memory(64, 0);
+    test::PlantMap(memory, {42, 3, 2, 4, false}, [](int32_t x, int32_t y) {
+        return y == 1 && x == 2 ? 0x10000u : static_cast<uint32_t>(1 + x + 3 * y) * 32;
+    });
+    ASSERT_EQ(memory[62], 0);
+    ASSERT_EQ(memory[63], 1);
+    MapSearchOptions options;
+    options.SearchLongs = true;
+    options.Pointers = PointerTiles{0, 0, 16, 16, 1};
+    MatchGrid grid;
+    SearchProgress silent;
+    const MapSearchRun run = SearchForMap(memory, {"1, 2, 3", "4, 5, 2048"}, options, grid, silent);
+    EXPECT_EQ(Lines(run.ResultLines.end() - 3, run.ResultLines.end()),
+              (Lines{"Checking for horizontal longword data + 2...", "Jackpot! $2A with 4 bytes per tile, map width 3",
+                     "Finished!"}));
+}
+
 TEST(ApplyMapMatchTest, FillsTheMapControlsAndKeepsTheOtherSizeUnlessItIsZero) {
     MapControls controls;
     controls.WidthInTiles = "0";
