@@ -197,6 +197,24 @@ class MapRipperTest : public QObject {
                  std::vector<std::string>{written + " already exists! Are you sure you wish to overwrite it?"});
     }
 
+    void ExportTiledMapWritesTheMapAndReportsTheKeptTiles() {
+        MapFixture fixture;
+        const std::string map = fixture.Folder.File("level.tmx");
+        fixture.Dialogs.FileAnswers = {map};
+        fixture.Click("ButtonMapExportTiled");
+        // Nothing drawn yet: the export says so and writes nothing.
+        QCOMPARE(fixture.Dialogs.Texts("error").size(), size_t{1});
+        QVERIFY(!PathIsFile(map));
+
+        fixture.Click("ButtonCreateMap");
+        fixture.Dialogs.FileAnswers = {map};
+        fixture.Dialogs.OptionAnswers = {true};
+        fixture.Click("ButtonMapExportTiled");
+        QCOMPARE(fixture.Dialogs.Texts("error").size(), size_t{1});
+        QVERIFY(PathIsFile(map) && PathIsFile(fixture.Folder.File("level.tsx")));
+        QCOMPARE(fixture.Window().StatusPanel(3)->text(), QString("Tiles: 93 of 100 kept"));
+    }
+
     void TooLargeAMapSaysSoAndKeepsThePicture() {
         MapFixture fixture;
         fixture.Click("ButtonCreateMap");

@@ -11,10 +11,10 @@
 namespace tavrik::test {
 
 class ScriptedDialogs : public Dialogs {
-public:
+  public:
     struct Shown {
-        std::string Kind; // "information", "error", "confirm", "open", "save", "input"
-        std::string Text; // the message, or the dialog's title
+        std::string Kind;   // "information", "error", "confirm", "open", "save", "input"
+        std::string Text;   // the message, or the dialog's title
         std::string Detail; // the filter of a file dialog, the prompt of an input box
     };
 
@@ -22,6 +22,8 @@ public:
     std::deque<bool> ConfirmAnswers;
     std::deque<std::optional<std::string>> FileAnswers;
     std::deque<std::optional<std::string>> InputAnswers;
+    // States the check box of a file dialog that has one is left in, used in order (unanswered: unchanged).
+    std::deque<bool> OptionAnswers;
 
     std::vector<Shown> History;
 
@@ -39,6 +41,13 @@ public:
         History.push_back({"save", request.Title, request.Filter});
         return Pop(FileAnswers, std::optional<std::string>{});
     }
+    std::optional<std::string> SaveFileWithOption(const FileDialogRequest& request, const std::string& optionCaption,
+                                                  bool& option) override {
+        History.push_back({"save", request.Title, request.Filter + "|" + optionCaption});
+        std::optional<std::string> answer = Pop(FileAnswers, std::optional<std::string>{});
+        if (answer) option = Pop(OptionAnswers, option);
+        return answer;
+    }
     std::optional<std::string> InputBox(const std::string& title, const std::string& prompt,
                                         const std::string& initial) override {
         History.push_back({"input", title, prompt + "|" + initial});
@@ -53,9 +62,8 @@ public:
         return texts;
     }
 
-private:
-    template <typename T>
-    static T Pop(std::deque<T>& answers, T fallback) {
+  private:
+    template <typename T> static T Pop(std::deque<T>& answers, T fallback) {
         if (answers.empty()) return fallback;
         T answer = answers.front();
         answers.pop_front();

@@ -16,7 +16,7 @@ struct FileDialogRequest {
 };
 
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
     virtual void Information(const std::string& text) = 0;
     // An error with an OK button, or with a Cancel button where the behaviour asks for one.
@@ -27,6 +27,14 @@ public:
     virtual bool InformationYesNo(const std::string& text) { return Confirm(text); }
     virtual std::optional<std::string> OpenFile(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> SaveFile(const FileDialogRequest& request) = 0;
+    // A save dialog with a check box under the file list (such as "Unique tiles"): it starts as option holds
+    // and leaves its state there when the user accepts. Without a place for one, the plain save dialog.
+    virtual std::optional<std::string> SaveFileWithOption(const FileDialogRequest& request,
+                                                          const std::string& optionCaption, bool& option) {
+        (void)optionCaption;
+        (void)option;
+        return SaveFile(request);
+    }
     virtual std::optional<std::string> InputBox(const std::string& title, const std::string& prompt,
                                                 const std::string& initial) = 0;
 };

@@ -178,7 +178,9 @@ void MapPage::BuildActionsColumn(QGridLayout* grid) {
     w.ButtonMapSave = MakeButton(this, Name("ButtonMapSave"), "Save Map");
     grid->addWidget(w.ButtonMapSave, row++, 2);
     w.CheckBoxShowBadTiles = MakeCheck(this, Name("CheckBoxMapShowBadTiles"), "Show Bad Tiles");
-    grid->addWidget(w.CheckBoxShowBadTiles, row++, 0, 1, 3);
+    grid->addWidget(w.CheckBoxShowBadTiles, row, 0, 1, 2);
+    w.ButtonMapExportTiled = MakeButton(this, Name("ButtonMapExportTiled"), "Export Tiled Map...");
+    grid->addWidget(w.ButtonMapExportTiled, row++, 2);
     w.CheckBoxShowIndexes = MakeCheck(this, Name("CheckBoxMapShowIndexes"), "Show Indexes",
                                       "Show the tile data as hex numbers in the Map Data tab");
     grid->addWidget(w.CheckBoxShowIndexes, row++, 0, 1, 3);
@@ -264,6 +266,7 @@ void MapPage::ConnectHandlers() {
     onClick(w.CheckBoxFlipYMask, createMap);
     onClick(w.CheckBoxFlipXMask, createMap);
     onClick(w.ButtonMapSave, [this] { ButtonMapSaveClick(); });
+    onClick(w.ButtonMapExportTiled, [this] { emit ExportTiledRequested(); });
     onClick(w.ButtonOpenMap, [this] { emit OpenMapFileRequested(); });
     onClick(w.ButtonLoadMap, [this] { emit LoadMapRequested(); });
     onClick(w.CheckBoxUseLoadedMap, [this] { emit UseLoadedMapClicked(); });

@@ -59,6 +59,7 @@ struct MapPageWidgets {
     QSlider* GaugeBarZoom = nullptr;
     QPushButton* ButtonCreateMap = nullptr;
     QPushButton* ButtonMapSave = nullptr;
+    QPushButton* ButtonMapExportTiled = nullptr;
     QCheckBox* CheckBoxShowBadTiles = nullptr;
     QCheckBox* CheckBoxShowIndexes = nullptr;
     QLabel* LabelTileSize = nullptr;
@@ -127,6 +128,7 @@ class MapPage : public QWidget {
     // What the window acts upon (the maps are drawn and saved by the map ripper).
     void CreateMapRequested();
     void SaveMapRequested();
+    void ExportTiledRequested();
     void OpenMapFileRequested();
     void LoadMapRequested();
     void UseLoadedMapClicked();

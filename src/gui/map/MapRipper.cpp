@@ -1,6 +1,7 @@
 // The map ripper's handlers: each reads its page's controls, calls the core and shows what came back.
 #include "map/MapRipper.h"
 
+#include "app/Files.h"
 #include "imageio/PngFile.h"
 #include "map/CellReadOut.h"
 #include "map/MapItems.h"
@@ -11,6 +12,7 @@
 #include "widgets/QtText.h"
 #include "workspace/MapDataFile.h"
 #include "workspace/MapDrawing.h"
+#include "workspace/TiledExport.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -39,6 +41,7 @@ void MapRipper::ConnectPage(MapPage& page) {
     on(&MapPage::CreateMapRequested, [this] { ButtonCreateAnyMapClick(); });
     on(&MapPage::CreateMap2Requested, [this] { CreateMap2(); });
     on(&MapPage::SaveMapRequested, [this, map] { SaveMap(map); });
+    on(&MapPage::ExportTiledRequested, [this, map] { ExportTiledMap(map); });
     on(&MapPage::OpenMapFileRequested, [this] { OpenMapDataFile(); });
     on(&MapPage::LoadMapRequested, [this] { LoadMapData(); });
     on(&MapPage::UseLoadedMapClicked, [this] { UseLoadedMapClicked(); });
@@ -104,6 +107,20 @@ void MapRipper::CreateMap2() { ReadMapSettings(2); }
 void MapRipper::SaveMap(int32_t mapNumber) {
     SavePngAs(MapPicture(Services.Work, mapNumber), Services.UserDialogs, {SaveMapTitle, SaveMapFilter, "", "png"},
               ConfirmOverwritingMaps);
+}
+
+void MapRipper::ExportTiledMap(int32_t mapNumber) {
+    bool uniqueTiles = false;
+    const auto chosen = Services.UserDialogs.SaveFileWithOption(
+        {"Export Tiled Map", "Tiled Map (*.tmx)|*.tmx|Tiled JSON Map (*.tmj;*.json)|*.tmj;*.json", "", "tmx"},
+        "Unique tiles", uniqueTiles);
+    if (!chosen) return;
+    if (ConfirmOverwritingMaps && FileLoadable(*chosen) &&
+        !Services.UserDialogs.Confirm(*chosen + " already exists! Are you sure you wish to overwrite it?"))
+        return;
+    const std::string kept =
+        tavrik::ExportTiledMap(Services.Work, mapNumber, *chosen, {TiledFormatOfPath(*chosen), uniqueTiles});
+    Services.Status(mapNumber == 2 ? 4 : 3, QText(kept));
 }
 
 // ---- Keys, pointer and presets ----

@@ -50,6 +50,8 @@ class MapRipper : public QObject {
     // "Create Map" of the second tab: reads its settings and draws nothing.
     void CreateMap2();
     void SaveMap(int32_t mapNumber);
+    // "Export Tiled Map...": the map as last drawn, for the Tiled map editor; the kept tiles go to the status bar.
+    void ExportTiledMap(int32_t mapNumber);
     void MapKeyDown(int32_t senderMap, const KeyPress& key);
     void CellReadOut(QPoint pixel);
     void MaskPresetChosen(int32_t itemIndex);

@@ -2,7 +2,9 @@
 #include "platform/QtDialogs.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QStringList>
@@ -31,6 +33,15 @@ QString BareDescription(const QString& description) {
 
 QString MessageTitle() {
     return QApplication::applicationName().isEmpty() ? QString("Tavrik") : QApplication::applicationName();
+}
+
+// The request's check box below the file list; the desktop's own dialog has no room for one, so Qt's is used.
+QCheckBox* AddOption(QFileDialog& dialog, const std::string& caption, bool checked) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    auto* option = new QCheckBox(Text(caption), &dialog);
+    option->setChecked(checked);
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) grid->addWidget(option, grid->rowCount(), 0, 1, -1);
+    return option;
 }
 
 } // namespace
@@ -65,7 +76,8 @@ bool QtDialogs::InformationYesNo(const std::string& text) {
                                     QMessageBox::No) == QMessageBox::Yes;
 }
 
-std::optional<std::string> QtDialogs::FileDialog(const FileDialogRequest& request, bool save) {
+std::optional<std::string> QtDialogs::FileDialog(const FileDialogRequest& request, bool save,
+                                                 const std::string* optionCaption, bool* optionState) {
     QFileDialog dialog(DialogParent(), Text(request.Title));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -76,13 +88,20 @@ std::optional<std::string> QtDialogs::FileDialog(const FileDialogRequest& reques
     if (extension.startsWith('.')) extension.remove(0, 1);
     if (!extension.isEmpty()) dialog.setDefaultSuffix(extension);
     if (!request.InitialName.empty()) dialog.selectFile(Text(request.InitialName));
+    QCheckBox* option = optionCaption ? AddOption(dialog, *optionCaption, *optionState) : nullptr;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    if (option) *optionState = option->isChecked();
     return dialog.selectedFiles().front().toStdString();
 }
 
 std::optional<std::string> QtDialogs::OpenFile(const FileDialogRequest& request) { return FileDialog(request, false); }
 
 std::optional<std::string> QtDialogs::SaveFile(const FileDialogRequest& request) { return FileDialog(request, true); }
+
+std::optional<std::string> QtDialogs::SaveFileWithOption(const FileDialogRequest& request,
+                                                         const std::string& optionCaption, bool& option) {
+    return FileDialog(request, true, &optionCaption, &option);
+}
 
 std::optional<std::string> QtDialogs::InputBox(const std::string& title, const std::string& prompt,
                                                const std::string& initial) {

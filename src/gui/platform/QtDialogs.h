@@ -24,12 +24,16 @@ class QtDialogs : public Dialogs {
     bool InformationYesNo(const std::string& text) override;
     std::optional<std::string> OpenFile(const FileDialogRequest& request) override;
     std::optional<std::string> SaveFile(const FileDialogRequest& request) override;
+    std::optional<std::string> SaveFileWithOption(const FileDialogRequest& request, const std::string& optionCaption,
+                                                  bool& option) override;
     std::optional<std::string> InputBox(const std::string& title, const std::string& prompt,
                                         const std::string& initial) override;
 
   private:
     QWidget* DialogParent() const;
-    std::optional<std::string> FileDialog(const FileDialogRequest& request, bool save);
+    // With an option caption, the dialog carries that check box, starting from and leaving its state in optionState.
+    std::optional<std::string> FileDialog(const FileDialogRequest& request, bool save,
+                                          const std::string* optionCaption = nullptr, bool* optionState = nullptr);
 
     QPointer<QWidget> Parent;
 };
