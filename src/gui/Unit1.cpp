@@ -13,11 +13,14 @@
 #include "platform/ProgramInfo.h"
 #include "ripper/PalettePanel.h"
 #include "ripper/RipperPage.h"
+#include "search/MapMatchChoice.h"
+#include "search/SearchPage.h"
 #include "widgets/Memo.h"
 #include "widgets/QtText.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -83,7 +86,8 @@ void TForm1::BuildTabs() {
         MapTabs[static_cast<size_t>(map - 1)] =
             new MapPage(map, {Shared, UserDialogs(), status, PopupMenu("PopupMenuMapMask")}, Tabs);
     MakeTab(Tabs, MapTabs[0], "TabSheetMap", "Map Ripper", 2000);
-    SearchTab = MakeTab(Tabs, new QWidget(Tabs), "TabSheetSearch", "Map Search", 0);
+    SearchTab = new SearchPage({Shared, UserDialogs(), PopupMenu("PopupMenuPalette")}, Tabs);
+    MakeTab(Tabs, SearchTab, "TabSheetSearch", "Map Search", 0);
     MapDataTab = MakeTab(Tabs, new QWidget(Tabs), "TabSheetMapData", "Map Data", 0);
     auto* mapDataLayout = new QHBoxLayout(MapDataTab);
     mapDataLayout->setContentsMargins(0, 0, 0, 0);
@@ -131,6 +135,17 @@ void TForm1::ConnectPages() {
     // Only the first map tab's "Map is active!" label is used, for the key fields of both.
     for (MapPage* map : MapTabs)
         connect(map, &MapPage::KeyFieldFocusChanged, MapTabs[0], &MapPage::ShowActiveLabel);
+    // The map search: the background colour from the palette menu, the wand's lines for the "Info" tab, and
+    // its finds as the first map tab's match list, whose choice draws the map.
+    connect(&RipperTab->Palette(), &PalettePanel::SearchBackgroundChanged, SearchTab,
+            &SearchPage::ShowSearchBackground);
+    connect(SearchTab, &SearchPage::InfoLineAdded, InfoTab, &InfoPage::AddInfoLine);
+    QComboBox* matches = MapTabs[0]->Controls().ComboBoxMatches;
+    connect(SearchTab, &SearchPage::MapMatchesListed, matches,
+            [matches](const QStringList& items) { ShowMapMatchItems(matches, items); });
+    ConnectHandler(matches, &QComboBox::activated, this, UserDialogs(), [this, matches] {
+        ComboBoxMapMatchesChange(Shared, *MapTabs[0], *Maps, matches->currentIndex());
+    });
 }
 
 // ---- Start-up and exit ----
@@ -211,6 +226,11 @@ bool TForm1::WindowKeyDown(const QKeyEvent& key) {
     case Qt::Key_PageDown:
         if (page != RipperTab) return false;
         RipperTab->PageStep(key.key() == Qt::Key_PageUp ? -1 : 1);
+        return true;
+    case Qt::Key_Plus:
+    case Qt::Key_Minus:
+        if (page != SearchTab || !(key.modifiers() & Qt::ControlModifier)) return false;
+        SearchTab->ZoomStep(key.key() == Qt::Key_Plus ? 1 : -1);
         return true;
     default: return false;
     }

@@ -30,6 +30,7 @@ class InfoPage;
 class MapPage;
 class MapRipper;
 class RipperPage;
+class SearchPage;
 
 // What the window is given by the program (or by a test): the dialogs, the help viewer, the desktop,
 // the program's folder (ending in a path separator) and the machine's identity.
@@ -59,6 +60,7 @@ class TForm1 : public QMainWindow {
     // The page of map 1 ("Map Ripper") or map 2 ("Map 2").
     MapPage& Map(int mapNumber) const { return *MapTabs.at(static_cast<size_t>(mapNumber - 1)); }
     MapRipper& MapHandlers() const { return *Maps; }
+    SearchPage& Search() const { return *SearchTab; }
 
     // The name of the data file, shown in the "Tile Ripper" tab's EditGfxFileName.
     std::string DataFileName;
@@ -122,7 +124,7 @@ class TForm1 : public QMainWindow {
     RipperPage* RipperTab = nullptr;
     std::array<MapPage*, 2> MapTabs{};
     MapRipper* Maps = nullptr;
-    QWidget* SearchTab = nullptr;
+    SearchPage* SearchTab = nullptr;
     QWidget* MapDataTab = nullptr;
     InfoPage* InfoTab = nullptr;
 };

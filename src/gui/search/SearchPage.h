@@ -1,0 +1,125 @@
+// The "Map Search" tab: the game screenshot with its selection and retouching tools, tile matching into the
+// index memo, and the memory search whose finds become the items of the first map tab's match list.
+#pragma once
+
+#include "app/Dialogs.h"
+#include "search/SearchImageTools.h"
+#include "workspace/Workspace.h"
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <string>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QSlider;
+class QToolButton;
+
+namespace tavrik {
+
+class SelectionOverlay;
+class TImgView32;
+class TmbColorPalette;
+
+struct SearchPageWidgets {
+    QLineEdit* EditFileName = nullptr;
+    QPushButton* ButtonOpen = nullptr;
+    QPushButton* ButtonLoad = nullptr;
+    QPushButton* ButtonPaste = nullptr;
+    QPushButton* ButtonHalfSize = nullptr;
+    QPushButton* ButtonSave = nullptr;
+    QLabel* LabelDimensions = nullptr;
+    QSlider* GaugeBarZoom = nullptr;
+    QLabel* LabelZoomPercentage = nullptr;
+    QLabel* LabelRubberBandDimensions = nullptr;
+    // The four paint tools in the order of their Tags 1 to 4, then the magic wand.
+    std::array<QToolButton*, 4> PaintButtons{};
+    QToolButton* MagicWand = nullptr;
+    TmbColorPalette* BackgroundStrip = nullptr;
+    TImgView32* View = nullptr;
+    SelectionOverlay* Selection = nullptr;
+    QPushButton* ButtonMatchTiles = nullptr;
+    QProgressBar* ProgressBar = nullptr;
+    QLabel* LabelStatus = nullptr;
+    QPlainTextEdit* MemoIndexes = nullptr;
+    QPushButton* ButtonSearchMap = nullptr;
+    QPushButton* ButtonCancel = nullptr;
+    QCheckBox* CheckBoxLongs = nullptr;
+    QCheckBox* CheckBoxDetailed = nullptr;
+    QPlainTextEdit* MemoResults = nullptr;
+};
+
+struct SearchPageServices {
+    Workspace& Work;
+    Dialogs& UserDialogs;
+    QMenu* PaletteMenu = nullptr; // PopupMenuPalette, opened on the background colour strip
+};
+
+class SearchPage : public QWidget {
+    Q_OBJECT
+  public:
+    explicit SearchPage(const SearchPageServices& services, QWidget* parent = nullptr);
+
+    const SearchPageWidgets& Controls() const { return Widgets; }
+    PaintMode CurrentPaintMode() const { return Paint.Mode; }
+    // Whether a tile match or a map search is running (both start buttons are disabled meanwhile).
+    bool Busy() const { return Running; }
+
+    // The colour strip shows the new search background (its text as the palette menu gives it).
+    void ShowSearchBackground(const QString& stripText);
+    // Ctrl with plus (+1) or minus (-1): the zoom slider one large step up or down, then the zoom applied.
+    void ZoomStep(int32_t direction);
+    // After the workspace's screenshot was replaced (a loaded project): set up and shown again.
+    void SetUpSearchImage();
+
+    // The handlers, bound once when the page is built.
+    void ButtonOpenSearchClick();
+    void ButtonLoadSearchClick();
+    void ButtonSearchPasteClick();
+    void ButtonSearchResizeMatchClick();
+    void ButtonSearchSaveClick();
+    void GaugeBarSearchZoomChange();
+    void SpeedButtonSearchPaintHorizontalClick(int32_t tag);
+    void SpeedButtonSearchPaintMagicWandClick();
+    void ButtonSearchMatchTilesClick();
+    void ButtonSearchMapClick();
+    void ButtonSearchMapCancelClick() { CancelRequested = true; }
+
+  signals:
+    // Lines for the "Info" tab's memo (the magic wand's key lists).
+    void InfoLineAdded(const QString& line);
+    // The items of ComboBoxMapMatches after a search started (none) and when it ended.
+    void MapMatchesListed(const QStringList& items);
+
+  private:
+    void BuildControls();
+    QWidget* BuildImageBar();
+    QWidget* BuildToolBar();
+    QWidget* BuildSearchColumn();
+    void ConnectHandlers();
+    void ConnectView();
+    void ShowImage();
+    // The tab's part of a set-up: the tools enabled, the size shown, the image and selection drawn.
+    void ShowSetUp(const std::string& dimensions);
+    void ShowSelectionLabel();
+    void EndPaintMode();
+    // Runs job with both start buttons disabled and enables them again however it ends.
+    void RunExclusive(const std::function<void()>& job);
+
+    SearchPageServices Services;
+    SearchPageWidgets Widgets;
+    PaintState Paint;
+    bool Running = false;
+    bool CancelRequested = false;
+};
+
+} // namespace tavrik
