@@ -1,0 +1,211 @@
+// The "Map Search" tab in the window: the selection moved and resized with the mouse, a paint tool under a
+// press and a drag, and the demo's level found again from a cut of its picture: Match Tiles (with both start
+// buttons disabled while it runs), Search for map, and the chosen find drawn on the "Map Ripper" tab.
+#include "GuiTestRegistry.h"
+#include "RipperTabFixture.h"
+
+#include "app/CommandLine.h"
+#include "app/IntegerText.h"
+#include "map/MapPage.h"
+#include "search/SearchPage.h"
+#include "search/SelectionOverlay.h"
+#include "support/DemoData.h"
+#include "workspace/RipRequest.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+
+namespace tavrik::test {
+
+namespace {
+
+QImage DemoLevel() {
+    return QImage(QString(TAVRIK_TEST_DATA_DIR) + "/demo_map/level.png").convertToFormat(QImage::Format_RGB32);
+}
+
+// The demo opened with its tiles ripped and the "Map Search" tab shown.
+class SearchFixture : public RipperFixture {
+  public:
+    SearchFixture() {
+        const CommandArguments options{"--address", "+$20000", "--bitplanes", "5",         "--tile",
+                                       "16x16",     "--size",  "320x80",      "--palette", "copper"};
+        Form->OpenProgramArgument(ExampleFile("demo.uss"),
+                                  ReadRipRequest(OptionReader(options, RipValueOptions(), RipFlagOptions())));
+        Form->PageControl()->setCurrentWidget(&Form->Search());
+    }
+
+    const SearchPageWidgets& Page() const { return Form->Search().Controls(); }
+    QWidget* Viewport() const { return Page().View->viewport(); }
+
+    // The picture saved in the fixture's folder and loaded as the screenshot with "Load Image".
+    void LoadScreenshot(const QImage& picture) {
+        const QString path = QString::fromStdString(ProgramFolder()) + "screenshot.png";
+        QVERIFY(picture.save(path));
+        Page().EditFileName->setText(path);
+        QTest::mouseClick(Page().ButtonLoad, Qt::LeftButton);
+    }
+    // Pointer events as the window receives them, at viewport points of the view: the window decides which
+    // widget gets them (the selection, or the view while a paint tool is chosen).
+    QPoint InWindow(QPointF viewportPoint) const { return Viewport()->mapTo(Form.get(), viewportPoint.toPoint()); }
+    void Press(QPointF at, Qt::MouseButton button = Qt::LeftButton) const {
+        QTest::mousePress(Form->windowHandle(), button, Qt::NoModifier, InWindow(at));
+    }
+    void Release(QPointF at, Qt::MouseButton button = Qt::LeftButton) const {
+        QTest::mouseRelease(Form->windowHandle(), button, Qt::NoModifier, InWindow(at));
+    }
+    // A left-button drag over the view from one viewport point to another, in two moves.
+    void Drag(QPointF from, QPointF to) const {
+        Press(from);
+        QTest::mouseMove(Form->windowHandle(), InWindow((from + to) / 2));
+        QTest::mouseMove(Form->windowHandle(), InWindow(to));
+        Release(to);
+    }
+    QPoint PixelCentre(int x, int y) const { return Page().View->PictureToViewport(QPoint(x, y)).center(); }
+    SelectionRect Selection() const { return Work().SearchSelection.value(); }
+    QString SelectionLabel() const { return Page().LabelRubberBandDimensions->text(); }
+};
+
+QImage Filled(QSize size, QRgb colour) {
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(colour);
+    return picture;
+}
+
+} // namespace
+
+class SearchPageTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void TheSelectionMovesAndResizesWithinItsLimits() {
+        SearchFixture fixture;
+        fixture.LoadScreenshot(Filled(QSize(200, 120), qRgb(10, 20, 30)));
+        QCOMPARE(fixture.Selection(), (SelectionRect{0, 0, 16, 16}));
+        QVERIFY(fixture.SelectionLabel().isEmpty());
+        const double scale = fixture.Page().View->EffectiveScale();
+
+        // Dragged by its inside: 20 screen pixels right and 10 down move it by 10 and 5 image pixels at 200%.
+        fixture.Drag(fixture.Page().Selection->ShownRect().center(),
+                     fixture.Page().Selection->ShownRect().center() + QPointF(20, 10));
+        QCOMPARE(fixture.Selection(), (SelectionRect{20 / scale, 10 / scale, 16 + 20 / scale, 16 + 10 / scale}));
+        QVERIFY(fixture.SelectionLabel().contains("(10, 5)"));
+        QVERIFY(fixture.SelectionLabel().endsWith("16 x 16"));
+
+        // The bottom-right corner pulled far out: the size follows; pushed past the top-left, 16 x 16 stays.
+        const QPointF corner = fixture.Page().Selection->ShownRect().bottomRight();
+        fixture.Drag(corner, corner + QPointF(2 * 50, 2 * 30));
+        QCOMPARE(fixture.Selection(), (SelectionRect{10, 5, 76, 51}));
+        QVERIFY(fixture.SelectionLabel().endsWith("66 x 46"));
+        const QPointF grown = fixture.Page().Selection->ShownRect().bottomRight();
+        fixture.Drag(grown, grown - QPointF(400, 400));
+        QCOMPARE(fixture.Selection(), (SelectionRect{10, 5, 26, 21}));
+
+        // Moved off the top-left it is shifted back inside; its left edge dragged out stops at 0.
+        const QPointF inside = fixture.Page().Selection->ShownRect().center();
+        fixture.Drag(inside, inside - QPointF(300, 300));
+        QCOMPARE(fixture.Selection(), (SelectionRect{0, 0, 16, 16}));
+        QVERIFY(fixture.SelectionLabel().startsWith("Selection: (0, 0)"));
+
+        // A bottom edge dragged past the view stops at the view's height in screen pixels.
+        const QRectF shown = fixture.Page().Selection->ShownRect();
+        fixture.Drag(QPointF(shown.center().x(), shown.bottom()), QPointF(shown.center().x(), 5000));
+        QCOMPARE(fixture.Selection().Bottom, static_cast<double>(fixture.Page().View->height()));
+
+        // Ctrl and plus zooms in one step; the selection stays on the same picture pixels.
+        const SelectionRect before = fixture.Selection();
+        QTest::keyClick(&fixture.Window(), Qt::Key_Plus, Qt::ControlModifier);
+        QCOMPARE(fixture.Page().View->EffectiveScale(), 2.5);
+        QCOMPARE(fixture.Selection(), before);
+        QCOMPARE(fixture.Page().Selection->ShownRect().width(), 2.5 * (before.Right - before.Left));
+    }
+
+    void TheBandsToolPaintsTheRowUnderThePointerAndLeavesTheSelectionAlone() {
+        SearchFixture fixture;
+        // Each row its own colour, with a different colour in column 0.
+        QImage picture(40, 40, QImage::Format_RGB32);
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                picture.setPixel(x, y, x == 0 ? qRgb(255, 255, 255) : qRgb(y * 5, 100, 200));
+        fixture.LoadScreenshot(picture);
+        const SelectionRect selection = fixture.Selection();
+        const Image before = fixture.Work().SearchImage;
+
+        // A right button press with no tool chosen paints nothing.
+        fixture.Press(fixture.PixelCentre(5, 30), Qt::RightButton);
+        fixture.Release(fixture.PixelCentre(5, 30), Qt::RightButton);
+        QVERIFY(fixture.Work().SearchImage.Data() == before.Data());
+
+        QTest::mouseClick(fixture.Page().PaintButtons[0], Qt::LeftButton);
+        QCOMPARE(fixture.Form->Search().CurrentPaintMode(), PaintMode::Bands);
+        fixture.Drag(fixture.PixelCentre(5, 3), fixture.PixelCentre(5, 5));
+        const Image& after = fixture.Work().SearchImage;
+        const Colour background = fixture.Work().SearchBackgroundColour;
+        for (int y = 0; y < picture.height(); ++y) {
+            const bool painted = y >= 3 && y <= 5;
+            QCOMPARE(after.ColourAt(1, y) == background, painted);
+            QCOMPARE(after.ColourAt(39, y) == background, painted);
+            QCOMPARE(after.ColourAt(0, y), before.ColourAt(0, y));
+        }
+        QCOMPARE(fixture.Selection(), selection);
+        // The view shows the painted picture.
+        QCOMPARE(fixture.Page().View->Picture().pixelColor(20, 4).rgb() & 0xFFFFFF, 0xFF00FFu);
+
+        // The magic wand never stays down and releases the tool's button, which keeps painting.
+        QTest::mouseClick(fixture.Page().MagicWand, Qt::LeftButton);
+        QVERIFY(!fixture.Page().MagicWand->isChecked());
+        QVERIFY(!fixture.Page().PaintButtons[0]->isChecked());
+        QCOMPARE(fixture.Form->Search().CurrentPaintMode(), PaintMode::Bands);
+    }
+
+    void TheDemoLevelIsFoundFromACutOfItsPicture() {
+        SearchFixture fixture;
+        // A cut that starts 11 and 5 pixels into a tile (tile column 12, row 15 of the level).
+        const QImage level = DemoLevel();
+        fixture.LoadScreenshot(level.copy(203, 245, 320, 200));
+        fixture.Work().SearchSelection = SelectionRect{0, 0, 300, 160};
+
+        bool startButtonsDisabled = false;
+        QTimer::singleShot(0, [&] {
+            startButtonsDisabled =
+                !fixture.Page().ButtonMatchTiles->isEnabled() && !fixture.Page().ButtonSearchMap->isEnabled();
+        });
+        QTest::mouseClick(fixture.Page().ButtonMatchTiles, Qt::LeftButton);
+        QVERIFY(startButtonsDisabled);
+        QVERIFY(fixture.Page().ButtonMatchTiles->isEnabled());
+        // Aligned on the tile boundary 5 and 11 pixels in: 15 whole tiles across, 9 down.
+        QCOMPARE(fixture.Selection(), (SelectionRect{5, 11, 5 + 15 * 16, 11 + 9 * 16}));
+        const QStringList indexes = fixture.Page().MemoIndexes->toPlainText().split('\n');
+        QCOMPARE(indexes.size(), 9);
+        QCOMPARE(indexes[0].split(", ").size(), 15);
+
+        QTest::mouseClick(fixture.Page().ButtonSearchMap, Qt::LeftButton);
+        QVERIFY(fixture.Page().MemoResults->toPlainText().endsWith("Finished!"));
+        // The level's cell (13, 16) is 16 x 64 + 13 bytes into the map at +$38000 (from the start of chip RAM).
+        const QString address =
+            QString::fromStdString(DollarHex(fixture.Work().Memory.ChipRamOffset + 0x38000 + 16 * 64 + 13));
+        auto* matches = fixture.Find<QComboBox>("ComboBoxMapMatches");
+        QCOMPARE(matches->count(), 1);
+        QVERIFY(matches->itemText(0).contains(address + " Width 64 "));
+
+        fixture.Form->PageControl()->setCurrentWidget(&fixture.Form->Map(1));
+        matches->setCurrentIndex(0);
+        emit matches->activated(0);
+        QCOMPARE(fixture.Text("EditMapAddress"), address);
+        // Drawn 64 wide from that cell, the picture starts with the level's part right of and below it.
+        const QImage drawn = fixture.Form->Map(1).Controls().View->Picture().convertToFormat(QImage::Format_RGB32);
+        const QRect rest(13 * 16, 16 * 16, (64 - 13) * 16, (32 - 16) * 16);
+        QVERIFY(drawn.width() >= rest.width() && drawn.height() >= rest.height());
+        QVERIFY(drawn.copy(QRect(QPoint(0, 0), rest.size())) == level.copy(rest));
+    }
+};
+
+static const GuiTestRegistration<SearchPageTest> searchPageRegistration;
+
+} // namespace tavrik::test
+
+#include "SearchPageTest.moc"
