@@ -228,9 +228,10 @@ bool TForm1::WindowKeyDown(const QKeyEvent& key) {
         RipperTab->PageStep(key.key() == Qt::Key_PageUp ? -1 : 1);
         return true;
     case Qt::Key_Plus:
+    case Qt::Key_Equal: // the main keyboard's plus key, unshifted
     case Qt::Key_Minus:
         if (page != SearchTab || !(key.modifiers() & Qt::ControlModifier)) return false;
-        SearchTab->ZoomStep(key.key() == Qt::Key_Plus ? 1 : -1);
+        SearchTab->ZoomStep(key.key() == Qt::Key_Minus ? -1 : 1);
         return true;
     default: return false;
     }

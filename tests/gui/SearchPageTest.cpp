@@ -122,6 +122,9 @@ class SearchPageTest : public QObject {
         QCOMPARE(fixture.Page().View->EffectiveScale(), 2.5);
         QCOMPARE(fixture.Selection(), before);
         QCOMPARE(fixture.Page().Selection->ShownRect().width(), 2.5 * (before.Right - before.Left));
+        for (int press = 0; press < 4; ++press)
+            QTest::keyClick(&fixture.Window(), Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(fixture.Page().View->EffectiveScale(), 1.0);
     }
 
     void TheBandsToolPaintsTheRowUnderThePointerAndLeavesTheSelectionAlone() {
