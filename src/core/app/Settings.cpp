@@ -80,6 +80,7 @@ SettingsRead ReadSettings(const std::string& path, Dialogs& dialogs) {
     s.ChipRelativeAddresses = ini.Bool(section, "DisplayOffsetsRelativeToChipMemory", s.ChipRelativeAddresses);
     s.GridEnabled = ini.Integer(section, "Grid", 0) == 1;
     s.GridThickness = ini.Integer(section, "GridThickness", s.GridThickness);
+    s.UpdateServer = ini.Text(section, "UpdateServer", s.UpdateServer);
     int32_t automatic = ini.Integer(section, "AutomaticUpdates", 2);
     if (automatic == 2) automatic = dialogs.Confirm(AutomaticUpdatesQuestion) ? 1 : 0;
     s.AutomaticUpdates = automatic == 1;
@@ -103,6 +104,7 @@ std::string WriteSettings(const std::string& path, const TSettings& s) {
         ini.SetBool(section, "DisplayOffsetsRelativeToChipMemory", s.ChipRelativeAddresses);
         ini.SetInteger(section, "GridThickness", s.GridThickness);
         ini.SetBool(section, "Grid", s.GridEnabled);
+        ini.SetText(section, "UpdateServer", s.UpdateServer);
         ini.Save(path);
         return "";
     } catch (const std::exception&) {

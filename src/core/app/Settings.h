@@ -30,6 +30,8 @@ struct TSettings {
     bool ChipRelativeAddresses = false;
     bool GridEnabled = false;
     int32_t GridThickness = 1;
+    // Base address of the update site ("UpdateServer"); empty: no update server is configured.
+    std::string UpdateServer;
 };
 
 // Where the settings and the recent-files list live: $TAVRIK_CONFIG_DIR when set, else the program's own

@@ -91,6 +91,7 @@ TEST(Settings, EveryKeyIsWrittenInOrderAndReadBack) {
     s.ChipRelativeAddresses = true;
     s.GridEnabled = true;
     s.GridThickness = 3;
+    s.UpdateServer = "http://127.0.0.1:8080/site";
     ASSERT_EQ(WriteSettings(path, s), "");
 
     IniFile ini;
@@ -99,13 +100,15 @@ TEST(Settings, EveryKeyIsWrittenInOrderAndReadBack) {
               (std::vector<std::string>{"UnknownKey", "ConfirmOverwritingTiles", "ConfirmOverwritingMaps",
                                         "MapSearchLongs", "Keyboard", "LastUpdateCheck", "TotalRunTime",
                                         "LoadPreviousProject", "AutomaticUpdates", "ReplaceRunningExecutable",
-                                        "DisplayOffsetsRelativeToChipMemory", "GridThickness", "Grid"}));
+                                        "DisplayOffsetsRelativeToChipMemory", "GridThickness", "Grid",
+                                        "UpdateServer"}));
     EXPECT_NE(test::ReadText(path).find("Keyboard=2\n"), std::string::npos); // no blanks around "="
 
     test::ScriptedDialogs dialogs;
     const TSettings r = ReadSettings(path, dialogs).Settings;
     EXPECT_TRUE(dialogs.History.empty());
     EXPECT_EQ(r.ConfirmOverwritingTiles, false);
+    EXPECT_EQ(r.UpdateServer, s.UpdateServer);
     EXPECT_EQ(r.ConfirmOverwritingMaps, false);
     EXPECT_EQ(r.AutomaticUpdates, true);
     EXPECT_EQ(r.ReplaceRunningExecutable, 1);
