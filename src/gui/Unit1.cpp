@@ -15,6 +15,7 @@
 #include "ripper/RipperPage.h"
 #include "search/MapMatchChoice.h"
 #include "search/SearchPage.h"
+#include "update/TFormUpdate.h"
 #include "widgets/Memo.h"
 #include "widgets/QtText.h"
 
@@ -36,7 +37,6 @@ namespace tavrik {
 namespace {
 
 constexpr const char* UncompressedStateFilter = "WinUAE Save State File (*.uss)|*.uss|All Files (*.*)|*.*";
-constexpr const char* ExecutableName = "tavrik";
 constexpr std::array<int, 5> StatusPanelWidths{100, 150, 150, 350, 350};
 constexpr double MillisecondsPerDay = 86400000.0;
 
@@ -58,6 +58,8 @@ TForm1::TForm1(const FormServices& services, QWidget* parent) : QMainWindow(pare
     ConnectShellMenuItems();
     ConnectRipperMenuItems();
     ConnectPaletteMenuItems();
+    ConnectOptionMenuItems();
+    ConnectUpdateMenuItems();
     ConnectPages();
     RunStartUpOrder();
 }
@@ -158,7 +160,9 @@ void TForm1::RunStartUpOrder() {
     setMinimumSize(800, 600);
     resize(1042, 670);
     setWindowState(Qt::WindowMaximized);
-    // ReadSettings(ProgramFolder + "Tavrik.ini") comes here with the settings.
+    // A settings folder that cannot be made leaves the defaults; the window still comes up.
+    RunHandler(UserDialogs(), [this] { ReadSettingsAtStart(); });
+    RunHandler(UserDialogs(), [this] { PrepareUpdates(); });
 
     RefreshAddressFields();
     MoveKeyCaptureFieldsOffScreen();
@@ -170,9 +174,8 @@ void TForm1::RunStartUpOrder() {
     GiveMemosSelectAll(this);
     for (MapPage* map : MapTabs)
         map->ClearSummary();
-    // NewProject, and the previous project when the option says so, come here with the project files; until
-    // then a new piece of work starts with the default palette, which also makes the first rip.
-    RunHandler(UserDialogs(), [this] { RipperTab->Palette().mnuDefaultPaletteClick(); });
+    RunHandler(UserDialogs(), [this] { NewProject(); });
+    LoadPreviousProject();
 }
 
 void TForm1::MoveKeyCaptureFieldsOffScreen() {
@@ -191,12 +194,14 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::RunExitOrder() {
-    // After a self-replacement the project is saved as ProgramFolder + "AutoSavedProject.ini" here.
+    // After a self-replacement the work is kept for the new executable to open.
+    if (ExecutableReplaced) RunHandler(UserDialogs(), [this] { SaveProject(ProgramFolder() + AutoSavedProjectName); });
     const QDateTime now = QDateTime::currentDateTime();
     if (now > StartTime) TotalRunTime += static_cast<double>(StartTime.msecsTo(now)) / MillisecondsPerDay;
-    // WriteSettings(ProgramFolder + "Tavrik.ini") comes here with the settings.
-    if (ExecutableReplaced) Services.Desktop.StartProgram(ProgramFolder() + ExecutableName);
-    if (OpenArchiveAtExit) Services.Desktop.OpenDocument(ProgramFolder() + "Tavrik.zip");
+    WriteSettingsAtExit();
+    RecentFiles.SaveList();
+    if (ExecutableReplaced) Services.Desktop.StartProgram(Files.Executable());
+    if (OpenArchiveAtExit) Services.Desktop.OpenDocument(Files.Archive());
 }
 
 // ---- Keys ----
@@ -271,9 +276,7 @@ void TForm1::OpenFile() {
 
 void TForm1::OpenChosenFile(const std::string& fileName) {
     switch (RouteOpenedFile(fileName)) {
-    case OpenFileRoute::Project:
-        UserDialogs().Information("Projects cannot be opened yet, so " + fileName + " was not loaded.");
-        break;
+    case OpenFileRoute::Project: LoadProject(fileName); break;
     case OpenFileRoute::Picture: RipperTab->UseTilesPicture(fileName); break;
     case OpenFileRoute::DataFile:
         DataFileName = fileName;

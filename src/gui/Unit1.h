@@ -4,9 +4,14 @@
 #pragma once
 
 #include "app/Dialogs.h"
+#include "app/MostRecentFiles.h"
+#include "app/Settings.h"
 #include "platform/DesktopServices.h"
 #include "platform/HelpViewer.h"
+#include "project/ProjectFile.h"
 #include "ripper/RipperKeys.h"
+#include "update/ProgramFiles.h"
+#include "update/UpdateCheck.h"
 #include "workspace/RipRequest.h"
 #include "workspace/Workspace.h"
 
@@ -23,6 +28,7 @@ class QKeyEvent;
 class QLabel;
 class QMenu;
 class QTabWidget;
+class QTimer;
 
 namespace tavrik {
 
@@ -31,6 +37,8 @@ class MapPage;
 class MapRipper;
 class RipperPage;
 class SearchPage;
+class UpdateWindowOfForm;
+struct ProjectOpened;
 
 // What the window is given by the program (or by a test): the dialogs, the help viewer, the desktop,
 // the program's folder (ending in a path separator) and the machine's identity.
@@ -69,6 +77,16 @@ class TForm1 : public QMainWindow {
     bool OpenArchiveAtExit = false;
     // Accumulated running time in days, kept with the settings.
     double TotalRunTime = 0.0;
+    // The options read at start and written at exit; the menus change them during the run.
+    TSettings Settings;
+    TMostRecentFiles RecentFiles;
+    // The project the controls are read into before saving and written back from after loading.
+    ProjectFile Project;
+    // The executable and the update archive beside it.
+    ProgramFiles Files;
+    // Where the settings and the recent-files list live.
+    const std::string& SettingsPath() const { return SettingsFile; }
+    QTimer* UpdateTimer() const { return TimerUpdate; }
 
     // Operations of the window.
     void RefreshAddressFields();
@@ -86,6 +104,17 @@ class TForm1 : public QMainWindow {
     void ShowChangeLog();
     void ShowAbout();
 
+    // Unit1Projects.cpp: the "File" menu's project commands.
+    void NewProject();
+    void OpenProject();
+    void SaveProjectAs();
+    void LoadProject(const std::string& fileName);
+    void SaveProject(const std::string& fileName);
+
+    // Unit1Update.cpp: "Check for updates" (Menu) and the update timer (Timer).
+    void CheckForUpdates(UpdateSender sender);
+    void GenerateUpdateClick();
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -100,6 +129,28 @@ class TForm1 : public QMainWindow {
     void ConnectPaletteMenuItems();
     void ShowGridSettings();
     void ApplyKeyboardLayout(KeyboardLayout layout);
+
+    // Unit1Settings.cpp
+    void ReadSettingsAtStart();
+    void ApplySettings();
+    void WriteSettingsAtExit();
+    void ConnectOptionMenuItems();
+    void ToggleOption(bool TSettings::*option);
+    void ReplaceExecutableClick();
+    void ShowRecentFiles();
+    void RecentFileClicked(size_t index);
+
+    // Unit1Projects.cpp
+    void ReadProjectControls();
+    void ShowProjectControls();
+    void ShowProjectOpened(const ProjectOpened& opened);
+    void DrawProjectWork();
+    void LoadPreviousProject();
+
+    // Unit1Update.cpp
+    void ConnectUpdateMenuItems();
+    void PrepareUpdates();
+    void ApplyUpdateResult(const UpdateCheckResult& result);
 
     // Unit1.cpp
     void BuildTabs();
@@ -118,6 +169,9 @@ class TForm1 : public QMainWindow {
     std::string Title;
     QDateTime StartTime;
     bool ExitOrderDone = false;
+    std::string SettingsFile;
+    QTimer* TimerUpdate = nullptr;
+    std::unique_ptr<UpdateWindowOfForm> UpdateView;
 
     QTabWidget* Tabs = nullptr;
     std::array<QLabel*, 5> StatusPanels{};

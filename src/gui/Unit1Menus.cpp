@@ -181,6 +181,9 @@ void TForm1::ConnectMenuItem(const QString& name, std::function<void()> handler)
 
 void TForm1::ConnectShellMenuItems() {
     ConnectMenuItem("mnuOpen", [this] { OpenFile(); });
+    ConnectMenuItem("mnuNewProject", [this] { NewProject(); });
+    ConnectMenuItem("mnuOpenProject", [this] { OpenProject(); });
+    ConnectMenuItem("mnuSaveProject", [this] { SaveProjectAs(); });
     ConnectMenuItem("mnuQuit", [this] { close(); });
     ConnectMenuItem("mnuSaveUncompressedState", [this] { SaveUncompressedState(); });
     ConnectMenuItem("mnuChangeLog", [this] { ShowChangeLog(); });
@@ -194,7 +197,10 @@ void TForm1::ConnectRipperMenuItems() {
     for (const auto& [name, thickness] : GridItems)
         ConnectMenuItem(name, [this, value = thickness] { Ripper().GridThicknessChosen(value); });
     for (const auto& [name, layout] : LayoutItems)
-        ConnectMenuItem(name, [this, value = layout] { ApplyKeyboardLayout(value); });
+        ConnectMenuItem(name, [this, value = layout] {
+            Settings.KeyboardLayout = static_cast<int32_t>(value);
+            ApplyKeyboardLayout(value);
+        });
 }
 
 void TForm1::ConnectPaletteMenuItems() {
@@ -211,10 +217,12 @@ void TForm1::ConnectPaletteMenuItems() {
     ConnectMenuItem("mnuC64Palette", [&palette] { palette.mnuC64PaletteClick(); });
 }
 
-// The grid items show the grid settings (the page's check box shows them too).
+// The grid items show the grid settings (the page's check box shows them too); a thickness without an item
+// of its own checks "1 pixel".
 void TForm1::ShowGridSettings() {
+    const int32_t item = GridThicknessItem(Shared.Grid.GridThickness);
     for (const auto& [name, thickness] : GridItems)
-        findChild<QAction*>(name)->setChecked(thickness == Shared.Grid.GridThickness);
+        findChild<QAction*>(name)->setChecked(thickness == item);
 }
 
 void TForm1::ApplyKeyboardLayout(KeyboardLayout layout) {

@@ -2,12 +2,19 @@
 #include "FormFixture.h"
 
 #include "app/Files.h"
+#include "app/IniFile.h"
+#include "app/Settings.h"
 
 #include <QPlainTextEdit>
 
 namespace tavrik::test {
 
 TForm1& FormFixture::Create(const std::string& machineId) {
+    // The settings and the recent-files list stay in the test's own folder.
+    qunsetenv("TAVRIK_CONFIG_DIR");
+    const std::string settings = Folder.File(SettingsFileName);
+    if (UpdateQuestionAnswered && !FileLoadable(settings))
+        WriteFileSafely(settings, "[Settings]\nAutomaticUpdates=0\n");
     Form = std::make_unique<TForm1>(FormServices{Dialogs, Help, Desktop, ProgramFolder(), machineId});
     return *Form;
 }

@@ -50,6 +50,9 @@ class FormFixture {
     RecordingHelpViewer Help;
     RecordingDesktop Desktop;
     std::unique_ptr<TForm1> Form;
+    // When set, a first start finds the automatic-update question already answered (No), as every start
+    // after the first does; tests of the first start clear it.
+    bool UpdateQuestionAnswered = true;
 
     // The program folder with its trailing separator.
     std::string ProgramFolder() const { return Folder.Path().string() + "/"; }

@@ -200,17 +200,12 @@ class MapRipperTest : public QObject {
     void ExportTiledMapWritesTheMapAndReportsTheKeptTiles() {
         MapFixture fixture;
         const std::string map = fixture.Folder.File("level.tmx");
-        fixture.Dialogs.FileAnswers = {map};
-        fixture.Click("ButtonMapExportTiled");
-        // Nothing drawn yet: the export says so and writes nothing.
-        QCOMPARE(fixture.Dialogs.Texts("error").size(), size_t{1});
-        QVERIFY(!PathIsFile(map));
-
+        // (New Project at start-up has drawn the first map already, so there is always a map to export.)
         fixture.Click("ButtonCreateMap");
         fixture.Dialogs.FileAnswers = {map};
         fixture.Dialogs.OptionAnswers = {true};
         fixture.Click("ButtonMapExportTiled");
-        QCOMPARE(fixture.Dialogs.Texts("error").size(), size_t{1});
+        QVERIFY(fixture.Dialogs.Texts("error").empty());
         QVERIFY(PathIsFile(map) && PathIsFile(fixture.Folder.File("level.tsx")));
         QCOMPARE(fixture.Window().StatusPanel(3)->text(), QString("Tiles: 93 of 100 kept"));
     }

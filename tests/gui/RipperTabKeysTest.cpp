@@ -354,14 +354,6 @@ class RipperTabKeysTest : public QObject {
         QCOMPARE(fixture.Shown().format(), QImage::Format_Indexed8);
         QCOMPARE(fixture.Shown().pixelIndex(0, 0), 1);
     }
-
-    void ProjectFilesAreNotOpenedYet() {
-        RipperFixture fixture;
-        fixture.Window().OpenChosenFile(fixture.Folder.File("work.ini"));
-        const std::vector<std::string> messages = fixture.Dialogs.Texts("information");
-        QCOMPARE(messages.size(), size_t{1});
-        QVERIFY(messages[0].find("Projects cannot be opened yet") != std::string::npos);
-    }
 };
 
 static const GuiTestRegistration<RipperTabKeysTest> ripperTabKeysRegistration;

@@ -28,6 +28,7 @@ class QSlider;
 namespace tavrik {
 
 class TImgView32;
+struct ProjectMap;
 
 // The name of a control on the page of prefix: every "Map" of the first tab's name becomes the prefix.
 QString MapControlName(const QString& firstTabName, const QString& prefix);
@@ -101,6 +102,9 @@ class MapPage : public QWidget {
     // The first tab's controls that act for both maps, with the replacement memo's text.
     MapSharedOptions SharedOptions(const std::string& replacements) const;
     std::string ReplacementText() const;
+    // MapPageProject.cpp: the page's part of a project, and back.
+    void ReadProject(ProjectMap& map) const;
+    void ShowProject(const ProjectMap& map);
     // A drawn map in the view, keeping the edges the view showed in "Normal" mode; and its summary.
     void ShowMap(const Image& picture);
     void ShowSummary(const std::string& summary);

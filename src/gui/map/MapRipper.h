@@ -62,13 +62,15 @@ class MapRipper : public QObject {
     void ButtonCreateMapClick();
     void ApplyKeyboardLayout(const LayoutKeys& keys);
 
+    // A drawn map (or why it was not drawn) on its page; also for the maps a project load drew.
+    void ShowOutcome(int32_t mapNumber, const MapDrawOutcome& outcome);
+
     bool ConfirmOverwritingMaps = true;
 
   private:
     MapPage& Page(int32_t mapNumber) const { return *Pages[mapNumber == 2 ? 1 : 0]; }
     // A page's controls with the shared ones taken from the first page.
     MapControls ReadControls(int32_t mapNumber) const;
-    void ShowOutcome(int32_t mapNumber, const MapDrawOutcome& outcome);
     void ConnectPage(MapPage& page);
     void ConnectMaskPresets();
 

@@ -32,6 +32,7 @@ namespace tavrik {
 class Image;
 class TImgView32;
 struct CopperWalk;
+struct ProjectFile;
 struct RipControlUpdates;
 
 // What the page is given by the window.
@@ -92,6 +93,10 @@ class RipperPage : public QWidget {
 
     void CopperlistAction();
     void ButtonGfxWalkCopperlistClick();
+
+    // RipperPageProject.cpp: the page's controls and file names in a project, and back.
+    void ReadProject(ProjectFile& project) const;
+    void ShowProject(const ProjectFile& project);
 
     // The ripper view's keys, as they reach EditGfxKeyCapture.
     void RipperKeyDown(const KeyPress& key);

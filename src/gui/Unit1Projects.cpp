@@ -1,0 +1,125 @@
+// TForm1's projects: New, Open and Save Project, a project read from every page's controls before saving
+// and written back into them after loading, and the previous project opened at start.
+#include "Unit1.h"
+
+#include "info/InfoPage.h"
+#include "map/MapPage.h"
+#include "map/MapRipper.h"
+#include "platform/HandlerGuard.h"
+#include "ripper/PalettePanel.h"
+#include "ripper/RipperPage.h"
+#include "widgets/QtText.h"
+#include "workspace/ProjectOperations.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+
+namespace tavrik {
+
+namespace {
+
+// Lifts the suspension of rips however the load ends.
+class RipsSuspended {
+  public:
+    explicit RipsSuspended(Workspace& ws) : Suspended(ws.Ripper.RipSuspended) { Suspended = true; }
+    ~RipsSuspended() { Suspended = false; }
+    RipsSuspended(const RipsSuspended&) = delete;
+    RipsSuspended& operator=(const RipsSuspended&) = delete;
+
+  private:
+    bool& Suspended;
+};
+
+} // namespace
+
+void TForm1::ReadProjectControls() {
+    Ripper().ReadProject(Project);
+    for (size_t map = 0; map < MapTabs.size(); ++map)
+        MapTabs[map]->ReadProject(Project.Maps[map]);
+    Project.MachineId = MachineId();
+}
+
+void TForm1::ShowProjectControls() {
+    DataFileName = Project.GfxFileName;
+    Ripper().ShowProject(Project);
+    for (size_t map = 0; map < MapTabs.size(); ++map)
+        MapTabs[map]->ShowProject(Project.Maps[map]);
+}
+
+// The rip and both maps as the core left them after a new or loaded project.
+void TForm1::DrawProjectWork() {
+    Ripper().Palette().DisplayWorkingPalette();
+    RefreshAddressFields();
+    Ripper().ButtonGfxRipClick();
+}
+
+void TForm1::NewProject() {
+    ReadProjectControls();
+    tavrik::NewProject(Shared, Project);
+    ShowProjectControls();
+    setWindowTitle(QText(Title));
+    InfoTab->ClearInfo();
+    DrawProjectWork();
+    for (size_t map = 0; map < MapTabs.size(); ++map) {
+        MapTabs[map]->ShowMap(Shared.MapImages[map]);
+        MapTabs[map]->ClearSummary();
+    }
+}
+
+void TForm1::OpenProject() {
+    if (const auto chosen =
+            UserDialogs().OpenFile({OpenProjectTitle, ProjectDialogFilter, Shared.ProjectFileName, "ini"}))
+        LoadProject(*chosen);
+}
+
+// There is no overwrite question: a project is saved over its old file.
+void TForm1::SaveProjectAs() {
+    if (const auto chosen =
+            UserDialogs().SaveFile({SaveProjectTitle, ProjectDialogFilter, Shared.ProjectFileName, "ini"}))
+        SaveProject(ProjectNameForSave(*chosen));
+}
+
+void TForm1::SaveProject(const std::string& fileName) {
+    ReadProjectControls();
+    tavrik::SaveProject(Shared, Project, fileName);
+    RecentFiles.AddFile(fileName);
+    ShowRecentFiles();
+}
+
+void TForm1::LoadProject(const std::string& fileName) {
+    ProjectOpened opened;
+    {
+        const RipsSuspended suspended(Shared);
+        ReadProjectControls();
+        const MapPageWidgets& first = Map(1).Controls();
+        opened = tavrik::LoadProject(Shared, Project, fileName, UserDialogs(),
+                                     {first.CheckBoxShowBadTiles->isChecked(), first.CheckBoxShowIndexes->isChecked()});
+        RecentFiles.AddFile(fileName);
+        ShowRecentFiles();
+    }
+    ShowProjectOpened(opened);
+}
+
+void TForm1::ShowProjectOpened(const ProjectOpened& opened) {
+    if (!opened.NewerBuildWarning.empty()) UserDialogs().Information(opened.NewerBuildWarning);
+    InfoTab->ClearInfo();
+    if (opened.DataFile.Loaded) {
+        setWindowTitle(QText(opened.DataFile.FileName + " - " + Title));
+        InfoTab->SetInfoLines(opened.DataFile.InfoLines);
+    }
+    for (const std::string& problem : opened.Problems)
+        UserDialogs().Error(problem);
+    ShowProjectControls();
+    DrawProjectWork();
+    for (int32_t map = 1; map <= 2; ++map)
+        Maps->ShowOutcome(map, opened.Maps[static_cast<size_t>(map - 1)]);
+}
+
+// At start, when the option says so: the most recent project, then the ripper view's keys.
+void TForm1::LoadPreviousProject() {
+    if (!Settings.LoadPreviousProject || Settings.PreviousProject.empty()) return;
+    RunHandler(UserDialogs(), [this] { LoadProject(Settings.PreviousProject); });
+    Ripper().KeyCaptureField()->setFocus();
+}
+
+} // namespace tavrik
