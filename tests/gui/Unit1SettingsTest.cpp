@@ -1,0 +1,264 @@
+// The window's options, recent projects, projects and update check as a user meets them: options changed
+// through the menu and found again after a restart, the first-run question, the "Open Recent" submenu after
+// saves, a project saved and loaded giving back every control, and the exit order after a self-replacement.
+#include "FormFixture.h"
+#include "GuiTestRegistry.h"
+
+#include "app/Files.h"
+#include "app/IniFile.h"
+#include "app/Settings.h"
+#include "map/MapPage.h"
+#include "map/MapRipper.h"
+#include "ripper/RipperPage.h"
+#include "update/UpdateCheck.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMap>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTimer>
+
+#include <filesystem>
+
+namespace tavrik::test {
+
+namespace {
+
+void Trigger(const FormFixture& fixture, const char* item) { fixture.Find<QAction>(item)->trigger(); }
+bool Checked(const FormFixture& fixture, const char* item) { return fixture.Find<QAction>(item)->isChecked(); }
+
+// Closing runs the exit order (settings and recent files written); the next window starts from them.
+TForm1& Restart(FormFixture& fixture) {
+    fixture.Form->close();
+    fixture.Form.reset();
+    return fixture.Create();
+}
+
+void WriteSettingsText(const FormFixture& fixture, const std::string& text) {
+    WriteFileSafely(fixture.Folder.File(SettingsFileName), text);
+}
+
+IniFile SettingsFile(const FormFixture& fixture) {
+    IniFile ini;
+    ini.Load(fixture.Folder.File(SettingsFileName));
+    return ini;
+}
+
+QStringList RecentFileNames(const FormFixture& fixture) {
+    QStringList names;
+    for (const QAction* item : fixture.Find<QMenu>("mnuOpenRecentMenu")->actions())
+        if (!item->isSeparator()) names << item->text().section("  ", 1);
+    return names;
+}
+
+// Every value a user can set on the ripper and map tabs, by control name: what a project must give back.
+QMap<QString, QString> ProjectControlValues(const TForm1& form) {
+    QMap<QString, QString> values;
+    const QList<QWidget*> pages{&form.Ripper(), &form.Map(1), &form.Map(2)};
+    for (const QWidget* page : pages) {
+        for (const QLineEdit* field : page->findChildren<QLineEdit*>())
+            if (!field->objectName().contains("KeyCapture") && !field->objectName().isEmpty())
+                values[field->objectName()] = field->text();
+        for (const QComboBox* list : page->findChildren<QComboBox*>())
+            values[list->objectName()] = list->currentText();
+        for (const QCheckBox* box : page->findChildren<QCheckBox*>())
+            values[box->objectName()] = box->isChecked() ? "on" : "off";
+        for (const QPlainTextEdit* memo : page->findChildren<QPlainTextEdit*>())
+            values[memo->objectName()] = memo->toPlainText();
+    }
+    return values;
+}
+
+void SetText(const FormFixture& fixture, const char* field, const char* text) {
+    fixture.Find<QLineEdit>(field)->setText(text);
+}
+
+} // namespace
+
+class WindowSettingsTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void OptionsChangedInTheMenuAreThereAfterARestart() {
+        FormFixture fixture;
+        TForm1& first = fixture.Create();
+        QVERIFY(Checked(fixture, "mnuConfirmOverwritingTiles"));
+        for (const char* item : {"mnuConfirmOverwritingTiles", "mnuConfirmOverwritingMaps", "mnuLoadPreviousProject",
+                                 "mnuAutomaticallyCheckForUpdates", "mnuKeyboardAzerty", "mnuGrid3Pixels"})
+            Trigger(fixture, item);
+        QVERIFY(!first.Ripper().ConfirmOverwritingTiles);
+        QVERIFY(!first.MapHandlers().ConfirmOverwritingMaps);
+        QCOMPARE(first.Ripper().CurrentKeyboardLayout(), KeyboardLayout::Azerty);
+        // Nothing is written before the window closes.
+        QCOMPARE(SettingsFile(fixture).Text(SettingsSection, "ConfirmOverwritingTiles"), std::string());
+
+        TForm1& second = Restart(fixture);
+        QVERIFY(fixture.Dialogs.Texts("confirm").empty());
+        QVERIFY(!Checked(fixture, "mnuConfirmOverwritingTiles"));
+        QVERIFY(!Checked(fixture, "mnuConfirmOverwritingMaps"));
+        QVERIFY(!Checked(fixture, "mnuLoadPreviousProject"));
+        QVERIFY(Checked(fixture, "mnuAutomaticallyCheckForUpdates"));
+        QVERIFY(Checked(fixture, "mnuKeyboardAzerty"));
+        QVERIFY(Checked(fixture, "mnuGrid3Pixels"));
+        QVERIFY(!second.Ripper().ConfirmOverwritingTiles);
+        QVERIFY(!second.MapHandlers().ConfirmOverwritingMaps);
+        QCOMPARE(second.Ripper().CurrentKeyboardLayout(), KeyboardLayout::Azerty);
+        QCOMPARE(second.Work().Grid.GridThickness, 3);
+        QVERIFY(second.Work().Grid.GridEnabled);
+        QVERIFY(fixture.Find<QCheckBox>("CheckBoxGfxGrid")->isChecked());
+
+        // Automatic checks are on and none ran yet: the timer's check finds no server and says nothing.
+        QVERIFY(second.UpdateTimer()->isActive());
+        QTRY_VERIFY(!second.UpdateTimer()->isActive());
+        QVERIFY(fixture.Dialogs.History.empty());
+        QVERIFY(fixture.Find<QAction>("mnuCheckforUpdates")->isEnabled());
+    }
+
+    void FirstStartAsksAboutUpdatesOnce() {
+        FormFixture fixture;
+        fixture.UpdateQuestionAnswered = false;
+        fixture.Create();
+        QCOMPARE(fixture.Dialogs.Texts("confirm"), std::vector<std::string>{AutomaticUpdatesQuestion});
+        QVERIFY(!Checked(fixture, "mnuAutomaticallyCheckForUpdates"));
+        TForm1& second = Restart(fixture);
+        QCOMPARE(fixture.Dialogs.Texts("confirm").size(), size_t{1});
+        QCOMPARE(SettingsFile(fixture).Text(SettingsSection, "AutomaticUpdates"), std::string("0"));
+        QVERIFY(!second.UpdateTimer()->isActive());
+    }
+
+    // Values the menus have no item for are shown as the nearest item and written back unchanged.
+    void ValuesWithoutAnItemAreKept() {
+        FormFixture fixture;
+        WriteSettingsText(fixture, "[Settings]\nAutomaticUpdates=0\nGridThickness=5\nKeyboard=7\n");
+        TForm1& form = fixture.Create();
+        QVERIFY(Checked(fixture, "mnuGrid1Pixel"));
+        QCOMPARE(form.Work().Grid.GridThickness, 5);
+        QVERIFY(!fixture.Find<QAction>("mnuReplaceExecutableIfUpdateFound")->isVisible());
+        Restart(fixture);
+        const IniFile ini = SettingsFile(fixture);
+        QCOMPARE(ini.Text(SettingsSection, "GridThickness"), std::string("5"));
+        QCOMPARE(ini.Text(SettingsSection, "Keyboard"), std::string("7"));
+        QCOMPARE(ini.Text(SettingsSection, "ReplaceRunningExecutable"), std::string("2"));
+    }
+
+    void ReplaceExecutableItemTogglesOnceDecided() {
+        FormFixture fixture;
+        WriteSettingsText(fixture, "[Settings]\nAutomaticUpdates=0\nReplaceRunningExecutable=1\n");
+        fixture.Create();
+        auto* item = fixture.Find<QAction>("mnuReplaceExecutableIfUpdateFound");
+        QVERIFY(item->isVisible());
+        QVERIFY(item->isChecked());
+        item->trigger();
+        QVERIFY(!item->isChecked());
+        Restart(fixture);
+        QCOMPARE(SettingsFile(fixture).Text(SettingsSection, "ReplaceRunningExecutable"), std::string("0"));
+    }
+
+    void OpenRecentListsSavedProjectsNewestFirst() {
+        FormFixture fixture;
+        fixture.Create();
+        QVERIFY(!fixture.Find<QAction>("mnuOpenRecent")->isEnabled());
+        for (const char* name : {"a.txt", "b.ini", "c"}) {
+            fixture.Dialogs.FileAnswers = {fixture.Folder.File(name)};
+            Trigger(fixture, "mnuSaveProject");
+        }
+        QVERIFY(fixture.Dialogs.Texts("error").empty());
+        QVERIFY(FileLoadable(fixture.Folder.File("a.ini")));
+        QVERIFY(FileLoadable(fixture.Folder.File("c.ini")));
+        QCOMPARE(RecentFileNames(fixture), QStringList({"c.ini", "b.ini", "a.ini"}));
+        QVERIFY(fixture.Find<QAction>("mnuOpenRecent")->isEnabled());
+
+        // The third opens and moves to the top; a project gone since is reported and dropped.
+        fixture.Find<QMenu>("mnuOpenRecentMenu")->actions().at(2)->trigger();
+        QCOMPARE(fixture.Form->Work().ProjectFileName, fixture.Folder.File("a.ini"));
+        QCOMPARE(RecentFileNames(fixture), QStringList({"a.ini", "c.ini", "b.ini"}));
+        std::filesystem::remove(fixture.Folder.File("b.ini"));
+        fixture.Find<QMenu>("mnuOpenRecentMenu")->actions().at(2)->trigger();
+        QCOMPARE(fixture.Dialogs.Texts("error"),
+                 std::vector<std::string>{RecentFileMissingMessage(fixture.Folder.File("b.ini"))});
+        QCOMPARE(RecentFileNames(fixture), QStringList({"a.ini", "c.ini"}));
+
+        Restart(fixture);
+        QCOMPARE(RecentFileNames(fixture), QStringList({"a.ini", "c.ini"}));
+    }
+
+    void ASavedProjectGivesBackEveryControl() {
+        FormFixture fixture;
+        TForm1& form = fixture.Create();
+        const QMap<QString, QString> fresh = ProjectControlValues(form);
+        SetText(fixture, "EditGfxTileWidth", "32");
+        SetText(fixture, "EditGfxBitplaneCount", "4");
+        SetText(fixture, "EditGfxRipHeight", "128");
+        fixture.Find<QComboBox>("ComboBoxGfxMode")->setCurrentIndex(2);
+        fixture.Find<QCheckBox>("CheckBoxGfxMaskAfter")->setChecked(true);
+        fixture.Find<QComboBox>("ComboBoxGfxTileSize")->setCurrentIndex(3);
+        SetText(fixture, "EditMapWidthInTiles", "20");
+        SetText(fixture, "EditMapSkipBytes", "2");
+        SetText(fixture, "EditMapFlipYMask", "$8000");
+        fixture.Find<QCheckBox>("CheckBoxMapFlipYMask")->setChecked(true);
+        fixture.Find<QComboBox>("ComboBoxMapCustomGame")->setCurrentIndex(2);
+        fixture.Find<QComboBox>("ComboBoxMapDirection")->setCurrentIndex(1);
+        fixture.Find<QPlainTextEdit>("MemoMapTileIndexReplacements")->setPlainText("1=2\n3=4");
+        SetText(fixture, "EditMap2WidthInTiles", "8");
+        SetText(fixture, "EditMap2Mask", "$ff");
+        fixture.Find<QComboBox>("ComboBoxMap2ScaleMode")->setCurrentIndex(0);
+        fixture.Find<QPlainTextEdit>("MemoMap2TileIndexReplacements")->setPlainText("5=6");
+        QMap<QString, QString> saved = ProjectControlValues(form);
+
+        fixture.Dialogs.FileAnswers = {fixture.Folder.File("game.ini")};
+        Trigger(fixture, "mnuSaveProject");
+        Trigger(fixture, "mnuNewProject");
+        QCOMPARE(ProjectControlValues(form), fresh);
+        QVERIFY(form.Work().ProjectFileName.empty());
+
+        // The copper list's stop line is not part of a project: a load keeps what the field holds.
+        SetText(fixture, "EditGfxCopperlistStopYPos", "$90");
+        saved["EditGfxCopperlistStopYPos"] = "$90";
+        // "Open..." takes a project by its extension.
+        form.OpenChosenFile(fixture.Folder.File("game.ini"));
+        const QMap<QString, QString> loaded = ProjectControlValues(form);
+        for (const QString& name : saved.keys())
+            QVERIFY2(loaded.value(name) == saved.value(name),
+                     qPrintable(name + ": " + loaded.value(name) + " instead of " + saved.value(name)));
+        QVERIFY(fixture.Dialogs.Texts("error").empty());
+    }
+
+    void CheckForUpdatesWithoutAServerSaysSo() {
+        FormFixture fixture;
+        TForm1& form = fixture.Create();
+        Trigger(fixture, "mnuCheckforUpdates");
+        QCOMPARE(fixture.Dialogs.Texts("information"), std::vector<std::string>{NoUpdateServerMessage});
+        QVERIFY(fixture.Find<QAction>("mnuCheckforUpdates")->isEnabled());
+        QVERIFY(!form.ExecutableReplaced);
+    }
+
+    void AReplacedExecutableKeepsTheWorkAndStartsTheNewCopy() {
+        FormFixture fixture;
+        TForm1& form = fixture.Create();
+        SetText(fixture, "EditGfxTileWidth", "24");
+        form.ExecutableReplaced = true;
+        form.OpenArchiveAtExit = true;
+        form.close();
+        const std::string autoSaved = fixture.ProgramFolder() + AutoSavedProjectName;
+        QVERIFY(FileLoadable(autoSaved));
+        QCOMPARE(fixture.Desktop.Started, std::vector<std::string>{form.Files.Executable()});
+        QCOMPARE(fixture.Desktop.Opened, std::vector<std::string>{fixture.ProgramFolder() + "Tavrik.zip"});
+        QCOMPARE(form.Files.Folder, fixture.ProgramFolder());
+        // The next start opens the work again (it is the most recent project).
+        fixture.Form.reset();
+        fixture.Create();
+        QCOMPARE(fixture.Find<QLineEdit>("EditGfxTileWidth")->text(), QString("24"));
+    }
+};
+
+namespace {
+const GuiTestRegistration<WindowSettingsTest> windowSettingsRegistration;
+} // namespace
+
+} // namespace tavrik::test
+
+#include "Unit1SettingsTest.moc"
