@@ -12,6 +12,7 @@
 #include "support/DemoData.h"
 #include "workspace/RipRequest.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -163,6 +164,26 @@ class SearchPageTest : public QObject {
         QVERIFY(!fixture.Page().MagicWand->isChecked());
         QVERIFY(!fixture.Page().PaintButtons[0]->isChecked());
         QCOMPARE(fixture.Form->Search().CurrentPaintMode(), PaintMode::Bands);
+    }
+
+    void PasteTakesOnlyAPictureAndHalfSizeKeepsTheSizeShown() {
+        SearchFixture fixture;
+        QApplication::clipboard()->setText("no picture");
+        QTest::mouseClick(fixture.Page().ButtonPaste, Qt::LeftButton);
+        QVERIFY(!fixture.Work().SearchSelection);
+        QVERIFY(!fixture.Page().PaintButtons[0]->isEnabled());
+
+        QApplication::clipboard()->setImage(Filled(QSize(33, 21), qRgb(1, 2, 3)));
+        QTest::mouseClick(fixture.Page().ButtonPaste, Qt::LeftButton);
+        QCOMPARE(fixture.Work().SearchImage.Width(), 33);
+        QVERIFY(fixture.Work().SearchSelection.has_value());
+        QVERIFY(fixture.Page().PaintButtons[0]->isEnabled() && fixture.Page().MagicWand->isEnabled());
+        const QString dimensions = fixture.Page().LabelDimensions->text();
+        QVERIFY(dimensions.contains("33 x 21"));
+
+        QTest::mouseClick(fixture.Page().ButtonHalfSize, Qt::LeftButton);
+        QCOMPARE(fixture.Page().View->Picture().size(), QSize(16, 10));
+        QCOMPARE(fixture.Page().LabelDimensions->text(), dimensions);
     }
 
     void TheDemoLevelIsFoundFromACutOfItsPicture() {

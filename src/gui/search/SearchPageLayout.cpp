@@ -23,6 +23,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 #include <tuple>
 
@@ -192,6 +193,8 @@ QWidget* SearchPage::BuildSearchColumn() {
     layout->addWidget(w.CheckBoxLongs);
     w.CheckBoxDetailed = MakeCheck(column, "CheckBoxMapSearchDetailed", "Print out all matches");
     layout->addWidget(w.CheckBoxDetailed);
+    // The longword box's long caption is shown whole.
+    column->setFixedWidth(std::max(SearchColumnWidth, w.CheckBoxLongs->sizeHint().width()));
     QWidget* buttons = Bar(column);
     w.ButtonSearchMap = MakeButton(buttons, "ButtonSearchMap", "Search for map");
     w.ButtonCancel = MakeButton(buttons, "ButtonSearchMapCancel", "Cancel");
