@@ -8,11 +8,16 @@
 #include "platform/HandlerGuard.h"
 #include "ripper/PalettePanel.h"
 #include "ripper/RipperPage.h"
+#include "search/SearchPage.h"
+#include "search/SelectionOverlay.h"
 #include "widgets/QtText.h"
 #include "workspace/ProjectOperations.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include <cmath>
 
 namespace tavrik {
 
@@ -30,12 +35,42 @@ class RipsSuspended {
     bool& Suspended;
 };
 
+std::vector<std::string> MemoLines(const QPlainTextEdit* memo) {
+    std::vector<std::string> lines;
+    const QString text = memo->toPlainText();
+    if (!text.isEmpty())
+        for (const QString& line : text.split('\n'))
+            lines.push_back(StdText(line));
+    return lines;
+}
+
+int32_t Edge(double value) { return static_cast<int32_t>(std::lround(value)); }
+
+// The "Map Search" tab's screenshot name, match grid text and selection.
+void ReadSearchControls(const SearchPage& page, const Workspace& ws, ProjectSearch& search) {
+    search.FileName = StdText(page.Controls().EditFileName->text());
+    search.IndexLines = MemoLines(page.Controls().MemoIndexes);
+    search.Selection.reset();
+    if (const auto& s = ws.SearchSelection)
+        search.Selection = {Edge(s->Left), Edge(s->Top), Edge(s->Right), Edge(s->Bottom)};
+}
+
+void ShowSearchControls(SearchPage& page, const ProjectSearch& search) {
+    const SearchPageWidgets& w = page.Controls();
+    w.EditFileName->setText(QText(search.FileName));
+    QStringList lines;
+    for (const std::string& line : search.IndexLines)
+        lines.push_back(QText(line));
+    w.MemoIndexes->setPlainText(lines.join('\n'));
+}
+
 } // namespace
 
 void TForm1::ReadProjectControls() {
     Ripper().ReadProject(Project);
     for (size_t map = 0; map < MapTabs.size(); ++map)
         MapTabs[map]->ReadProject(Project.Maps[map]);
+    ReadSearchControls(Search(), Shared, Project.Search);
     Project.MachineId = MachineId();
 }
 
@@ -44,6 +79,7 @@ void TForm1::ShowProjectControls() {
     Ripper().ShowProject(Project);
     for (size_t map = 0; map < MapTabs.size(); ++map)
         MapTabs[map]->ShowProject(Project.Maps[map]);
+    ShowSearchControls(Search(), Project.Search);
 }
 
 // The rip and both maps as the core left them after a new or loaded project.
@@ -64,6 +100,9 @@ void TForm1::NewProject() {
         MapTabs[map]->ShowMap(Shared.MapImages[map]);
         MapTabs[map]->ClearSummary();
     }
+    // A new piece of work has no screenshot set up, so no selection and no search results.
+    Search().Controls().MemoResults->clear();
+    Search().Controls().Selection->hide();
 }
 
 void TForm1::OpenProject() {
@@ -110,6 +149,7 @@ void TForm1::ShowProjectOpened(const ProjectOpened& opened) {
     for (const std::string& problem : opened.Problems)
         UserDialogs().Error(problem);
     ShowProjectControls();
+    if (opened.SearchImageLoaded) Search().SetUpSearchImage();
     DrawProjectWork();
     for (int32_t map = 1; map <= 2; ++map)
         Maps->ShowOutcome(map, opened.Maps[static_cast<size_t>(map - 1)]);

@@ -10,15 +10,19 @@
 #include "map/MapPage.h"
 #include "map/MapRipper.h"
 #include "ripper/RipperPage.h"
+#include "search/SearchPage.h"
 #include "update/UpdateCheck.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMap>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -58,7 +62,7 @@ QStringList RecentFileNames(const FormFixture& fixture) {
 // Every value a user can set on the ripper and map tabs, by control name: what a project must give back.
 QMap<QString, QString> ProjectControlValues(const TForm1& form) {
     QMap<QString, QString> values;
-    const QList<QWidget*> pages{&form.Ripper(), &form.Map(1), &form.Map(2)};
+    const QList<QWidget*> pages{&form.Ripper(), &form.Map(1), &form.Map(2), &form.Search()};
     for (const QWidget* page : pages) {
         for (const QLineEdit* field : page->findChildren<QLineEdit*>())
             if (!field->objectName().contains("KeyCapture") && !field->objectName().isEmpty())
@@ -207,6 +211,13 @@ class WindowSettingsTest : public QObject {
         SetText(fixture, "EditMap2Mask", "$ff");
         fixture.Find<QComboBox>("ComboBoxMap2ScaleMode")->setCurrentIndex(0);
         fixture.Find<QPlainTextEdit>("MemoMap2TileIndexReplacements")->setPlainText("5=6");
+        // A screenshot with the selection moved over it, and a match grid's text.
+        const std::string shot = fixture.Folder.File("shot.png");
+        QImage(64, 48, QImage::Format_RGB32).save(QString::fromStdString(shot));
+        SetText(fixture, "EditSearchFileName", shot.c_str());
+        fixture.Find<QPushButton>("ButtonLoadSearch")->click();
+        form.Work().SearchSelection = SelectionRect{8, 8, 40, 32};
+        fixture.Find<QPlainTextEdit>("MemoSearchIndexes")->setPlainText("1 2\n3 4");
         QMap<QString, QString> saved = ProjectControlValues(form);
 
         fixture.Dialogs.FileAnswers = {fixture.Folder.File("game.ini")};
@@ -214,10 +225,13 @@ class WindowSettingsTest : public QObject {
         Trigger(fixture, "mnuNewProject");
         QCOMPARE(ProjectControlValues(form), fresh);
         QVERIFY(form.Work().ProjectFileName.empty());
+        QVERIFY(!form.Work().SearchSelection);
 
         // The copper list's stop line is not part of a project: a load keeps what the field holds.
         SetText(fixture, "EditGfxCopperlistStopYPos", "$90");
         saved["EditGfxCopperlistStopYPos"] = "$90";
+        // A file in the program's folder is kept by its name alone, so the folder can move.
+        saved["EditSearchFileName"] = "shot.png";
         // "Open..." takes a project by its extension.
         form.OpenChosenFile(fixture.Folder.File("game.ini"));
         const QMap<QString, QString> loaded = ProjectControlValues(form);
@@ -225,6 +239,8 @@ class WindowSettingsTest : public QObject {
             QVERIFY2(loaded.value(name) == saved.value(name),
                      qPrintable(name + ": " + loaded.value(name) + " instead of " + saved.value(name)));
         QVERIFY(fixture.Dialogs.Texts("error").empty());
+        QCOMPARE(form.Work().SearchSelection, (SelectionRect{8, 8, 40, 32}));
+        QVERIFY(!fixture.Find<QLabel>("LabelSearchDimensions")->text().isEmpty());
     }
 
     void CheckForUpdatesWithoutAServerSaysSo() {
