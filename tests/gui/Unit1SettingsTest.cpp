@@ -11,6 +11,7 @@
 #include "map/MapRipper.h"
 #include "ripper/RipperPage.h"
 #include "search/SearchPage.h"
+#include "update/TFormUpdate.h"
 #include "update/UpdateCheck.h"
 
 #include <QAction>
@@ -22,6 +23,7 @@
 #include <QMap>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -250,6 +252,28 @@ class WindowSettingsTest : public QObject {
         QCOMPARE(fixture.Dialogs.Texts("information"), std::vector<std::string>{NoUpdateServerMessage});
         QVERIFY(fixture.Find<QAction>("mnuCheckforUpdates")->isEnabled());
         QVERIFY(!form.ExecutableReplaced);
+    }
+
+    // The download dialog follows the transfer, also past the progress bar's int range.
+    void TheDownloadDialogShowsTheTransfer() {
+        FormFixture fixture;
+        TForm1& form = fixture.Create();
+        UpdateWindowOfForm window(&form);
+        constexpr uint64_t size = 6'000'000'000;
+        window.ShowDownload({"Downloading Tavrik.zip", 0, size});
+        TFormUpdate* dialog = window.Dialog();
+        QVERIFY(dialog && dialog->isVisible());
+        window.UpdateDownload({"Downloading Tavrik.zip", size / 4, size});
+        QCOMPARE(dialog->StatusLabel()->text(), QString("Downloading Tavrik.zip"));
+        const QProgressBar* bar = dialog->ProgressBar();
+        QCOMPARE(bar->minimum(), 0);
+        QVERIFY(bar->maximum() > 0);
+        QCOMPARE(qRound(100.0 * bar->value() / bar->maximum()), 25);
+        window.UpdateDownload({"Downloading Tavrik.zip", 300, 1200});
+        QCOMPARE(bar->maximum(), 1200);
+        QCOMPARE(bar->value(), 300);
+        window.CloseDownload();
+        QVERIFY(!dialog->isVisible());
     }
 
     void AReplacedExecutableKeepsTheWorkAndStartsTheNewCopy() {
