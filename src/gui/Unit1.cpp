@@ -199,7 +199,6 @@ void TForm1::RunExitOrder() {
     const QDateTime now = QDateTime::currentDateTime();
     if (now > StartTime) TotalRunTime += static_cast<double>(StartTime.msecsTo(now)) / MillisecondsPerDay;
     WriteSettingsAtExit();
-    RecentFiles.SaveList();
     if (ExecutableReplaced) Services.Desktop.StartProgram(Files.Executable());
     if (OpenArchiveAtExit) Services.Desktop.OpenDocument(Files.Archive());
 }

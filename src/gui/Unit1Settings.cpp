@@ -57,13 +57,17 @@ void TForm1::ApplySettings() {
         ApplyKeyboardLayout(static_cast<KeyboardLayout>(Settings.KeyboardLayout));
 }
 
+// The settings, then the recent-files list (whose errors are ignored). Nothing is written when no settings
+// folder could be made at start.
 void TForm1::WriteSettingsAtExit() {
+    if (SettingsFile.empty()) return;
     Settings.TotalRunTime = TotalRunTime;
     Settings.ChipRelativeAddresses = Shared.ChipRelativeAddresses;
     Settings.GridEnabled = Shared.Grid.GridEnabled;
     Settings.GridThickness = Shared.Grid.GridThickness;
     const std::string problem = WriteSettings(SettingsFile, Settings);
     if (!problem.empty()) UserDialogs().Error(problem);
+    RecentFiles.SaveList();
 }
 
 void TForm1::ConnectOptionMenuItems() {

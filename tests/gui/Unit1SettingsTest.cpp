@@ -136,6 +136,19 @@ class WindowSettingsTest : public QObject {
         QVERIFY(!second.UpdateTimer()->isActive());
     }
 
+    // A settings file that cannot be written is reported and the window closes all the same.
+    void ASettingsFileThatCannotBeWrittenIsReported() {
+        FormFixture fixture;
+        fixture.UpdateQuestionAnswered = false;
+        const std::string path = fixture.ProgramFolder() + SettingsFileName;
+        std::filesystem::create_directory(path);
+        fixture.Create();
+        fixture.Form->close();
+        QCOMPARE(fixture.Dialogs.Texts("error"),
+                 std::vector<std::string>{"An error occurred while saving the configuration to " + path});
+        QVERIFY(fixture.Form->isHidden());
+    }
+
     // Values the menus have no item for are shown as the nearest item and written back unchanged.
     void ValuesWithoutAnItemAreKept() {
         FormFixture fixture;
