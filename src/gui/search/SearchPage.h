@@ -104,6 +104,7 @@ class SearchPage : public QWidget {
     void BuildControls();
     QWidget* BuildImageBar();
     QWidget* BuildToolBar();
+    QWidget* BuildViewColumn();
     QWidget* BuildSearchColumn();
     void ConnectHandlers();
     void ConnectView();

@@ -102,15 +102,33 @@ void SearchPage::BuildControls() {
     layout->addWidget(BuildImageBar());
     layout->addWidget(BuildToolBar());
     auto* body = new QHBoxLayout;
+    body->addWidget(BuildViewColumn(), 1);
+    body->addWidget(BuildSearchColumn());
+    layout->addLayout(body, 1);
+}
+
+// The view, with the screenshot's size and the selection's place and size in a line below it.
+QWidget* SearchPage::BuildViewColumn() {
     SearchPageWidgets& w = Widgets;
-    w.View = Named(new TImgView32(this), "ImgView32Search");
+    auto* column = new QWidget(this);
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    w.View = Named(new TImgView32(column), "ImgView32Search");
     w.View->SetCentred(false);
     w.View->SetScale(SearchZoomScale(SearchZoomDefault));
     w.Selection = new SelectionOverlay(*w.View, Services.Work.SearchSelection);
     w.Selection->hide();
-    body->addWidget(w.View, 1);
-    body->addWidget(BuildSearchColumn());
-    layout->addLayout(body, 1);
+    layout->addWidget(w.View, 1);
+    QWidget* bar = Bar(column);
+    auto* row = static_cast<QHBoxLayout*>(bar->layout());
+    w.LabelDimensions = MakeLabel(bar, "LabelSearchDimensions", "");
+    row->addWidget(w.LabelDimensions);
+    row->addSpacing(20);
+    w.LabelRubberBandDimensions = MakeLabel(bar, "LabelSearchRubberBandDimensions", "");
+    row->addWidget(w.LabelRubberBandDimensions);
+    row->addStretch(1);
+    layout->addWidget(bar);
+    return column;
 }
 
 QWidget* SearchPage::BuildImageBar() {
@@ -129,9 +147,6 @@ QWidget* SearchPage::BuildImageBar() {
         *button = MakeButton(bar, name, caption);
         row->addWidget(*button);
     }
-    w.LabelDimensions = MakeLabel(bar, "LabelSearchDimensions", "");
-    w.LabelDimensions->setMinimumWidth(160);
-    row->addWidget(w.LabelDimensions);
     return bar;
 }
 
@@ -143,15 +158,12 @@ QWidget* SearchPage::BuildToolBar() {
     w.GaugeBarZoom =
         MakeSlider(bar, "GaugeBarSearchZoom",
                    {SearchZoomMinimum, SearchZoomMaximum, SearchZoomStep, SearchZoomStep, SearchZoomDefault});
-    w.GaugeBarZoom->setMaximumWidth(200);
+    w.GaugeBarZoom->setMaximumWidth(160);
     row->addWidget(w.GaugeBarZoom);
     w.LabelZoomPercentage =
         MakeLabel(bar, "LabelSearchZoomPercentage", SearchZoomText(SearchZoomScale(SearchZoomDefault)).c_str());
     w.LabelZoomPercentage->setMinimumWidth(40);
     row->addWidget(w.LabelZoomPercentage);
-    w.LabelRubberBandDimensions = MakeLabel(bar, "LabelSearchRubberBandDimensions", "");
-    w.LabelRubberBandDimensions->setMinimumWidth(280);
-    row->addWidget(w.LabelRubberBandDimensions);
     row->addStretch(1);
     for (size_t i = 0; i < PaintToolButtons.size(); ++i) {
         w.PaintButtons[i] =
