@@ -10,6 +10,7 @@
 #include "widgets/QtText.h"
 #include "workspace/MapSearchOperations.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -61,8 +62,8 @@ SearchPage::SearchPage(const SearchPageServices& services, QWidget* parent) : QW
 void SearchPage::ConnectHandlers() {
     const SearchPageWidgets& w = Widgets;
     Dialogs& dialogs = Services.UserDialogs;
-    const auto onClick = [this, &dialogs](auto* button, std::function<void()> handler) {
-        ConnectHandler(button, &std::remove_pointer_t<decltype(button)>::clicked, this, dialogs, std::move(handler));
+    const auto onClick = [this, &dialogs](QAbstractButton* button, std::function<void()> handler) {
+        ConnectHandler(button, &QAbstractButton::clicked, this, dialogs, std::move(handler));
     };
     onClick(w.ButtonOpen, [this] { ButtonOpenSearchClick(); });
     onClick(w.ButtonLoad, [this] { ButtonLoadSearchClick(); });
