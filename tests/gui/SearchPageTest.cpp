@@ -187,6 +187,22 @@ class SearchPageTest : public QObject {
         QCOMPARE(fixture.Page().LabelDimensions->text(), dimensions);
     }
 
+    void CancelEndsTheSearchAfterItsFirstStep() {
+        SearchFixture fixture;
+        // Two rows of sky over a row of a tile the level lacks: candidates all over the level, each checked
+        // for a jackpot (where the search lets events through) and none found.
+        fixture.Page().MemoIndexes->setPlainText("3, 3, 3, 3\n3, 3, 3, 3\n99, 99, 99, 99");
+        QTimer::singleShot(0, [&] { QTest::mouseClick(fixture.Page().ButtonCancel, Qt::LeftButton); });
+        QTest::mouseClick(fixture.Page().ButtonSearchMap, Qt::LeftButton);
+        const QStringList results = fixture.Page().MemoResults->toPlainText().split('\n');
+        QCOMPARE(results.size(), 2);
+        QCOMPARE(results.back(), QString("Finished!"));
+
+        // Cancel was for that search only: the next one runs every step.
+        QTest::mouseClick(fixture.Page().ButtonSearchMap, Qt::LeftButton);
+        QVERIFY(fixture.Page().MemoResults->toPlainText().split('\n').size() > 2);
+    }
+
     void TheDemoLevelIsFoundFromACutOfItsPicture() {
         SearchFixture fixture;
         // A cut that starts 11 and 5 pixels into a tile (tile column 12, row 15 of the level).
