@@ -116,9 +116,13 @@ void TForm1::BuildStatusBar() {
     for (size_t i = 0; i < StatusPanels.size(); ++i) {
         auto* panel = new QLabel(bar);
         panel->setObjectName(QString("StatusBar1Panel%1").arg(i));
-        panel->setFixedWidth(StatusPanelWidths[i]);
+        // The panels keep their widths where the window has room and share what it has where not, so the
+        // status bar never makes the window wider than its tabs need.
+        panel->setMinimumWidth(StatusPanelWidths[i] / 4);
+        panel->setMaximumWidth(StatusPanelWidths[i]);
+        panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        bar->addWidget(panel);
+        bar->addWidget(panel, StatusPanelWidths[i]);
         StatusPanels[i] = panel;
     }
 }

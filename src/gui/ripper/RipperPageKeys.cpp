@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 
 #include <algorithm>
 #include <array>
@@ -20,9 +21,13 @@ namespace tavrik {
 
 bool RipperPage::eventFilter(QObject* watched, QEvent* event) {
     // The start zoom waits until the window has given the view its size (a maximised window may get it late).
+    // It looks once the events of the resize have run: the first resize a view sees when the window is shown
+    // carries the size of an earlier layout, not the one the window is shown at.
     if (watched == ImgView32Extract->viewport() && event->type() == QEvent::Resize && StartZoomPending &&
         ImgView32Extract->isVisible())
-        RunHandler(UserDialogs(), [this] { ApplyStartZoom(); });
+        QTimer::singleShot(0, this, [this] {
+            if (StartZoomPending) RunHandler(UserDialogs(), [this] { ApplyStartZoom(); });
+        });
     return false;
 }
 
