@@ -409,6 +409,11 @@ MapMatch MakeMapMatch(const MapSearchRow& row, int64_t address, int32_t shift, u
 MapSearchRun WalkMapSearchTable(const std::vector<std::string>& indexLines, bool searchLongs, MatchGrid& grid,
                                 SearchProgress& progress, const MapSearchStep& step) {
     MapSearchRun run;
+    size_t reported = 0;
+    const auto report = [&] {
+        for (; reported < run.ResultLines.size(); ++reported)
+            progress.ResultLine(run.ResultLines[reported]);
+    };
     progress.Start(SearchProgressMaximum);
     ParseMatchGrid(indexLines, grid);
     bool succeeded = false;
@@ -416,6 +421,7 @@ MapSearchRun WalkMapSearchTable(const std::vector<std::string>& indexLines, bool
         if (succeeded || progress.Cancelled()) break;
         if (row.LongsOnly && !searchLongs) continue;
         if (!row.Message.empty()) run.ResultLines.emplace_back(row.Message);
+        report();
         switch (row.Action) {
         case Action::Transpose: TransposeMatchGrid(grid); break;
         case Action::Parse: ParseMatchGrid(indexLines, grid); break;
@@ -423,9 +429,11 @@ MapSearchRun WalkMapSearchTable(const std::vector<std::string>& indexLines, bool
             if (step(row, grid, run) && row.Consulted) succeeded = true;
             break;
         }
+        report();
     }
     run.Cancelled = progress.Cancelled();
     run.ResultLines.emplace_back(FinishedLine);
+    report();
     return run;
 }
 

@@ -15,6 +15,9 @@ class SearchProgress {
     virtual void Advance() {}
     // The status label's text (tile matching only).
     virtual void Status(std::string_view /*text*/) {}
+    // A line of the map search's results, as the search reaches it (the finished run holds them all), so a
+    // long search shows what it is doing.
+    virtual void ResultLine(std::string_view /*line*/) {}
     // Lets pending window events run: once per alignment tried while matching, and inside every jackpot
     // check of the map search (where a Cancel click can arrive).
     virtual void ProcessEvents() {}

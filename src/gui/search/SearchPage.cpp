@@ -269,10 +269,10 @@ void SearchPage::ButtonSearchMapClick() {
         std::vector<std::string> indexLines;
         for (const QString& line : Widgets.MemoIndexes->toPlainText().split('\n'))
             indexLines.push_back(StdText(line));
-        SearchProgressBar progress(*Widgets.ProgressBar, *Widgets.LabelStatus, CancelRequested);
+        // The results appear line by line as the search reaches them.
+        SearchProgressBar progress(*Widgets.ProgressBar, *Widgets.LabelStatus, CancelRequested, Widgets.MemoResults);
         const MapSearchRun run = SearchMapInWorkspace(Services.Work, indexLines, Widgets.CheckBoxLongs->isChecked(),
                                                       Widgets.CheckBoxDetailed->isChecked(), progress);
-        AddLines(Widgets.MemoResults, run.ResultLines);
         QStringList items;
         for (const MapMatch& match : run.Matches)
             items.push_back(QText(MapMatchItemText(match)));

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 
 namespace tavrik {
@@ -16,8 +17,9 @@ constexpr qint64 EventIntervalMs = 30;
 
 } // namespace
 
-SearchProgressBar::SearchProgressBar(QProgressBar& bar, QLabel& status, const bool& cancelRequested)
-    : Bar(bar), StatusLabel(status), CancelRequested(cancelRequested) {}
+SearchProgressBar::SearchProgressBar(QProgressBar& bar, QLabel& status, const bool& cancelRequested,
+                                     QPlainTextEdit* results)
+    : Bar(bar), StatusLabel(status), CancelRequested(cancelRequested), Results(results) {}
 
 void SearchProgressBar::Start(int32_t maximum) {
     Bar.setRange(0, maximum);
@@ -29,6 +31,12 @@ void SearchProgressBar::Advance() {
 }
 
 void SearchProgressBar::Status(std::string_view text) { StatusLabel.setText(QText(text)); }
+
+void SearchProgressBar::ResultLine(std::string_view line) {
+    if (!Results) return;
+    Results->appendPlainText(QText(line));
+    ProcessEvents();
+}
 
 void SearchProgressBar::ProcessEvents() {
     // The first call lets events through at once, so even a run that ends at its first step shows itself.

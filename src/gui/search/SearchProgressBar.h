@@ -8,18 +8,22 @@
 #include <QElapsedTimer>
 
 class QLabel;
+class QPlainTextEdit;
 class QProgressBar;
 
 namespace tavrik {
 
 class SearchProgressBar : public SearchProgress {
   public:
-    // cancelRequested is the page's flag that the Cancel button sets.
-    SearchProgressBar(QProgressBar& bar, QLabel& status, const bool& cancelRequested);
+    // cancelRequested is the page's flag that the Cancel button sets; the map search's result lines are
+    // appended to results as they come when it is given.
+    SearchProgressBar(QProgressBar& bar, QLabel& status, const bool& cancelRequested,
+                      QPlainTextEdit* results = nullptr);
 
     void Start(int32_t maximum) override;
     void Advance() override;
     void Status(std::string_view text) override;
+    void ResultLine(std::string_view line) override;
     void ProcessEvents() override;
     bool Cancelled() override { return CancelRequested; }
 
@@ -27,6 +31,7 @@ class SearchProgressBar : public SearchProgress {
     QProgressBar& Bar;
     QLabel& StatusLabel;
     const bool& CancelRequested;
+    QPlainTextEdit* Results;
     QElapsedTimer SinceEvents;
 };
 

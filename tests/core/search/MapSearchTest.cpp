@@ -21,7 +21,10 @@ struct CountingProgress : SearchProgress {
     int32_t Steps = 0;
     int32_t Events = 0;
     int32_t CancelAfterEvents = -1; // Cancel is clicked during this many-th event processing
+    // Each result line as it was reported, with the steps done by then.
+    std::vector<std::pair<std::string, int32_t>> Reported;
     void Advance() override { ++Steps; }
+    void ResultLine(std::string_view line) override { Reported.emplace_back(line, Steps); }
     void ProcessEvents() override { ++Events; }
     bool Cancelled() override { return CancelAfterEvents >= 0 && Events >= CancelAfterEvents; }
 };
@@ -65,6 +68,9 @@ TEST_F(MapSearching, ByteMapIsFoundInTheFirstPassAtTheScreenCell) {
     EXPECT_EQ(run.Matches[0], (MapMatch{int32_t(cell), 0, 0xFF, 0, 0, 40, 0, 1, MapSearchType::Byte}));
     EXPECT_EQ(MapMatchItemText(run.Matches[0]), "Horiz $" + Hex(uint32_t(cell)) + " Width 40 shift 0");
     EXPECT_EQ(Progress.Steps, 1);
+    // The lines reach the tab as the search goes: the step's heading before the step, its find after it.
+    using Reported = std::vector<std::pair<std::string, int32_t>>;
+    EXPECT_EQ(Progress.Reported, (Reported{{run.ResultLines[0], 0}, {run.ResultLines[1], 1}, {"Finished!", 1}}));
 }
 
 TEST_F(MapSearching, OffsetTileNumbersAreFoundByTheFuzzyStepAndBecomeTheAdjust) {
