@@ -7,6 +7,7 @@
 #include "app/Error.h"
 #include "app/Files.h"
 #include "app/IntegerText.h"
+#include "app/TextHelpers.h"
 #include "search/MatchGrid.h"
 #include "workspace/MapSearchOperations.h"
 #include "workspace/RipRequest.h"
@@ -29,7 +30,7 @@ std::string MatchJson(const MapMatch& m) {
 std::vector<std::string> GridFileLines(const std::string& path) {
     if (!PathIsFile(path)) throw Error("cannot open grid file " + path);
     const std::vector<uint8_t> bytes = ReadWholeFile(path);
-    return MemoLines(std::string(bytes.begin(), bytes.end()));
+    return SplitLines(std::string(bytes.begin(), bytes.end()));
 }
 
 int RunSearch(const CommandArguments& arguments) {

@@ -21,37 +21,8 @@ namespace {
 using test::JsonValue;
 using test::RunCli;
 
-std::string Number(const JsonValue& value) { return std::to_string(value.AsInt()); }
 
 std::string KeptLevel() { return std::string(TAVRIK_TEST_DATA_DIR) + "/demo_map/level.png"; }
-
-// The README's settings for the demo level: the ACBM tile set ripped with the copper palette, then the map.
-std::vector<std::string> DemoLevelArguments(const std::string& out) {
-    const JsonValue& manifest = test::DemoManifest();
-    const JsonValue& tiles = manifest["TilesAcbm"];
-    const JsonValue& ripper = tiles["Ripper"];
-    const JsonValue& level = manifest["LevelMap"];
-    return {"map",
-            test::ExampleFile(manifest["SaveState"].AsString()),
-            "-o",
-            out,
-            "--address",
-            "+" + tiles["AddressText"].AsString(),
-            "--bitplanes",
-            Number(ripper["Bitplanes"]),
-            "--tile",
-            Number(ripper["TileWidth"]) + "x" + Number(ripper["TileHeight"]),
-            "--size",
-            Number(ripper["RipWidth"]) + "x" + Number(ripper["RipHeight"]),
-            "--palette",
-            "copper",
-            "--map-address",
-            "+" + level["AddressText"].AsString(),
-            "--map-width",
-            Number(level["Width"]),
-            "--map-height",
-            Number(level["Height"])};
-}
 
 int CountDifferences(const Image& a, const Image& b) {
     int differing = 0;
@@ -64,7 +35,7 @@ int CountDifferences(const Image& a, const Image& b) {
 TEST(MapCommand, DemoLevelIsDrawnAsThePictureKeptInTheTestData) {
     test::TempDir folder;
     const std::string out = folder.File("level.png");
-    const test::CliResult result = RunCli(DemoLevelArguments(out));
+    const test::CliResult result = RunCli(test::DemoLevelMapArguments(out));
     ASSERT_EQ(result.ExitCode, 0) << result.Err;
     EXPECT_EQ(result.Out, "Missing: 0, Min: $0, Max: $5F\n");
     const Image drawn = ReadPng(ReadWholeFile(out));
@@ -105,7 +76,7 @@ TEST(MapCommand, KeptDemoLevelShowsTheTileOfEveryMapByte) {
 
 TEST(MapCommand, DumpListsEveryRowAfterTheSummary) {
     test::TempDir folder;
-    std::vector<std::string> arguments = DemoLevelArguments(folder.File("level.png"));
+    std::vector<std::string> arguments = test::DemoLevelMapArguments(folder.File("level.png"));
     arguments.insert(arguments.end(), {"--map-height", "3", "--dump"});
     const test::CliResult result = RunCli(arguments);
     ASSERT_EQ(result.ExitCode, 0) << result.Err;

@@ -28,29 +28,7 @@ class MapFileOption : public ::testing::Test {
 
     // The demo level drawn from its ACBM tiles; the map address and any further options follow.
     std::vector<std::string> Arguments(const std::string& out, const std::string& mapAddress) const {
-        const JsonValue& tiles = test::DemoManifest()["TilesAcbm"];
-        const JsonValue& ripper = tiles["Ripper"];
-        auto number = [](const JsonValue& value) { return std::to_string(value.AsInt()); };
-        return {"map",
-                test::ExampleFile(test::DemoManifest()["SaveState"].AsString()),
-                "-o",
-                out,
-                "--address",
-                "+" + tiles["AddressText"].AsString(),
-                "--bitplanes",
-                number(ripper["Bitplanes"]),
-                "--tile",
-                number(ripper["TileWidth"]) + "x" + number(ripper["TileHeight"]),
-                "--size",
-                number(ripper["RipWidth"]) + "x" + number(ripper["RipHeight"]),
-                "--palette",
-                "copper",
-                "--map-width",
-                number(Level["Width"]),
-                "--map-height",
-                number(Level["Height"]),
-                "--map-address",
-                mapAddress};
+        return test::DemoLevelMapArguments(out, {"--map-address", mapAddress});
     }
 
     std::string MemoryAddress() const { return "+" + Level["AddressText"].AsString(); }

@@ -22,43 +22,13 @@ namespace {
 using test::JsonValue;
 using test::RunCli;
 
-// The demo level drawn from its ACBM tiles with the copper palette, written to -o out; options follow.
-std::vector<std::string> DemoLevel(const std::string& out, const std::vector<std::string>& options) {
-    const JsonValue& manifest = test::DemoManifest();
-    const JsonValue& tiles = manifest["TilesAcbm"];
-    const JsonValue& ripper = tiles["Ripper"];
-    const JsonValue& level = manifest["LevelMap"];
-    auto number = [](const JsonValue& value) { return std::to_string(value.AsInt()); };
-    std::vector<std::string> arguments{"map",
-                                       test::ExampleFile(manifest["SaveState"].AsString()),
-                                       "-o",
-                                       out,
-                                       "--address",
-                                       "+" + tiles["AddressText"].AsString(),
-                                       "--bitplanes",
-                                       number(ripper["Bitplanes"]),
-                                       "--tile",
-                                       number(ripper["TileWidth"]) + "x" + number(ripper["TileHeight"]),
-                                       "--size",
-                                       number(ripper["RipWidth"]) + "x" + number(ripper["RipHeight"]),
-                                       "--palette",
-                                       "copper",
-                                       "--map-address",
-                                       "+" + level["AddressText"].AsString(),
-                                       "--map-width",
-                                       number(level["Width"]),
-                                       "--map-height",
-                                       number(level["Height"])};
-    arguments.insert(arguments.end(), options.begin(), options.end());
-    return arguments;
-}
-
 Image Png(const std::string& path) { return ReadPng(ReadWholeFile(path)); }
 
 TEST(TiledMapOption, DemoLevelInTmxAndJsonIsDrawnByTiledAsTheMapPicture) {
     test::TempDir folder;
     const std::string tmx = folder.File("level.tmx"), json = folder.File("level.tmj");
-    const test::CliResult result = RunCli(DemoLevel(folder.File("level.png"), {"--tmx", tmx, "--tiled-json", json}));
+    const test::CliResult result =
+        RunCli(test::DemoLevelMapArguments(folder.File("level.png"), {"--tmx", tmx, "--tiled-json", json}));
     ASSERT_EQ(result.ExitCode, 0) << result.Err;
     EXPECT_EQ(result.Out, "Missing: 0, Min: $0, Max: $5F\n");
     const Image picture = Png(folder.File("level.png"));
@@ -75,8 +45,8 @@ TEST(TiledMapOption, UniqueTilesOfFlippedCellsAreCountedAndDrawTheSamePicture) {
     test::TempDir folder;
     const std::string tmx = folder.File("unique.tmx"), json = folder.File("unique.tmj");
     const test::CliResult result =
-        RunCli(DemoLevel(folder.File("flipped.png"),
-                         {"--flip-x", "$40", "--flip-y", "$20", "--tmx", tmx, "--tiled-json", json, "--unique-tiles"}));
+        RunCli(test::DemoLevelMapArguments(folder.File("flipped.png"), {"--flip-x", "$40", "--flip-y", "$20", "--tmx",
+                                                                        tmx, "--tiled-json", json, "--unique-tiles"}));
     ASSERT_EQ(result.ExitCode, 0) << result.Err;
     std::smatch kept;
     ASSERT_TRUE(
@@ -93,12 +63,12 @@ TEST(TiledMapOption, UniqueTilesOfFlippedCellsAreCountedAndDrawTheSamePicture) {
 TEST(TiledMapOption, ExportErrorsAreReportedAndNameTheFile) {
     test::TempDir folder;
     const std::string missing = folder.File("no/level.tmx");
-    std::vector<std::string> arguments = DemoLevel(folder.File("level.png"), {"--tmx", missing});
+    std::vector<std::string> arguments = test::DemoLevelMapArguments(folder.File("level.png"), {"--tmx", missing});
     const test::CliResult unwritable = RunCli(arguments);
     EXPECT_EQ(unwritable.ExitCode, 1);
     EXPECT_NE(unwritable.Err.find("Cannot write " + missing + ": the folder"), std::string::npos) << unwritable.Err;
 
-    const test::CliResult lonely = RunCli(DemoLevel(folder.File("level.png"), {"--unique-tiles"}));
+    const test::CliResult lonely = RunCli(test::DemoLevelMapArguments(folder.File("level.png"), {"--unique-tiles"}));
     EXPECT_EQ(lonely.ExitCode, 2);
     EXPECT_NE(lonely.Err.find("--unique-tiles needs --tmx or --tiled-json"), std::string::npos) << lonely.Err;
     const test::CliResult nothing = RunCli({"map", test::ExampleFile("demo.uss")});

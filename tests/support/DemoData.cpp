@@ -34,4 +34,34 @@ Image ReadIndexPicture(const std::string& name) {
     return indexes;
 }
 
+std::vector<std::string> DemoLevelMapArguments(const std::string& out, const std::vector<std::string>& options) {
+    const JsonValue& manifest = DemoManifest();
+    const JsonValue& tiles = manifest["TilesAcbm"];
+    const JsonValue& ripper = tiles["Ripper"];
+    const JsonValue& level = manifest["LevelMap"];
+    const auto number = [](const JsonValue& value) { return std::to_string(value.AsInt()); };
+    std::vector<std::string> arguments{"map",
+                                       ExampleFile(manifest["SaveState"].AsString()),
+                                       "-o",
+                                       out,
+                                       "--address",
+                                       "+" + tiles["AddressText"].AsString(),
+                                       "--bitplanes",
+                                       number(ripper["Bitplanes"]),
+                                       "--tile",
+                                       number(ripper["TileWidth"]) + "x" + number(ripper["TileHeight"]),
+                                       "--size",
+                                       number(ripper["RipWidth"]) + "x" + number(ripper["RipHeight"]),
+                                       "--palette",
+                                       "copper",
+                                       "--map-address",
+                                       "+" + level["AddressText"].AsString(),
+                                       "--map-width",
+                                       number(level["Width"]),
+                                       "--map-height",
+                                       number(level["Height"])};
+    arguments.insert(arguments.end(), options.begin(), options.end());
+    return arguments;
+}
+
 } // namespace tavrik::test

@@ -20,6 +20,10 @@ const JsonValue& DemoManifest();
 // A manifest list of "$RRGGBB" texts as colours.
 std::vector<Colour> ManifestColours(const JsonValue& texts);
 
+// tavrik-cli map drawing the demo level as the README does: its ACBM tiles ripped with the copper palette,
+// the 64 x 32 byte map at its address, the picture written to out; options follow (a later option wins).
+std::vector<std::string> DemoLevelMapArguments(const std::string& out, const std::vector<std::string>& options = {});
+
 // A binary PGM of the examples folder as an indexed image: each grey level is a colour index.
 Image ReadIndexPicture(const std::string& name);
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavrik {
 
@@ -16,6 +17,10 @@ int32_t ElementSize(int32_t memoryType);
 
 // "Map" for map 1, else "Map" followed by the number ("Map2").
 std::string MapPrefix(int32_t mapNumber);
+
+// The lines of a text (a memo's, a file's): breaks are CR, LF or CR LF, and a break at the very end starts no
+// further line, so an empty text has no lines.
+std::vector<std::string> SplitLines(std::string_view text);
 
 // The extension with its dot, in lower case ("" when the file name has none).
 std::string LowerExtension(std::string_view fileName);

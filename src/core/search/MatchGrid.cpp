@@ -66,18 +66,6 @@ std::vector<std::string> MatchGridLines(const MatchGrid& grid, int32_t rows, int
     return lines;
 }
 
-std::vector<std::string> MemoLines(std::string_view text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t end = std::min(text.find_first_of("\r\n", start), text.size());
-        lines.emplace_back(text.substr(start, end - start));
-        start = end + 1;
-        if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ++start;
-    }
-    return lines;
-}
-
 void ParseMatchGrid(const std::vector<std::string>& lines, MatchGrid& grid) {
     const int32_t commas = lines.empty() ? 0 : static_cast<int32_t>(std::count(lines[0].begin(), lines[0].end(), ','));
     grid.Columns = std::min(MatchGridUsed, commas + 1);

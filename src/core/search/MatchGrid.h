@@ -41,10 +41,6 @@ std::string MatchCellText(const MatchCell& cell);
 // The lines of the memo for the first rows x columns cells, cells joined by ", ".
 std::vector<std::string> MatchGridLines(const MatchGrid& grid, int32_t rows, int32_t columns);
 
-// The lines of a memo's text: line breaks are CR, LF or CR LF, and a break at the very end starts no
-// further line, so an empty text has no lines.
-std::vector<std::string> MemoLines(std::string_view text);
-
 // ParseMatchGrid: reads the memo's lines into the grid (at most 15 x 15; the column count comes from the
 // commas of the first line). A piece of a cell that is no number reads as 0.
 void ParseMatchGrid(const std::vector<std::string>& lines, MatchGrid& grid);

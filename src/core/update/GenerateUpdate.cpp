@@ -4,6 +4,7 @@
 #include "app/Dialogs.h"
 #include "app/Files.h"
 #include "app/IntegerText.h"
+#include "app/TextHelpers.h"
 
 #include <algorithm>
 

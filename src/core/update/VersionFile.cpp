@@ -36,18 +36,6 @@ std::string VersionText(const ProgramVersion& version) {
            "." + std::to_string(version.Build);
 }
 
-std::vector<std::string> SplitLines(std::string_view text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t end = std::min(text.find_first_of("\r\n", start), text.size());
-        lines.emplace_back(text.substr(start, end - start));
-        start = end + 1;
-        if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ++start;
-    }
-    return lines;
-}
-
 VersionFile ParseVersionFile(std::string_view text) {
     std::vector<std::string> lines = SplitLines(text);
     if (lines.empty()) throw Error("The version file from the update server is empty.");

@@ -28,9 +28,6 @@ struct VersionFile {
     std::vector<std::string> ChangeLog; // the lines after the first, as they came
 };
 
-// Splits text into lines at CR, LF or CR LF; a final line break does not start another line.
-std::vector<std::string> SplitLines(std::string_view text);
-
 // Reads a version file. Throws tavrik::Error with a clear message when the first line is not four
 // numbers from 0 to 65535 separated by "."; an empty text is an error too (callers check for it).
 VersionFile ParseVersionFile(std::string_view text);

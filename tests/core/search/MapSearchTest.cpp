@@ -4,6 +4,7 @@
 #include "support/SearchReference.h"
 
 #include "app/IntegerText.h"
+#include "app/TextHelpers.h"
 #include "search/MapSearch.h"
 
 #include <gtest/gtest.h>
@@ -252,7 +253,7 @@ TEST(ApplyMapMatchTest, FillsTheMapControlsAndKeepsTheOtherSizeUnlessItIsZero) {
 
 TEST(MatchGridText, ParsesFlipsAlternativesHexAndMissingCells) {
     MatchGrid grid;
-    ParseMatchGrid(MemoLines("12, y12/40, 3, x7\r\nxy$10/ 5 /5/junk, , 8\n"), grid);
+    ParseMatchGrid(SplitLines("12, y12/40, 3, x7\r\nxy$10/ 5 /5/junk, , 8\n"), grid);
     EXPECT_EQ(grid.Rows, 2);
     EXPECT_EQ(grid.Columns, 4);
     EXPECT_EQ(grid.At(0, 1), (MatchCell{12, 1, {40}}));
@@ -268,8 +269,8 @@ TEST(MatchGridText, UsesAtMostFifteenRowsAndColumns) {
     ParseMatchGrid(Lines(20, "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17"), grid);
     EXPECT_EQ(grid.Rows, 15);
     EXPECT_EQ(grid.Columns, 15);
-    EXPECT_TRUE(MemoLines("").empty());
-    EXPECT_EQ(MemoLines("a\n\nb"), (Lines{"a", "", "b"}));
+    EXPECT_TRUE(SplitLines("").empty());
+    EXPECT_EQ(SplitLines("a\n\nb"), (Lines{"a", "", "b"}));
 }
 
 TEST(MatchGridText, TranspositionSwapsNumbersButKeepsFlips) {
