@@ -142,8 +142,8 @@ void RipperPage::WriteControls(const RipControls& c) {
     SetIndex(ComboBoxGfxSpriteMode, c.SpriteBankIndex);
 }
 
-void RipperPage::ApplyRipRequest(const RipRequest& request) {
-    const RipControls& c = request.Controls;
+// The boxes and lists the keys never change, after the fields they do.
+void RipperPage::WriteEveryControl(const RipControls& c) {
     WriteControls(c);
     CheckBoxGfxMaskBefore->setChecked(c.MaskBefore);
     CheckBoxGfxMaskAfter->setChecked(c.MaskAfter);
@@ -151,6 +151,10 @@ void RipperPage::ApplyRipRequest(const RipRequest& request) {
     SetIndex(ComboBoxGfxTilesPerBlockDirection, c.TilesPerBlockDirectionIndex);
     ComboBoxGfxTilesPerBlockSize->setCurrentText(Text(c.TilesPerBlockSize.Text));
     ComboBoxGfxTileSize->setCurrentText(Text(c.ActualTileSize.Text));
+}
+
+void RipperPage::ApplyRipRequest(const RipRequest& request) {
+    WriteEveryControl(request.Controls);
     ModeChanged();
     const RipRequestResult result = tavrik::ApplyRipRequest(Work(), request, LastLoadPalette);
     RefreshGridControls();

@@ -142,6 +142,8 @@ class RipperPage : public QWidget {
     void ConnectHandlers();
     RipControls ReadControls() const;
     void WriteControls(const RipControls& controls);
+    // WriteControls and the check boxes and lists as well (a rip request, a project).
+    void WriteEveryControl(const RipControls& controls);
     void ApplyControlUpdates(const RipControlUpdates& updates);
     void ShowImage(const Image& image);
     void SetUseLoadedTiles(bool checked);

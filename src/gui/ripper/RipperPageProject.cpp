@@ -21,13 +21,7 @@ void RipperPage::ReadProject(ProjectFile& project) const {
 
 void RipperPage::ShowProject(const ProjectFile& project) {
     const RipControls& c = project.Ripper;
-    WriteControls(c);
-    CheckBoxGfxMaskBefore->setChecked(c.MaskBefore);
-    CheckBoxGfxMaskAfter->setChecked(c.MaskAfter);
-    CheckBoxGfxRearrange->setChecked(c.Rearrange);
-    SetIndex(ComboBoxGfxTilesPerBlockDirection, c.TilesPerBlockDirectionIndex);
-    ComboBoxGfxTilesPerBlockSize->setCurrentText(QText(c.TilesPerBlockSize.Text));
-    ComboBoxGfxTileSize->setCurrentText(QText(c.ActualTileSize.Text));
+    WriteEveryControl(c);
     // The check box's own handler would load the tiles again; the project load has done that.
     SetUseLoadedTiles(c.UseLoadedTiles);
     EditGfxFileName->setText(QText(project.GfxFileName));
