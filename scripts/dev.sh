@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config git
-          qt6-base-dev libgl-dev zlib1g-dev libpng-dev libcurl4-openssl-dev libzip-dev
+          qt6-base-dev libgl-dev zlib1g-dev libpng-dev libcurl4-openssl-dev libssl-dev libzip-dev
           libsimpleini-dev libstb-dev libgtest-dev libgmock-dev libbenchmark-dev
           netpbm tiled xvfb xauth fonts-liberation)
 JOBS=$(nproc)

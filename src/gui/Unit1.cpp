@@ -192,6 +192,7 @@ void TForm1::MoveKeyCaptureFieldsOffScreen() {
 void TForm1::closeEvent(QCloseEvent* event) {
     if (!ExitOrderDone) {
         ExitOrderDone = true;
+        CancelUpdate();
         RunExitOrder();
     }
     QMainWindow::closeEvent(event);

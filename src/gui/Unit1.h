@@ -38,6 +38,7 @@ class MapRipper;
 class RipperPage;
 class SearchPage;
 class UpdateWindowOfForm;
+class UpdateWorker;
 struct ProjectOpened;
 
 // What the window is given by the program (or by a test): the dialogs, the help viewer, the desktop,
@@ -150,7 +151,10 @@ class TForm1 : public QMainWindow {
     // Unit1Update.cpp
     void ConnectUpdateMenuItems();
     void PrepareUpdates();
-    void ApplyUpdateResult(const UpdateCheckResult& result);
+    void UpdateCheckFinished(UpdateSender sender, const std::string& failure, const ServerVersion& server);
+    void UpdateDownloaded(const std::string& failure, const std::shared_ptr<std::vector<uint8_t>>& archive);
+    void EndUpdate();
+    void CancelUpdate();
 
     // Unit1.cpp
     void BuildTabs();
@@ -172,6 +176,7 @@ class TForm1 : public QMainWindow {
     std::string SettingsFile;
     QTimer* TimerUpdate = nullptr;
     std::unique_ptr<UpdateWindowOfForm> UpdateView;
+    UpdateWorker* Updater = nullptr;
 
     QTabWidget* Tabs = nullptr;
     std::array<QLabel*, 5> StatusPanels{};

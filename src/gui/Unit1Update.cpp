@@ -1,14 +1,16 @@
-// TForm1's updates: "Check for updates" and the update timer running the update check, its outcome applied
-// to the settings and the exit order, the old executable removed at start and "Generate update".
+// TForm1's updates: "Check for updates" and the update timer running the shared update check beside the
+// window (check, download and install on the update worker, questions on the window's thread), its outcome
+// applied to the settings and the exit order, the old executable removed at start and "Generate update".
 #include "Unit1.h"
 
 #include "platform/HandlerGuard.h"
 #include "update/GenerateUpdate.h"
+#include "update/InstallUpdate.h"
 #include "update/TFormUpdate.h"
+#include "update/UpdateWorker.h"
 
 #include <QAction>
 #include <QDir>
-#include <QScreen>
 #include <QTimer>
 
 namespace tavrik {
@@ -17,19 +19,6 @@ namespace {
 
 // The automatic check waits until the window has come up.
 constexpr int UpdateTimerDelayMs = 1000;
-
-// Disables "Check for updates" while a check runs, so a second one cannot start from the events the
-// first lets through.
-class ItemDisabled {
-  public:
-    explicit ItemDisabled(QAction* item) : Item(item) { Item->setEnabled(false); }
-    ~ItemDisabled() { Item->setEnabled(true); }
-    ItemDisabled(const ItemDisabled&) = delete;
-    ItemDisabled& operator=(const ItemDisabled&) = delete;
-
-  private:
-    QAction* Item;
-};
 
 } // namespace
 
@@ -42,6 +31,10 @@ void TForm1::ConnectUpdateMenuItems() {
     TimerUpdate->setInterval(UpdateTimerDelayMs);
     ConnectHandler(TimerUpdate, &QTimer::timeout, this, UserDialogs(),
                    [this] { CheckForUpdates(UpdateSender::Timer); });
+    Updater = new UpdateWorker(this);
+    UpdateView = std::make_unique<UpdateWindowOfForm>(this);
+    connect(Updater, &UpdateWorker::Progress, this,
+            [this](const DownloadProgress& progress) { UpdateView->UpdateDownload(progress); });
 }
 
 // Start-up: the copy a replacement left aside is deleted, the developer's command shown where the change
@@ -55,39 +48,88 @@ void TForm1::PrepareUpdates() {
     if (UpdateCheckDue(Settings, CurrentDateTime())) TimerUpdate->start();
 }
 
+// "Check for updates" stays disabled from the check until the update ends, so only one runs at a time.
 void TForm1::CheckForUpdates(UpdateSender sender) {
     auto* item = findChild<QAction*>("mnuCheckforUpdates");
     if (!item->isEnabled()) return;
-    const ItemDisabled disabled(item);
-    UpdateCheckOptions options;
-    options.UpdateServer = Settings.UpdateServer;
-    options.Files = Files;
-    options.ReplaceRunningExecutable = Settings.ReplaceRunningExecutable;
-    options.Sender = sender;
-    options.Now = CurrentDateTime();
-    options.MachineId = MachineId();
-    options.TotalRunTime = TotalRunTime;
-    options.Version = RunningVersion();
-    if (const QScreen* shown = screen()) {
-        options.ScreenWidth = shown->size().width();
-        options.ScreenHeight = shown->size().height();
+    if (!HasUpdateServer(Settings.UpdateServer)) {
+        if (sender == UpdateSender::Menu) UserDialogs().Information(NoUpdateServerMessage);
+        return;
     }
-    if (!UpdateView) UpdateView = std::make_unique<UpdateWindowOfForm>(this);
-    ApplyUpdateResult(tavrik::CheckForUpdates(options, UserDialogs(), *UpdateView));
+    item->setEnabled(false);
+    UpdateView->SetBusyCursor(true);
+    const UpdateRequest request{Settings.UpdateServer, RunningVersion(), Files};
+    auto server = std::make_shared<ServerVersion>();
+    Updater->Start([request, server](TransferEvents& events) { *server = CheckUpdateServer(request, &events); },
+                   [this, sender, server](const std::string& failure) {
+                       UpdateView->SetBusyCursor(false);
+                       RunHandler(UserDialogs(), [&] { UpdateCheckFinished(sender, failure, *server); });
+                   });
 }
 
-void TForm1::ApplyUpdateResult(const UpdateCheckResult& result) {
-    if (result.LastUpdateCheck) Settings.LastUpdateCheck = *result.LastUpdateCheck;
-    if (result.ReplaceRunningExecutable) {
-        Settings.ReplaceRunningExecutable = *result.ReplaceRunningExecutable;
+void TForm1::UpdateCheckFinished(UpdateSender sender, const std::string& failure, const ServerVersion& server) {
+    if (!failure.empty()) {
+        UserDialogs().Error(failure);
+        return EndUpdate();
+    }
+    Settings.LastUpdateCheck = CurrentDateTime();
+    if (!server.Newer) {
+        if (sender == UpdateSender::Menu) UserDialogs().Information(LatestVersionShownMessage);
+        return EndUpdate();
+    }
+    if (!ProgramFolderWritable(Files.Folder)) {
+        UserDialogs().Information(AvailableMessage(server.File.Newest, RunningVersion()) + ".\n\n" +
+                                  PackageManagerMessage(Files.Folder));
+        return EndUpdate();
+    }
+    if (!UserDialogs().Confirm(NewVersionQuestion(server.File, Files.Archive()))) return EndUpdate();
+    UpdateView->ShowDownload({"Connecting to download site...", 0, 0});
+    const UpdateRequest request{Settings.UpdateServer, RunningVersion(), Files};
+    auto archive = std::make_shared<std::vector<uint8_t>>();
+    Updater->Start(
+        [request, file = server.File, archive](TransferEvents& events) {
+            *archive = DownloadUpdate(request, file, &events);
+        },
+        [this, archive](const std::string& downloadFailure) {
+            UpdateView->CloseDownload();
+            RunHandler(UserDialogs(), [&] { UpdateDownloaded(downloadFailure, archive); });
+        });
+}
+
+// The archive arrived whole and checked: replace now, or keep it for the user, as the setting says (asked
+// once while it is undecided).
+void TForm1::UpdateDownloaded(const std::string& failure, const std::shared_ptr<std::vector<uint8_t>>& archive) {
+    if (!failure.empty()) {
+        UserDialogs().Error(failure);
+        return EndUpdate();
+    }
+    if (Settings.ReplaceRunningExecutable == 2) {
+        Settings.ReplaceRunningExecutable = UserDialogs().InformationYesNo(ReplaceQuestion) ? 1 : 0;
         ReplaceExecutableClick();
     }
-    if (result.OpenArchiveAtExit) OpenArchiveAtExit = *result.OpenArchiveAtExit;
-    if (result.ExecutableReplaced) {
-        ExecutableReplaced = true;
-        // The exit order saves the work and starts the new executable.
-        close();
+    if (Settings.ReplaceRunningExecutable != 1) {
+        EndUpdate();
+        SaveUpdateArchive(*archive, Files);
+        OpenArchiveAtExit = true;
+        UserDialogs().Information(OpenAtExitMessage);
+        return;
     }
+    const ProgramFiles files = Files;
+    Updater->Start([archive, files](TransferEvents&) { InstallUpdate(*archive, files); },
+                   [this](const std::string& installFailure) {
+                       EndUpdate();
+                       if (!installFailure.empty()) return UserDialogs().Error(installFailure);
+                       ExecutableReplaced = true;
+                       close(); // the exit order saves the work and starts the new executable
+                   });
+}
+
+void TForm1::EndUpdate() { findChild<QAction*>("mnuCheckforUpdates")->setEnabled(true); }
+
+void TForm1::CancelUpdate() {
+    Updater->CancelAndWait();
+    UpdateView->CloseDownload();
+    UpdateView->SetBusyCursor(false);
 }
 
 void TForm1::GenerateUpdateClick() {

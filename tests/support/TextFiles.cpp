@@ -1,6 +1,7 @@
 // Reading test files as text and splitting text into lines.
 #include "support/TextFiles.h"
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -11,6 +12,11 @@ std::string ReadText(const std::string& path) {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream(path, std::ios::binary) << text;
 }
 
 std::vector<std::string> Lines(const std::string& text) {

@@ -1,4 +1,5 @@
-// HTTP downloads for the update check (libcurl), with progress events for the update window.
+// HTTP downloads for the update (libcurl): capped in size, cancellable, https except on this computer,
+// with progress events for whoever shows the transfer.
 #pragma once
 
 #include <cstdint>
@@ -7,9 +8,7 @@
 
 namespace tavrik {
 
-class Dialogs;
-
-// What the HTTP client reports while it works.
+// What the HTTP client reports while it works. The calls come from the thread doing the transfer.
 class TransferEvents {
   public:
     virtual ~TransferEvents() = default;
@@ -17,11 +16,16 @@ class TransferEvents {
     virtual void WorkBegin(uint64_t expectedBytes) = 0;
     virtual void Work(uint64_t bytesSoFar) = 0;
     virtual void WorkEnd() = 0;
-    // Called often while the client waits or receives, so the window can handle its pending events.
-    virtual void LetEventsRun() {}
+    // Asked often during the transfer; true stops it (the window is closing, the user cancelled).
+    virtual bool Cancelled() const { return false; }
 };
 
 inline constexpr const char* UpdateUserAgent = "Mozilla/4.0 (compatible; Indy Library)";
+
+struct FetchLimits {
+    uint64_t MaxBytes = 0;     // a longer body stops the transfer as a failure
+    long TimeoutSeconds = 0;   // the whole transfer; 0: only a stalled transfer is given up
+};
 
 struct HttpResponse {
     bool Succeeded = false;
@@ -29,16 +33,13 @@ struct HttpResponse {
     std::string ErrorMessage;  // why it failed
 };
 
-// Performs a GET of an http or https address with the program's user-agent. A status of 400 or above,
-// a connection closed before the announced length arrived, and a stalled transfer count as failures.
-HttpResponse Fetch(const std::string& url, TransferEvents* events = nullptr);
+// Why an address may not be fetched ("" when it may): https anywhere, plain http only from a server on
+// this computer, where nobody on the way can change the answer.
+std::string AddressProblem(const std::string& url);
 
-// "An error occurred while downloading " + name, and why on the next line.
-std::string DownloadErrorMessage(const std::string& name, const std::string& reason);
-
-// Fetch, downloading into stream. On failure shows "An error occurred while downloading " + name and
-// the reason, empties stream and returns false.
-bool HttpGet(const std::string& url, const std::string& name, std::vector<uint8_t>& stream, Dialogs& dialogs,
-             TransferEvents* events = nullptr);
+// Performs a GET with the program's user-agent. A refused address, a status of 400 or above, a body past
+// the limit, a connection closed before the announced length arrived, a stalled transfer and a
+// cancellation count as failures.
+HttpResponse Fetch(const std::string& url, const FetchLimits& limits, TransferEvents* events = nullptr);
 
 } // namespace tavrik

@@ -22,6 +22,11 @@ std::string ProgramFiles::DeleteMeExecutable(uint32_t number) const {
     return Folder + WithSuffix(ExecutableName, "_Delete_Me_" + std::to_string(number));
 }
 
+bool ProgramFiles::IsUpdaterFileName(const std::string& name) const {
+    const std::string deleteMeStart = fs::path(ExecutableName).stem().string() + "_Delete_Me_";
+    return Folder + name == Archive() || Folder + name == OldExecutable() || name.starts_with(deleteMeStart);
+}
+
 ProgramFiles RunningProgramFiles() {
     std::error_code error;
     const fs::path executable = fs::read_symlink("/proc/self/exe", error);

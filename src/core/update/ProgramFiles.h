@@ -16,6 +16,8 @@ struct ProgramFiles {
     // "tavrik_Old": the executable's name with a suffix before any extension.
     std::string OldExecutable() const;
     std::string DeleteMeExecutable(uint32_t number) const;
+    // A name the updater uses itself in the folder: the archive, the old executable, one not deleted.
+    bool IsUpdaterFileName(const std::string& name) const;
 };
 
 // The running executable's folder and name, found through /proc/self/exe.

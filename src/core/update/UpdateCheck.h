@@ -1,80 +1,69 @@
-// "Check for updates": asks the update server for its newest version, downloads the archive when the
-// user wants it, and replaces the executable when the user allows it. The caller applies the result
-// to the settings and to the exit order.
+// The update check and download shared by the window and tavrik-cli: the update server asked for its
+// newest version (sending only the running version), the archive downloaded within its limits and checked
+// whole before anything in the program folder changes.
 #pragma once
 
+#include "update/HttpClient.h"
 #include "update/ProgramFiles.h"
 #include "update/VersionFile.h"
 
 #include <cstdint>
-#include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 namespace tavrik {
 
-class Dialogs;
-
-// The update dialog TFormUpdate as the check drives it: LabelStatus and ProgressBarDownload.
-struct DownloadProgress {
-    std::string Status;
-    uint64_t Position = 0;
-    uint64_t Maximum = 0;
-};
-
-// What the check needs of the window besides its dialogs.
-class UpdateWindow {
-  public:
-    virtual ~UpdateWindow() = default;
-    virtual void SetBusyCursor(bool busy) = 0;
-    // Creates the update dialog the first time, shows the progress and brings the dialog to the front.
-    virtual void ShowDownload(const DownloadProgress& progress) = 0;
-    virtual void UpdateDownload(const DownloadProgress& progress) = 0;
-    virtual void CloseDownload() = 0;
-    // Lets pending window events run, so the window stays responsive during a transfer.
-    virtual void LetEventsRun() = 0;
-};
-
-enum class UpdateSender { Menu, Timer };
-
-struct UpdateCheckOptions {
-    std::string UpdateServer; // base address of the update site ("UpdateServer"); empty: none configured
-    ProgramFiles Files;
-    int32_t ReplaceRunningExecutable = 2; // 2 not decided, 1 replace, 0 do not
-    UpdateSender Sender = UpdateSender::Menu;
-    double Now = 0; // the current date-time, in days
-    std::string MachineId;
-    double TotalRunTime = 0; // in days
-    ProgramVersion Version;
-    int ScreenWidth = 0;
-    int ScreenHeight = 0;
-};
-
-enum class UpdateOutcome {
-    NoUpdateServer, // nothing asked; from the menu the user was told
-    NoNewerVersion, // also when the version file could not be downloaded
-    BadVersionFile, // the user was told what was wrong with it
-    DownloadDeclined,
-    DownloadFailed, // the archive did not arrive whole; nothing was replaced
-    Downloaded,     // saved as the archive, not unpacked (by choice or because unpacking failed)
-    Replaced,
-};
-
-struct UpdateCheckResult {
-    UpdateOutcome Outcome = UpdateOutcome::NoNewerVersion;
-    std::optional<double> LastUpdateCheck;           // the new LastUpdateCheck when the check ran
-    std::optional<int32_t> ReplaceRunningExecutable; // the user's answer when the setting was undecided
-    bool ExecutableReplaced = false;                 // close the main window; the exit order restarts
-    std::optional<bool> OpenArchiveAtExit;           // the new OpenArchiveAtExit when the check set it
-};
+inline constexpr uint64_t VersionFileMaxBytes = 64 * 1024;
+inline constexpr uint64_t ArchiveMaxBytes = uint64_t{256} << 20;
 
 inline constexpr const char* NoUpdateServerMessage =
     "No update server is configured, so Tavrik cannot check for updates.\n\nSet \"UpdateServer\" in the "
     "settings file to the address of the update site to turn the check on.";
 
-// The version check's address with its query, and the archive's address.
-std::string VersionCheckUrl(const UpdateCheckOptions& options);
-std::string ArchiveUrl(const std::string& updateServer);
+inline constexpr const char* LatestVersionShownMessage = "You have the latest version!";
+inline constexpr const char* ReplaceQuestion =
+    "The new version has been downloaded. Would you like Tavrik to attempt to update itself now?\n\n(If the update "
+    "fails, nothing is changed and Tavrik keeps running as it is.)";
+inline constexpr const char* OpenAtExitMessage =
+    "The new version has been downloaded. The zip file will be opened automatically when you close the program!";
 
-UpdateCheckResult CheckForUpdates(const UpdateCheckOptions& options, Dialogs& dialogs, UpdateWindow& window);
+// Who started a check: the timer's check stays quiet when it finds nothing newer.
+enum class UpdateSender { Menu, Timer };
+
+struct UpdateRequest {
+    std::string UpdateServer; // base address of the update site ("UpdateServer")
+    ProgramVersion Version;   // the running version
+    ProgramFiles Files;       // where the update goes
+};
+
+// The version check's address (its only query value is the running version), and the archive's address.
+std::string VersionCheckUrl(const UpdateRequest& request);
+std::string ArchiveUrl(const std::string& updateServer);
+bool HasUpdateServer(const std::string& updateServer);
+
+struct ServerVersion {
+    VersionFile File;
+    bool Newer = false;
+};
+
+// Throws tavrik::Error ("The update check failed: ...") when the version file does not arrive whole
+// within its limit or cannot be read: a failed check never passes for "no newer version".
+ServerVersion CheckUpdateServer(const UpdateRequest& request, TransferEvents* events = nullptr);
+
+// Downloads the archive and checks it whole: against the version file's checksum when it has one, and
+// every entry as the installer will see it. Throws tavrik::Error saying what was wrong.
+std::vector<uint8_t> DownloadUpdate(const UpdateRequest& request, const VersionFile& file,
+                                    TransferEvents* events = nullptr);
+
+// Keeps a checked archive as files.Archive() for the user to unpack by hand.
+void SaveUpdateArchive(std::span<const uint8_t> archive, const ProgramFiles& files);
+
+// "Tavrik 0.9.0.60 is available (you have 0.8.4.57)" and "Tavrik 0.8.4.57 is the latest version".
+std::string AvailableMessage(const ProgramVersion& newest, const ProgramVersion& running);
+std::string LatestVersionMessage(const ProgramVersion& running);
+
+// The SHA-256 of bytes in lower-case hex, as a "sha256:" line of the version file gives it.
+std::string Sha256Hex(std::span<const uint8_t> bytes);
 
 } // namespace tavrik

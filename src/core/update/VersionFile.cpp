@@ -6,6 +6,7 @@
 #include "app/TextHelpers.h"
 
 #include <array>
+#include <cctype>
 
 namespace tavrik {
 
@@ -17,6 +18,36 @@ uint16_t VersionNumber(const std::string& part, const std::string& line) {
         throw Error("The version file from the update server is not valid: its first line \"" + line +
                     "\" is not four numbers separated by \".\".");
     return static_cast<uint16_t>(*value);
+}
+
+constexpr std::string_view ChecksumMark = "sha256:";
+constexpr size_t ChecksumDigits = 64;
+
+// The hex digits of a "sha256:" line in lower case.
+std::string ChecksumOf(std::string_view line) {
+    std::string digits = Trim(line.substr(ChecksumMark.size()));
+    bool valid = digits.size() == ChecksumDigits;
+    for (char& digit : digits) {
+        digit = static_cast<char>(std::tolower(static_cast<unsigned char>(digit)));
+        valid = valid && std::isxdigit(static_cast<unsigned char>(digit));
+    }
+    if (!valid)
+        throw Error("The version file from the update server is not valid: its line \"" + std::string(line) +
+                    "\" does not hold the 64 hex digits of a SHA-256 checksum.");
+    return digits;
+}
+
+void TakeChecksum(VersionFile& file, std::vector<std::string>::const_iterator from,
+                  std::vector<std::string>::const_iterator to) {
+    for (auto line = from; line != to; ++line) {
+        if (!std::string_view(*line).starts_with(ChecksumMark)) {
+            file.ChangeLog.push_back(*line);
+            continue;
+        }
+        if (!file.Sha256.empty())
+            throw Error("The version file from the update server is not valid: it holds two \"sha256:\" lines.");
+        file.Sha256 = ChecksumOf(*line);
+    }
 }
 
 bool HoldsMoreThanBlanks(const std::vector<std::string>& lines) {
@@ -47,7 +78,7 @@ VersionFile ParseVersionFile(std::string_view text) {
     numbers[3] = VersionNumber(rest, firstLine); // whatever follows the third "." is the build
     VersionFile file;
     file.Newest = {numbers[0], numbers[1], numbers[2], numbers[3]};
-    file.ChangeLog.assign(lines.begin() + 1, lines.end());
+    TakeChecksum(file, lines.begin() + 1, lines.end());
     return file;
 }
 

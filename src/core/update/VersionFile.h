@@ -25,11 +25,13 @@ std::string VersionText(const ProgramVersion& version);
 
 struct VersionFile {
     ProgramVersion Newest;
-    std::vector<std::string> ChangeLog; // the lines after the first, as they came
+    std::vector<std::string> ChangeLog; // the lines after the first, as they came, but the checksum line
+    std::string Sha256;                 // the archive's SHA-256 in lower-case hex from "sha256: HEX"; "" without
 };
 
 // Reads a version file. Throws tavrik::Error with a clear message when the first line is not four
-// numbers from 0 to 65535 separated by "."; an empty text is an error too (callers check for it).
+// numbers from 0 to 65535 separated by "."; an empty text is an error too, and so is a "sha256:" line
+// that does not hold 64 hex digits or appears twice.
 VersionFile ParseVersionFile(std::string_view text);
 
 // The question asked when the server has a newer version; archivePath is where it will be saved.

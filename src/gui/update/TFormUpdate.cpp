@@ -1,5 +1,4 @@
-// TFormUpdate and the window's side of the update check: the progress of a download shown while window
-// events keep running.
+// TFormUpdate and its holder: the progress of a download as the update worker reports it.
 #include "update/TFormUpdate.h"
 
 #include "widgets/QtText.h"
@@ -51,7 +50,7 @@ void UpdateWindowOfForm::SetBusyCursor(bool busy) {
     if (busy == Busy) return;
     Busy = busy;
     if (busy)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        QApplication::setOverrideCursor(Qt::BusyCursor);
     else
         QApplication::restoreOverrideCursor();
 }
@@ -70,7 +69,5 @@ void UpdateWindowOfForm::UpdateDownload(const DownloadProgress& progress) {
 void UpdateWindowOfForm::CloseDownload() {
     if (FormUpdate) FormUpdate->hide();
 }
-
-void UpdateWindowOfForm::LetEventsRun() { QCoreApplication::processEvents(); }
 
 } // namespace tavrik

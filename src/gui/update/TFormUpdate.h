@@ -1,8 +1,8 @@
-// TFormUpdate, the download dialog of "Check for updates": a status line over a progress bar. The window
-// hands it to the update check as the check's view of the window (busy cursor, progress, events).
+// TFormUpdate, the download dialog of "Check for updates": a status line over a progress bar, and the
+// window's holder of it, made on the first download and kept.
 #pragma once
 
-#include "update/UpdateCheck.h"
+#include "update/UpdateWorker.h"
 
 #include <QDialog>
 
@@ -25,19 +25,19 @@ class TFormUpdate : public QDialog {
     QProgressBar* ProgressBarDownload = nullptr;
 };
 
-// The window as the update check sees it; the dialog is made on the first download.
-class UpdateWindowOfForm : public UpdateWindow {
+class UpdateWindowOfForm {
   public:
     explicit UpdateWindowOfForm(QWidget* owner) : Owner(owner) {}
-    ~UpdateWindowOfForm() override;
+    ~UpdateWindowOfForm();
     UpdateWindowOfForm(const UpdateWindowOfForm&) = delete;
     UpdateWindowOfForm& operator=(const UpdateWindowOfForm&) = delete;
 
-    void SetBusyCursor(bool busy) override;
-    void ShowDownload(const DownloadProgress& progress) override;
-    void UpdateDownload(const DownloadProgress& progress) override;
-    void CloseDownload() override;
-    void LetEventsRun() override;
+    // A busy cursor that still lets the user work: the check runs beside the window.
+    void SetBusyCursor(bool busy);
+    // Creates the dialog the first time, shows the progress and brings the dialog to the front.
+    void ShowDownload(const DownloadProgress& progress);
+    void UpdateDownload(const DownloadProgress& progress);
+    void CloseDownload();
 
     TFormUpdate* Dialog() const { return FormUpdate; }
 

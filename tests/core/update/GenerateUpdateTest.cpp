@@ -2,7 +2,7 @@
 // is looked for, and the menu item's visibility.
 #include "update/GenerateUpdate.h"
 
-#include "UpdateTestFiles.h"
+#include "support/UpdateTestFiles.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 

@@ -45,6 +45,17 @@ TEST(VersionFile, FirstLineThatIsNotFourNumbersIsAClearError) {
     EXPECT_THROW(ParseVersionFile(""), Error);
 }
 
+TEST(VersionFile, ChecksumLineIsTakenOutOfTheChangeLogAndMustBeWhole) {
+    const std::string digits = "9F86D081884C7D659A2FEAA0C55AD015A3BF4F1B2B0B822CD15D6C15B0F00A08";
+    const VersionFile file = ParseVersionFile("0.8.5.0\n- fixes\nsha256:  " + digits + " \n- more");
+    EXPECT_EQ(file.Sha256, "9f86d081884c7d659a2feaa0c55ad015a3bf4f1b2b0b822cd15d6c15b0f00a08");
+    EXPECT_EQ(file.ChangeLog, (std::vector<std::string>{"- fixes", "- more"}));
+    EXPECT_TRUE(ParseVersionFile("0.8.5.0\n- fixes").Sha256.empty());
+    for (const std::string& bad : {"sha256: " + digits.substr(1), "sha256: " + digits + "0", "sha256: " +
+                                   digits.substr(1) + "g", "sha256: " + digits + "\nsha256: " + digits})
+        EXPECT_THROW(ParseVersionFile("0.8.5.0\n" + bad), Error) << bad;
+}
+
 TEST(VersionFile, QuestionShowsTheChangeLogOnlyWhenItHoldsText) {
     const std::string archive = "/opt/tavrik/Tavrik.zip";
     EXPECT_EQ(NewVersionQuestion(ParseVersionFile("0.8.5.0\n"), archive),

@@ -1,5 +1,5 @@
 // The update tests' HTTP server: one connection at a time, "Connection: close" after each reply.
-#include "LocalHttpServer.h"
+#include "support/LocalHttpServer.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -36,12 +36,20 @@ std::string HeaderValue(const std::string& head, const std::string& name) {
     return head.substr(start, head.find("\r\n", start) - start);
 }
 
-void SendAll(int connection, const std::string& bytes) {
+bool SendAll(int connection, const std::string& bytes) {
     size_t sent = 0;
     while (sent < bytes.size()) {
         const ssize_t done = send(connection, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
-        if (done <= 0) return;
+        if (done <= 0) return false;
         sent += static_cast<size_t>(done);
+    }
+    return true;
+}
+
+void SendEndlessly(int connection, const std::string& body, const std::atomic<bool>& stopping) {
+    const std::string chunk = body.empty() ? std::string(65536, 'x') : body;
+    if (!SendAll(connection, "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n")) return;
+    while (!stopping && SendAll(connection, chunk)) {
     }
 }
 
@@ -91,13 +99,14 @@ void LocalHttpServer::Answer(int connection) {
     const std::string head = ReadRequestHead(connection);
     const size_t targetStart = head.find(' ') + 1;
     const std::string target = head.substr(targetStart, head.find(' ', targetStart) - targetStart);
-    Reply reply{404, "Not Found", std::nullopt};
+    Reply reply{404, "Not Found", std::nullopt, false};
     {
         std::lock_guard guard(Lock);
         Seen.push_back({target, HeaderValue(head, "user-agent")});
         const auto found = Replies.find(target.substr(0, target.find('?')));
         if (found != Replies.end()) reply = found->second;
     }
+    if (reply.Endless) return SendEndlessly(connection, reply.Body, Stopping);
     const std::string body = reply.Body.substr(0, reply.CloseAfter.value_or(reply.Body.size()));
     SendAll(connection, "HTTP/1.1 " + std::to_string(reply.Status) + (reply.Status == 200 ? " OK" : " Error") +
                             "\r\nContent-Length: " + std::to_string(reply.Body.size()) +

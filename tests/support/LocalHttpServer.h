@@ -1,5 +1,5 @@
 // A small HTTP server on 127.0.0.1 for the update tests: serves fixed replies by path, can close a
-// connection half-way through a body, and records what each request asked for.
+// connection half-way through a body or send one without end, and records what each request asked for.
 #pragma once
 
 #include <atomic>
@@ -16,10 +16,14 @@ namespace tavrik::test {
 class LocalHttpServer {
   public:
     struct Reply {
+        Reply(int status = 200, std::string body = {}, std::optional<size_t> closeAfter = {}, bool endless = false)
+            : Status(status), Body(std::move(body)), CloseAfter(closeAfter), Endless(endless) {}
         int Status = 200;
         std::string Body;
         // Announce the whole body but close the connection after this many bytes of it.
         std::optional<size_t> CloseAfter;
+        // Announce no length and repeat the body until the client hangs up.
+        bool Endless = false;
     };
     struct Request {
         std::string Target; // path and query

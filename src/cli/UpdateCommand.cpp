@@ -1,0 +1,63 @@
+// tavrik-cli update: asks the update server for its newest version and, unless only asked to check,
+// downloads it and replaces the program's files without a question; on failure the folder stays as it was.
+#include "Command.h"
+
+#include "app/Error.h"
+#include "app/Files.h"
+#include "app/IniFile.h"
+#include "app/Settings.h"
+#include "update/InstallUpdate.h"
+#include "update/UpdateCheck.h"
+
+#include <iostream>
+
+namespace tavrik::cli {
+
+namespace {
+
+constexpr const char* ProgramName = "tavrik";
+
+std::string WithSeparator(std::string folder) {
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    return folder;
+}
+
+std::string ConfiguredUpdateServer(const std::string& folder) {
+    IniFile settings;
+    if (!settings.Load(SettingsFolder(folder) + SettingsFileName)) return {};
+    return settings.Text(SettingsSection, "UpdateServer");
+}
+
+int RunUpdate(const CommandArguments& arguments) {
+    const OptionReader options(arguments, {"--server", "--folder"}, {"--check"});
+    options.ExpectPositionals(0);
+    const std::string folder = WithSeparator(options.Value("--folder").value_or(ExecutableFolder()));
+    const UpdateRequest request{options.Value("--server").value_or(ConfiguredUpdateServer(folder)),
+                                RunningVersion(), ProgramFiles{folder, ProgramName}};
+    if (!HasUpdateServer(request.UpdateServer))
+        throw Error("no update server is configured: give --server URL or set \"UpdateServer\" in " +
+                    SettingsFolder(folder) + SettingsFileName);
+    const ServerVersion server = CheckUpdateServer(request);
+    if (!server.Newer) {
+        std::cout << LatestVersionMessage(request.Version) << "\n";
+        return 0;
+    }
+    std::cout << AvailableMessage(server.File.Newest, request.Version) << "\n";
+    if (options.Flag("--check")) return 0;
+    if (!ProgramFolderWritable(folder)) throw Error(PackageManagerMessage(folder));
+    std::cout << "Downloading " << ArchiveUrl(request.UpdateServer) << "\n" << std::flush;
+    const std::vector<uint8_t> archive = DownloadUpdate(request, server.File);
+    InstallUpdate(archive, request.Files);
+    std::cout << "Tavrik in " << folder << " was replaced by version " << VersionText(server.File.Newest) << "\n";
+    return 0;
+}
+
+const CommandRegistration registration{
+    {"update", "[--server URL] [--folder DIR] [--check]",
+     "Checks the update server (default: the \"UpdateServer\" setting) for a newer Tavrik and, without --check, "
+     "downloads it and replaces the program's files in DIR (default: the installed program's folder).",
+     &RunUpdate}};
+
+} // namespace
+
+} // namespace tavrik::cli
