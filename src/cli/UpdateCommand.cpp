@@ -9,6 +9,7 @@
 #include "update/InstallUpdate.h"
 #include "update/UpdateCheck.h"
 
+#include <filesystem>
 #include <iostream>
 
 namespace tavrik::cli {
@@ -44,6 +45,7 @@ int RunUpdate(const CommandArguments& arguments) {
     }
     std::cout << AvailableMessage(server.File.Newest, request.Version) << "\n";
     if (options.Flag("--check")) return 0;
+    if (!std::filesystem::is_directory(folder)) throw Error(folder + " is not a folder");
     if (!ProgramFolderWritable(folder)) throw Error(PackageManagerMessage(folder));
     std::cout << "Downloading " << ArchiveUrl(request.UpdateServer) << "\n" << std::flush;
     const std::vector<uint8_t> archive = DownloadUpdate(request, server.File);

@@ -94,6 +94,11 @@ TEST_F(UpdateCommandTest, NoServerOrBadWordsAreClearFailures) {
     EXPECT_NE(result.Err.find("no update server is configured"), std::string::npos) << result.Err;
     EXPECT_EQ(test::RunCli({"update", "--folder", Program().string(), "extra"}).ExitCode, 2);
     EXPECT_EQ(test::RunCli({"update", "--server"}).ExitCode, 2);
+    Server.Serve("/tavrik_version_check", {200, NewerVersionFile()});
+    result = test::RunCli({"update", "--server", Server.BaseUrl(), "--folder", (Program() / "missing").string()});
+    EXPECT_EQ(result.ExitCode, 1);
+    EXPECT_NE(result.Err.find("missing/ is not a folder"), std::string::npos) << result.Err;
+    EXPECT_FALSE(fs::exists(Program() / "missing"));
     result = test::RunCli({"update", "--server", "http://192.0.2.7/", "--folder", Program().string()});
     EXPECT_EQ(result.ExitCode, 1);
     EXPECT_NE(result.Err.find("not an https address"), std::string::npos) << result.Err;

@@ -20,8 +20,11 @@ constexpr fs::perms ProgramMode = fs::perms(0755);
 constexpr fs::perms FileMode = fs::perms(0644);
 constexpr fs::perms FolderMode = fs::perms(0755);
 
+// The folder as an absolute path without a trailing separator, so that "beside it" means its parent.
 fs::path WithoutSeparator(const std::string& folder) {
-    const fs::path path(folder);
+    if (folder.empty()) return {};
+    std::error_code error;
+    const fs::path path = fs::absolute(folder, error).lexically_normal();
     return path.has_filename() ? path : path.parent_path();
 }
 

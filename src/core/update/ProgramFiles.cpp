@@ -18,10 +18,6 @@ std::string WithSuffix(const std::string& name, const std::string& suffix) {
 
 std::string ProgramFiles::OldExecutable() const { return Folder + WithSuffix(ExecutableName, "_Old"); }
 
-std::string ProgramFiles::DeleteMeExecutable(uint32_t number) const {
-    return Folder + WithSuffix(ExecutableName, "_Delete_Me_" + std::to_string(number));
-}
-
 bool ProgramFiles::IsUpdaterFileName(const std::string& name) const {
     const std::string deleteMeStart = fs::path(ExecutableName).stem().string() + "_Delete_Me_";
     return Folder + name == Archive() || Folder + name == OldExecutable() || name.starts_with(deleteMeStart);

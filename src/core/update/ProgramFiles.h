@@ -1,5 +1,5 @@
-// The files the program keeps beside itself for updates: its executable, the downloaded archive, the
-// previous executable kept aside during a replacement, and one that could not be deleted.
+// The files the program keeps beside itself for updates: its executable, the downloaded archive, and the
+// names of the copies earlier updaters left beside it.
 #pragma once
 
 #include <cstdint>
@@ -15,8 +15,8 @@ struct ProgramFiles {
     std::string Archive() const { return Folder + "Tavrik.zip"; }
     // "tavrik_Old": the executable's name with a suffix before any extension.
     std::string OldExecutable() const;
-    std::string DeleteMeExecutable(uint32_t number) const;
-    // A name the updater uses itself in the folder: the archive, the old executable, one not deleted.
+    // A name the updater uses itself in the folder: the archive, the old executable, and the copies an
+    // earlier updater could not delete ("tavrik_Delete_Me_" and a number).
     bool IsUpdaterFileName(const std::string& name) const;
 };
 
