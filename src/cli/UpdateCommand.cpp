@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <iostream>
 
+#include <unistd.h>
+
 namespace tavrik::cli {
 
 namespace {
@@ -22,6 +24,30 @@ std::string WithSeparator(std::string folder) {
     if (!folder.empty() && folder.back() != '/') folder += '/';
     return folder;
 }
+
+// The download's progress as one line on a terminal, rewritten in place; nothing when output is logged.
+class TerminalProgress : public TransferEvents {
+  public:
+    void WorkBegin(uint64_t expectedBytes) override { Expected = expectedBytes; }
+    void Work(uint64_t bytesSoFar) override {
+        // Each percent, or each megabyte when the server announces no length.
+        const uint64_t step = Expected > 0 ? bytesSoFar * 100 / Expected : bytesSoFar >> 20;
+        if (!OnTerminal || step == Shown) return;
+        Shown = step;
+        std::cerr << "\rDownloaded " << bytesSoFar;
+        if (Expected > 0) std::cerr << " of " << Expected;
+        std::cerr << " bytes" << std::flush;
+    }
+    void WorkEnd() override {
+        if (OnTerminal && Shown != NoneShown) std::cerr << "\n";
+    }
+
+  private:
+    static constexpr uint64_t NoneShown = UINT64_MAX;
+    const bool OnTerminal = isatty(STDERR_FILENO) != 0;
+    uint64_t Expected = 0;
+    uint64_t Shown = NoneShown;
+};
 
 std::string ConfiguredUpdateServer(const std::string& folder) {
     IniFile settings;
@@ -48,7 +74,8 @@ int RunUpdate(const CommandArguments& arguments) {
     if (!std::filesystem::is_directory(folder)) throw Error(folder + " is not a folder");
     if (!ProgramFolderWritable(folder)) throw Error(PackageManagerMessage(folder));
     std::cout << "Downloading " << ArchiveUrl(request.UpdateServer) << "\n" << std::flush;
-    const std::vector<uint8_t> archive = DownloadUpdate(request, server.File);
+    TerminalProgress progress;
+    const std::vector<uint8_t> archive = DownloadUpdate(request, server.File, &progress);
     InstallUpdate(archive, request.Files);
     std::cout << "Tavrik in " << folder << " was replaced by version " << VersionText(server.File.Newest) << "\n";
     return 0;
