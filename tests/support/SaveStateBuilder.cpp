@@ -96,6 +96,13 @@ std::vector<uint8_t> ChipChunkData(const ChipRegisters& registers) {
     PutWordAt(data, at(218), registers.BPL2MOD);
     for (size_t n = 0; n < 32; ++n)
         PutWordAt(data, at(240 + 2 * n), registers.COLOR[n]);
+    PutLongAt(data, at(12), registers.ChipsetMask);
+    PutWordAt(data, at(20), registers.VPOSR);
+    PutWordAt(data, at(208), registers.BPLCON0);
+    PutWordAt(data, at(212), registers.BPLCON2);
+    PutWordAt(data, at(214), registers.BPLCON3);
+    PutWordAt(data, at(220), registers.BPLCON4);
+    PutWordAt(data, at(364), registers.FMODE);
     return data;
 }
 

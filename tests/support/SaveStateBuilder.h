@@ -45,6 +45,13 @@ struct ChipRegisters {
     uint16_t BPL1MOD = 0;
     uint16_t BPL2MOD = 0;
     std::array<uint16_t, 32> COLOR{}; // $0RGB words
+    uint16_t BPLCON0 = 0;
+    uint16_t BPLCON2 = 0;
+    uint16_t BPLCON3 = 0;
+    uint16_t BPLCON4 = 0;
+    uint16_t FMODE = 0;
+    uint32_t ChipsetMask = 0; // bit 2: AGA
+    uint16_t VPOSR = 0;       // bit 15: a long frame
 };
 
 // The data of a "CHIP" chunk (what follows its 12 header bytes) with the registers at their places.

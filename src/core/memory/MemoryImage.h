@@ -20,6 +20,16 @@ struct ChipsetSnapshot {
     std::array<uint32_t, 8> BPLPT{}; // BPL1PT to BPL8PT
     uint16_t BPL1MOD = 0;
     uint16_t BPL2MOD = 0;
+    // The display mode registers, which the copper list usually sets again each frame.
+    uint16_t BPLCON0 = 0;
+    uint16_t BPLCON2 = 0;
+    uint16_t BPLCON3 = 0;
+    uint16_t BPLCON4 = 0;
+    uint16_t FMODE = 0;
+    // The beam's frame at saving: bit 15 is set in a long frame of an interlaced screen.
+    uint16_t VPOSR = 0;
+    // Which chips the saved machine has: bit 2 set for AGA.
+    uint32_t ChipsetMask = 0;
     std::array<PaletteEntry, 32> EcsPalette{};
     bool HasEcsColours = false;
     std::array<PaletteEntry, 256> AgaPalette{};

@@ -89,6 +89,13 @@ void ReadChipRegisters(std::span<const uint8_t> chunk, ChipsetSnapshot& snapshot
         snapshot.BPLPT[n] = LongBEAt(chunk, 176 + 4 * n);
     snapshot.BPL1MOD = WordBEAt(chunk, 216);
     snapshot.BPL2MOD = WordBEAt(chunk, 218);
+    snapshot.ChipsetMask = LongBEAt(chunk, 12);
+    snapshot.VPOSR = WordBEAt(chunk, 20);
+    snapshot.BPLCON0 = WordBEAt(chunk, 208);
+    snapshot.BPLCON2 = WordBEAt(chunk, 212);
+    snapshot.BPLCON3 = WordBEAt(chunk, 214);
+    snapshot.BPLCON4 = WordBEAt(chunk, 220);
+    snapshot.FMODE = WordBEAt(chunk, 364);
     for (size_t n = 0; n < snapshot.EcsPalette.size(); ++n) {
         const Colour colour = AmigaColourToColour(WordBEAt(chunk, 240 + 2 * n));
         snapshot.EcsPalette[n] = EntryFromColour(colour);

@@ -1,0 +1,71 @@
+// Screens rebuilt from save states an emulator wrote, against the emulator's own screenshot of that moment:
+// the rebuilt picture must appear in the screenshot unchanged, apart from the mouse pointer.
+#include "screen/AmigaScreen.h"
+
+#include "app/Files.h"
+#include "imageio/PngFile.h"
+#include "memory/SaveState.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace tavrik::test {
+namespace {
+
+const std::string DataDir = TAVRIK_TEST_DATA_DIR;
+
+// The pointer is a sprite of at most 16 low-resolution pixels across, drawn over the screen; its lines are
+// doubled in an interlaced picture.
+constexpr int32_t PointerWidth = 32;
+constexpr int32_t PointerHeight = 64;
+
+struct Placement {
+    int32_t Left = 0;
+    int32_t Top = 0;
+    int64_t Differences = -1;
+    int32_t MinX = 0, MinY = 0, MaxX = -1, MaxY = -1; // the box around the differing pixels
+};
+
+// Compares the picture with the screenshot at one place; gives up once more differ than a pointer could cover.
+Placement CompareAt(const Image& picture, const Image& shot, int32_t left, int32_t top) {
+    Placement p{left, top, 0, picture.Width(), picture.Height(), -1, -1};
+    for (int32_t y = 0; y < picture.Height(); ++y)
+        for (int32_t x = 0; x < picture.Width(); ++x) {
+            if (picture.ColourAt(x, y) == shot.ColourAt(left + x, top + y)) continue;
+            if (++p.Differences > PointerWidth * PointerHeight) return p;
+            p.MinX = std::min(p.MinX, x), p.MinY = std::min(p.MinY, y);
+            p.MaxX = std::max(p.MaxX, x), p.MaxY = std::max(p.MaxY, y);
+        }
+    return p;
+}
+
+// Where the screenshot shows the picture: the place with the fewest differing pixels.
+Placement BestPlacement(const Image& picture, const Image& shot) {
+    Placement best;
+    for (int32_t top = 0; top + picture.Height() <= shot.Height(); ++top)
+        for (int32_t left = 0; left + picture.Width() <= shot.Width(); ++left) {
+            const Placement p = CompareAt(picture, shot, left, top);
+            if (best.Differences < 0 || p.Differences < best.Differences) best = p;
+        }
+    return best;
+}
+
+void ExpectEmulatorPicture(const std::string& folder, int32_t width, int32_t height) {
+    const std::vector<uint8_t> state = ReadWholeFile(DataDir + "/" + folder + "/state.uss");
+    const RebuiltScreen screen = RebuildAmigaScreen(ParseDataFile(state, MemoryState{}, "state.uss").Memory);
+    const Image shot = ReadPng(ReadWholeFile(DataDir + "/" + folder + "/emulator.png"));
+    ASSERT_EQ(screen.Picture.Width(), width);
+    ASSERT_EQ(screen.Picture.Height(), height);
+    const Placement p = BestPlacement(screen.Picture, shot);
+    ASSERT_LE(p.Differences, PointerWidth * PointerHeight) << folder << ": the screenshot does not show the picture";
+    EXPECT_LE(p.MaxX - p.MinX, PointerWidth) << folder << ": differences beyond the pointer";
+    EXPECT_LE(p.MaxY - p.MinY, PointerHeight) << folder << ": differences beyond the pointer";
+}
+
+TEST(EmulatorScreen, OriginalChipsetHiresInterlacedBootScreen) { ExpectEmulatorPicture("screen_aros_ocs", 640, 512); }
+
+TEST(EmulatorScreen, AgaHiresInterlacedBootScreen) { ExpectEmulatorPicture("screen_aros_aga", 640, 512); }
+
+} // namespace
+} // namespace tavrik::test
