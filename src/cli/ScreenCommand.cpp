@@ -54,8 +54,9 @@ int RunScreen(const CommandArguments& arguments) {
 
     Workspace ws;
     LoadDataFileForCli(ws, file);
-    const ScreenMachine machine =
-        machineChoice ? (*machineChoice == 0 ? ScreenMachine::Amiga : ScreenMachine::AtariSt) : ScreenMachine::Amiga;
+    const ScreenMachine machine = !machineChoice ? LoadedScreenMachine(ws.Memory)
+                                  : *machineChoice == 0 ? ScreenMachine::Amiga
+                                                        : ScreenMachine::AtariSt;
     const RebuiltScreen screen = RebuildScreen(ws.Memory, machine, PaletteOption(ws, options));
     SaveImagePng(screen.Picture, *out);
     if (options.Flag("--json")) std::cout << ScreenJson(screen.Description) << "\n";
@@ -68,7 +69,8 @@ const CommandRegistration registration{
       --json                 print what was found: {"machine", "address", "bitplanes", "width", "height", "mode",
                              "skip", "skipMode", "hires", "interlaced", "ham", "ehb", "dualPlayfield",
                              "ripOptions"}; ripOptions are the tavrik-cli rip options that rip the screen's planes
-      --machine MACHINE      amiga (a save state; the default) | st (an Atari ST memory dump from address 0)
+      --machine MACHINE      amiga (a save state) | st (an Atari ST memory dump from address 0); default: amiga
+                             for a save state, st for any other file
       --palette PALETTE      default | ecs | aga | c64 | bw | a binary palette file: the colour registers to use;
                              default: the saved colour registers (Amiga), TOS's start-up colours (ST))",
      "Rebuilds the screen the machine was showing from a save state's copper list and registers, or from an "

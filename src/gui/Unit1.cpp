@@ -316,6 +316,11 @@ void TForm1::SaveUncompressedState() {
     WriteMemoryImage(Shared, fileName);
 }
 
+void TForm1::ShowScreen() {
+    RipperTab->ShowScreen();
+    Tabs->setCurrentWidget(RipperTab);
+}
+
 // ---- Help and the Help menu ----
 
 int32_t TForm1::HelpContextOfFocus() const {

@@ -99,6 +99,8 @@ class TForm1 : public QMainWindow {
     void OpenProgramArgument(const std::string& fileName, const std::optional<RipRequest>& rip);
     void LoadDataFile();
     void SaveUncompressedState();
+    // "Show Screen" (F8): the tile ripper set to the screen the snapshot shows, and ripped.
+    void ShowScreen();
     // Returns whether the F1 key was used up (it is not when there is no help viewer).
     bool ShowHelp();
     int32_t HelpContextOfFocus() const;

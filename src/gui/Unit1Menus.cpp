@@ -130,7 +130,8 @@ void TForm1::BuildMenus() {
                                                                    {{"mnuKeyboardQwertz", "Qwertz"}, 1},
                                                                    {{"mnuKeyboardAzerty", "Azerty"}, 2}});
 
-    AddMenu(this, bar, "mnuTools", "Tools", {{"mnuSaveUncompressedState", "Save Uncompressed State..."}});
+    AddMenu(this, bar, "mnuTools", "Tools",
+            {{"mnuSaveUncompressedState", "Save Uncompressed State..."}, {"mnuShowScreen", "Show Screen", "F8"}});
     // "Generate update" and its separator are developer commands, hidden until the update brings them.
     AddMenu(this, bar, "mnuHelp", "Help",
             {{"mnuCheckforUpdates", "Check for updates"},
@@ -186,6 +187,7 @@ void TForm1::ConnectShellMenuItems() {
     ConnectMenuItem("mnuSaveProject", [this] { SaveProjectAs(); });
     ConnectMenuItem("mnuQuit", [this] { close(); });
     ConnectMenuItem("mnuSaveUncompressedState", [this] { SaveUncompressedState(); });
+    ConnectMenuItem("mnuShowScreen", [this] { ShowScreen(); });
     ConnectMenuItem("mnuChangeLog", [this] { ShowChangeLog(); });
     ConnectMenuItem("mnuAbout", [this] { ShowAbout(); });
 }

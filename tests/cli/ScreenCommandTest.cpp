@@ -106,10 +106,11 @@ TEST(ScreenCommand, AtariStDumpWithItsOwnColours) {
 TEST(ScreenCommand, FilesWithoutAScreenFailWithAMessageAndWriteNothing) {
     TempDir dir;
     WriteWholeFile(dir.File("raw.bin"), std::vector<uint8_t>(0x1000, 0));
-    const CliResult amiga = RunCli({"screen", dir.File("raw.bin"), "-o", dir.File("out.png")});
+    const CliResult amiga = RunCli({"screen", dir.File("raw.bin"), "--machine", "amiga", "-o", dir.File("out.png")});
     EXPECT_EQ(amiga.ExitCode, 1);
     EXPECT_NE(amiga.Err.find("no Amiga chip RAM"), std::string::npos) << amiga.Err;
-    const CliResult st = RunCli({"screen", dir.File("raw.bin"), "--machine", "st", "-o", dir.File("out.png")});
+    // Without --machine, a file that is no save state is taken as an Atari ST dump.
+    const CliResult st = RunCli({"screen", dir.File("raw.bin"), "-o", dir.File("out.png")});
     EXPECT_EQ(st.ExitCode, 1);
     EXPECT_NE(st.Err.find("runs past the end"), std::string::npos) << st.Err;
     EXPECT_FALSE(PathIsFile(dir.File("out.png")));

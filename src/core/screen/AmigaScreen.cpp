@@ -67,8 +67,7 @@ class ScreenBuilder {
 
     void CheckChipRam() const {
         if (Memory.ChipRamSize == 0)
-            throw Error("the file holds no Amiga chip RAM, so no screen can be rebuilt from it (an Atari ST memory "
-                        "dump needs the ST machine)");
+            throw Error("the file holds no Amiga chip RAM (it is no save state), so it shows no Amiga screen");
         if (Memory.Snapshot.COP1LC == 0 || Memory.Snapshot.COP1LC >= Memory.ChipRamSize)
             throw Error("the save state holds no copper list: COP1LC is " + DollarHex(Memory.Snapshot.COP1LC) +
                         " in " + DollarHex(Memory.ChipRamSize) + " bytes of chip RAM");

@@ -35,7 +35,7 @@ class CopperBeam {
 
     FieldDisplay Run(uint32_t address) {
         uint32_t pc = address;
-        for (int32_t count = 0; count < MaxInstructions && PastDisplay() == false; ++count) {
+        for (int32_t count = 0; count < MaxInstructions && !PastDisplay(); ++count) {
             uint16_t first = 0, second = 0;
             if (!ReadWord(pc, first) || !ReadWord(pc + 2, second)) break;
             pc += 4;

@@ -13,6 +13,7 @@
 #include "widgets/ImageView.h"
 #include "widgets/QtText.h"
 #include "workspace/Rip.h"
+#include "workspace/ScreenOperations.h"
 #include "workspace/TilePictures.h"
 
 #include <QCheckBox>
@@ -165,6 +166,11 @@ void RipperPage::ApplyRipRequest(const RipRequest& request) {
     }
     PaletteSection->DisplayWorkingPalette();
     if (result.Rip.Outcome == RipOutcome::Ripped) ShowImage(ShownImage(result.Rip, Work()));
+}
+
+void RipperPage::ShowScreen() {
+    const RebuiltScreen screen = RebuildScreen(Work().Memory, LoadedScreenMachine(Work().Memory));
+    ApplyRipRequest(ScreenRipRequest(screen, ReadControls()));
 }
 
 void RipperPage::ApplyControlUpdates(const RipControlUpdates& updates) {

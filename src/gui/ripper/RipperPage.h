@@ -90,6 +90,8 @@ class RipperPage : public QWidget {
     // Puts a rip asked for on the program's command line into the controls and shows what the core's
     // rip request operation made of it.
     void ApplyRipRequest(const RipRequest& request);
+    // The controls set to the planes of the screen the loaded memory shows, its top line's colours, and a rip.
+    void ShowScreen();
 
     void CopperlistAction();
     void ButtonGfxWalkCopperlistClick();

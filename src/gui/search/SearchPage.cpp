@@ -9,6 +9,7 @@
 #include "widgets/ImageView.h"
 #include "widgets/QtText.h"
 #include "workspace/MapSearchOperations.h"
+#include "workspace/ScreenOperations.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -68,6 +69,7 @@ void SearchPage::ConnectHandlers() {
     onClick(w.ButtonOpen, [this] { ButtonOpenSearchClick(); });
     onClick(w.ButtonLoad, [this] { ButtonLoadSearchClick(); });
     onClick(w.ButtonPaste, [this] { ButtonSearchPasteClick(); });
+    onClick(w.ButtonFromState, [this] { ButtonSearchFromStateClick(); });
     onClick(w.ButtonHalfSize, [this] { ButtonSearchResizeMatchClick(); });
     onClick(w.ButtonSave, [this] { ButtonSearchSaveClick(); });
     for (size_t i = 0; i < w.PaintButtons.size(); ++i)
@@ -153,6 +155,12 @@ void SearchPage::ButtonSearchPasteClick() {
     const QMimeData* data = QApplication::clipboard()->mimeData();
     if (!data || !data->hasImage()) return;
     Services.Work.SearchImage = FromQImage(QApplication::clipboard()->image());
+    SetUpSearchImage();
+}
+
+void SearchPage::ButtonSearchFromStateClick() {
+    const MemoryState& memory = Services.Work.Memory;
+    Services.Work.SearchImage = RebuildScreen(memory, LoadedScreenMachine(memory)).Picture;
     SetUpSearchImage();
 }
 

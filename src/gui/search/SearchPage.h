@@ -35,6 +35,7 @@ struct SearchPageWidgets {
     QPushButton* ButtonOpen = nullptr;
     QPushButton* ButtonLoad = nullptr;
     QPushButton* ButtonPaste = nullptr;
+    QPushButton* ButtonFromState = nullptr;
     QPushButton* ButtonHalfSize = nullptr;
     QPushButton* ButtonSave = nullptr;
     QLabel* LabelDimensions = nullptr;
@@ -85,6 +86,8 @@ class SearchPage : public QWidget {
     void ButtonOpenSearchClick();
     void ButtonLoadSearchClick();
     void ButtonSearchPasteClick();
+    // The screen the loaded memory shows, with its colours line by line, as the screenshot.
+    void ButtonSearchFromStateClick();
     void ButtonSearchResizeMatchClick();
     void ButtonSearchSaveClick();
     void GaugeBarSearchZoomChange();

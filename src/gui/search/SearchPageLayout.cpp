@@ -142,6 +142,7 @@ QWidget* SearchPage::BuildImageBar() {
     row->addWidget(w.ButtonOpen);
     for (auto [button, name, caption] : {std::tuple{&w.ButtonLoad, "ButtonLoadSearch", "Load Image"},
                                          std::tuple{&w.ButtonPaste, "ButtonSearchPaste", "Paste from clipboard"},
+                                         std::tuple{&w.ButtonFromState, "ButtonSearchFromState", "From Save State"},
                                          std::tuple{&w.ButtonHalfSize, "ButtonSearchResizeMatch", "Half Size"},
                                          std::tuple{&w.ButtonSave, "ButtonSearchSave", "Save Image"}}) {
         *button = MakeButton(bar, name, caption);
