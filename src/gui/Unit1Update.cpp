@@ -32,7 +32,11 @@ void TForm1::ConnectUpdateMenuItems() {
     ConnectHandler(TimerUpdate, &QTimer::timeout, this, UserDialogs(),
                    [this] { CheckForUpdates(UpdateSender::Timer); });
     Updater = new UpdateWorker(this);
-    UpdateView = std::make_unique<UpdateWindowOfForm>(this);
+    UpdateView = std::make_unique<UpdateWindowOfForm>(this, [this] {
+        if (!Updater->Busy()) return;
+        CancelUpdate();
+        EndUpdate();
+    });
     connect(Updater, &UpdateWorker::Progress, this,
             [this](const DownloadProgress& progress) { UpdateView->UpdateDownload(progress); });
 }

@@ -85,6 +85,23 @@ class UpdateJourneyTest : public QObject {
         QVERIFY(Snapshot(fixture.Folder.Path()) == before);
     }
 
+    // Closing the download dialog stops the download; the next check may start at once.
+    void ClosingTheDialogStopsTheDownload() {
+        FormFixture fixture;
+        TForm1& form = Create(fixture, 1);
+        ServeNewer({200, "", std::nullopt, true});
+        fixture.Dialogs.ConfirmAnswers = {true};
+        CheckForUpdates(fixture);
+        QTRY_VERIFY_WITH_TIMEOUT(form.findChild<TFormUpdate*>() != nullptr, 20000);
+        TFormUpdate* dialog = form.findChild<TFormUpdate*>();
+        QTRY_VERIFY_WITH_TIMEOUT(dialog->StatusLabel()->text().startsWith("Downloaded "), 20000);
+        dialog->reject();
+        QVERIFY(UpdateEnded(fixture));
+        QVERIFY(!dialog->isVisible());
+        QVERIFY(fixture.Dialogs.Texts("error").empty());
+        QCOMPARE(ReadText(fixture.ProgramFolder() + "tavrik"), std::string("old program"));
+    }
+
     // The dialog follows the transfer through the window's own event loop; closing the window stops it.
     void ClosingTheWindowStopsAnEndlessDownload() {
         FormFixture fixture;

@@ -56,7 +56,12 @@ void UpdateWindowOfForm::SetBusyCursor(bool busy) {
 }
 
 void UpdateWindowOfForm::ShowDownload(const DownloadProgress& progress) {
-    if (!FormUpdate) FormUpdate = new TFormUpdate(Owner);
+    if (!FormUpdate) {
+        FormUpdate = new TFormUpdate(Owner);
+        QObject::connect(FormUpdate, &QDialog::rejected, Owner, [this] {
+            if (ClosedByUser) ClosedByUser();
+        });
+    }
     FormUpdate->ShowProgress(progress);
     FormUpdate->show();
     FormUpdate->raise();

@@ -6,6 +6,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QLabel;
 class QProgressBar;
 
@@ -27,7 +29,9 @@ class TFormUpdate : public QDialog {
 
 class UpdateWindowOfForm {
   public:
-    explicit UpdateWindowOfForm(QWidget* owner) : Owner(owner) {}
+    // closedByUser runs when the user closes the dialog during a download (the download is then stopped).
+    UpdateWindowOfForm(QWidget* owner, std::function<void()> closedByUser = {})
+        : Owner(owner), ClosedByUser(std::move(closedByUser)) {}
     ~UpdateWindowOfForm();
     UpdateWindowOfForm(const UpdateWindowOfForm&) = delete;
     UpdateWindowOfForm& operator=(const UpdateWindowOfForm&) = delete;
@@ -43,6 +47,7 @@ class UpdateWindowOfForm {
 
   private:
     QWidget* Owner;
+    std::function<void()> ClosedByUser;
     TFormUpdate* FormUpdate = nullptr; // owned by Owner
     bool Busy = false;
 };
