@@ -17,8 +17,7 @@ Image ReadPicture(const std::string& in) {
     ConsoleDialogs dialogs;
     LoadedImage loaded = LoadImage(in, FileSearchPlaces{"", ExecutableFolder()}, dialogs);
     if (!loaded.Found) throw Error("cannot open " + in);
-    if (!loaded.BitmapError.empty()) throw Error(in + ": " + loaded.BitmapError);
-    if (!loaded.Picture) throw Error(in + " is not a picture (.bmp, .iff, .neo, .pc1-.pc3, .pi1-.pi3 or .png)");
+    if (!loaded.Picture) throw Error(NotAPictureMessage(in));
     if (loaded.Picture->Empty()) throw Error(in + " holds no picture that can be read");
     return std::move(*loaded.Picture);
 }

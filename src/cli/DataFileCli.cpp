@@ -4,7 +4,10 @@
 #include "ConsoleDialogs.h"
 #include "app/Error.h"
 #include "app/Files.h"
+#include "app/IntegerText.h"
 #include "workspace/TilePictures.h"
+
+#include <iostream>
 
 namespace tavrik::cli {
 
@@ -16,12 +19,19 @@ DataFileLoad LoadDataFileForCli(Workspace& ws, const std::string& file) {
     return load;
 }
 
+void WarnIfPastMemory(const Workspace& ws, int64_t address, const std::string& what) {
+    const size_t size = ws.Memory.MemoryImage.size();
+    if (address >= 0 && static_cast<uint64_t>(address) < size) return;
+    std::cerr << "tavrik-cli: warning: the " << what << " " << DollarHex(static_cast<uint32_t>(address))
+              << " lies past the end of memory (" << size << " bytes, up to " << DollarHex(static_cast<uint32_t>(size))
+              << ")\n";
+}
+
 void LoadTilePictureForCli(Workspace& ws, const std::string& file) {
     ws.ProgramFolder = ExecutableFolder();
     ConsoleDialogs dialogs;
     const TilePictureLoad load = LoadTilePicture(ws, file, dialogs);
     if (!load.Found) throw Error("cannot open " + file);
-    if (!load.BitmapError.empty()) throw Error(load.BitmapError);
 }
 
 } // namespace tavrik::cli

@@ -12,6 +12,9 @@ namespace tavrik::cli {
 // cannot be found or read, or is a broken save state.
 DataFileLoad LoadDataFileForCli(Workspace& ws, const std::string& file);
 
+// The warning line on standard error when an address (what names it) lies past the end of memory.
+void WarnIfPastMemory(const Workspace& ws, int64_t address, const std::string& what);
+
 // Makes the picture the tile sheet as "Use Loaded Tiles" does; throws tavrik::Error when it cannot be found.
 void LoadTilePictureForCli(Workspace& ws, const std::string& file);
 

@@ -200,6 +200,7 @@ int RunMap(const CommandArguments& arguments) {
     if (const std::optional<std::string> tiles = options.Value("--tiles")) LoadTilePictureForCli(ws, *tiles);
     if (const std::optional<std::string> mapFile = options.Value("--map-file")) UseMapDataFile(ws, *mapFile);
     ReadMapSettings(controls, ws.Maps[0], ws.Maps[1], ws.Addresses());
+    WarnIfPastMemory(ws, ws.Maps[0].Address, "map address");
     const MapDrawOutcome outcome = DrawWorkspaceMap(ws, 1, shared);
     switch (outcome.Result) {
     case MapDrawResult::NotDrawn:
@@ -208,13 +209,16 @@ int RunMap(const CommandArguments& arguments) {
     case MapDrawResult::NoMemory: throw Error(outcome.Message);
     case MapDrawResult::Drawn: break;
     }
-    if (out && !out->empty()) SaveImagePng(ws.MapImages[0], *out);
+    // The picture and the Tiled files are written together or not at all.
+    FileSet files;
+    if (out && !out->empty()) files.Add(*out, EncodePng(ws.MapImages[0]));
+    std::vector<std::string> keptLines;
+    for (const auto& [path, format] : tiled.Files)
+        keptLines.push_back(AddTiledExport(files, ws, 1, path, TiledExportOptions{format, tiled.UniqueTiles}));
+    files.Commit();
     std::cout << outcome.Summary << "\n";
     if (shared.ShowIndexes) std::cout << JoinLines(outcome.IndexDump);
-    for (const auto& [path, format] : tiled.Files) {
-        const std::string kept = ExportTiledMap(ws, 1, path, TiledExportOptions{format, tiled.UniqueTiles});
-        if (tiled.UniqueTiles) std::cout << kept << "\n";
-    }
+    if (tiled.UniqueTiles) std::cout << JoinLines(keptLines);
     return 0;
 }
 

@@ -1,6 +1,7 @@
 // tavrik-cli rip: rips a save state or memory file with the tile ripper's settings and writes the tile
 // sheet (or its grid image) as PNG, the way "Save Gfx" writes it.
 #include "Command.h"
+#include "DataFileCli.h"
 #include "ProjectCli.h"
 #include "workspace/RipRequest.h"
 
@@ -26,6 +27,7 @@ int RunRip(const CommandArguments& arguments) {
     Workspace& ws = work.Ws;
     const RipRequest request = CliRipRequest(work, options);
     const RipRequestResult result = ApplyRipRequest(ws, request, work.Palette);
+    WarnIfPastMemory(ws, ws.Ripper.Parameters.Address, "address");
     SaveImagePng(request.GridThickness ? ShownImage(result.Rip, ws) : ws.TileSheet, *out);
     return 0;
 }

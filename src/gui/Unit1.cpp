@@ -310,9 +310,7 @@ void TForm1::SaveUncompressedState() {
     const auto chosen = UserDialogs().SaveFile({"Save Uncompressed State", UncompressedStateFilter, "", ""});
     if (!chosen) return;
     const std::string fileName = UncompressedStateFileName(*chosen);
-    if (FileLoadable(fileName) &&
-        !UserDialogs().Confirm(fileName + " already exists! Are you sure you wish to overwrite it?"))
-        return;
+    if (!ConfirmOverwrite(fileName, UserDialogs())) return;
     WriteMemoryImage(Shared, fileName);
 }
 
@@ -351,7 +349,7 @@ bool TForm1::ShowHelp() {
 
 void TForm1::ShowChangeLog() {
     const std::string changeLog = ProgramFolder() + "ChangeLog.txt";
-    if (FileLoadable(changeLog))
+    if (PathIsFile(changeLog))
         Services.Desktop.OpenDocument(changeLog);
     else
         UserDialogs().Error(changeLog + " was not found!");

@@ -79,10 +79,5 @@ int main(int argc, char* argv[]) {
         tavrik::RunHandler(dialogs, [&] { form.OpenProgramArgument(start.FileName, start.Rip); });
     }
 
-    try {
-        QApplication::exec();
-    } catch (...) {
-        // An error escaping the event loop ends the program quietly.
-    }
-    return 0;
+    return tavrik::RunEventLoop([] { return QApplication::exec(); }, std::cerr);
 }

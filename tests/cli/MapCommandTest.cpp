@@ -105,6 +105,21 @@ TEST(MapCommand, TooLargeAMapFailsWithTheOutOfMemoryMessageAndWritesNothing) {
         0);
 }
 
+TEST(MapCommand, TilesThatAreNoPictureAreAnErrorAndWriteNothing) {
+    test::TempDir folder;
+    const std::string out = folder.File("level.png");
+    const std::string notes = folder.File("tiles.txt");
+    WriteWholeFile(notes, std::string_view("no picture here"));
+    const std::string badBmp = folder.File("tiles.bmp");
+    WriteWholeFile(badBmp, std::string_view("BM and nothing else"));
+    for (const std::string& tiles : {notes, badBmp}) {
+        const test::CliResult result = RunCli(test::DemoLevelMapArguments(out, {"--tiles", tiles}));
+        EXPECT_EQ(result.ExitCode, 1) << tiles;
+        EXPECT_NE(result.Err.find(tiles == notes ? "is not a picture" : "bitmap"), std::string::npos) << result.Err;
+        EXPECT_FALSE(PathIsFile(out));
+    }
+}
+
 TEST(MapCommand, UsageErrorsNameTheOption) {
     const std::string demo = test::ExampleFile("demo.uss");
     for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{

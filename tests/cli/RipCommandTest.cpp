@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -174,6 +176,26 @@ TEST(RipCommand, MissingFileIsAnError) {
     const test::CliResult result = RunCli({"rip", folder.File("none.bin"), "-o", folder.File("out.png")});
     EXPECT_EQ(result.ExitCode, 1);
     EXPECT_NE(result.Err.find("none.bin"), std::string::npos);
+}
+
+// Inputs that cannot be what they are named as stop the rip with the reason; an address past the end of
+// memory still rips (zeros) but says how large memory is.
+TEST(RipCommand, AFileThatIsNoPaletteIsAnErrorAndAnAddressPastMemoryIsWarned) {
+    test::TempDir folder;
+    const std::string memory = WriteMemory(folder, Bytes(0x100, 0xFF));
+    const std::string shortFile = folder.File("notes.txt");
+    WriteWholeFile(shortFile, std::string_view("colours?"));
+    const test::CliResult noPalette = RunCli({"rip", memory, "-o", folder.File("out.png"), "--palette", shortFile});
+    EXPECT_EQ(noPalette.ExitCode, 1);
+    EXPECT_NE(noPalette.Err.find(shortFile + " is no palette"), std::string::npos) << noPalette.Err;
+    EXPECT_FALSE(PathIsFile(folder.File("out.png")));
+
+    const RipRun inside = RipFile(folder, memory, {"--address", "$FF"});
+    EXPECT_EQ(inside.Result.Err, "");
+    const RipRun past = RipFile(folder, memory, {"--address", "$100"});
+    EXPECT_NE(past.Result.Err.find("warning"), std::string::npos) << past.Result.Err;
+    EXPECT_NE(past.Result.Err.find("256 bytes"), std::string::npos) << past.Result.Err;
+    EXPECT_EQ(std::count(past.Result.Err.begin(), past.Result.Err.end(), '\n'), 1);
 }
 
 TEST(RipCommand, HelpListsTheOptions) {

@@ -147,5 +147,24 @@ TEST_F(DemoScreenshot, BadSelectionsAndMissingFilesAreErrors) {
               2);
 }
 
+// A screenshot that cannot be read stops match and search with the reason, not a search of nothing.
+TEST_F(DemoScreenshot, ADamagedOrNonPictureScreenshotIsAnError) {
+    std::vector<uint8_t> damaged = ReadWholeFile(Screenshot);
+    damaged.resize(damaged.size() / 2);
+    const std::string halfPng = Folder.File("half.png");
+    WriteWholeFile(halfPng, damaged);
+    const std::string text = Folder.File("notes.txt");
+    WriteWholeFile(text, std::string_view("not a picture"));
+    const std::string badBmp = Folder.File("bad.bmp");
+    WriteWholeFile(badBmp, std::string_view("BM broken"));
+    for (const std::string& command : {"match", "search"})
+        for (const std::string& shot : {halfPng, text, badBmp}) {
+            const test::CliResult result =
+                RunOnDemo({command, "--screenshot", shot, "--selection", "0,0,16,16"});
+            EXPECT_EQ(result.ExitCode, 1) << command << " " << shot << ": " << result.Err;
+            EXPECT_NE(result.Err.find(shot == text ? "is not a picture" : shot), std::string::npos) << result.Err;
+        }
+}
+
 } // namespace
 } // namespace tavrik

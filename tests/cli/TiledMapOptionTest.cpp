@@ -12,7 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,7 @@ namespace {
 
 using test::JsonValue;
 using test::RunCli;
+namespace fs = std::filesystem;
 
 Image Png(const std::string& path) { return ReadPng(ReadWholeFile(path)); }
 
@@ -74,6 +77,25 @@ TEST(TiledMapOption, ExportErrorsAreReportedAndNameTheFile) {
     const test::CliResult nothing = RunCli({"map", test::ExampleFile("demo.uss")});
     EXPECT_EQ(nothing.ExitCode, 2);
     EXPECT_NE(nothing.Err.find("missing -o OUT.png (or --tmx / --tiled-json)"), std::string::npos) << nothing.Err;
+}
+
+// The picture and every Tiled file of one run are written together: one that cannot be written leaves the
+// old picture and none of the new files.
+TEST(TiledMapOption, AFailedExportLeavesNoneOfItsFiles) {
+    test::TempDir folder;
+    const std::string picture = folder.File("level.png");
+    WriteWholeFile(picture, std::string_view("old picture"));
+    fs::create_directory(folder.Path() / "level.tsx");
+    const test::CliResult result = RunCli(test::DemoLevelMapArguments(
+        picture, {"--tiled-json", folder.File("fine.tmj"), "--tmx", folder.File("level.tmx")}));
+    EXPECT_EQ(result.ExitCode, 1);
+    EXPECT_NE(result.Err.find(folder.File("level.tsx")), std::string::npos) << result.Err;
+    const std::vector<uint8_t> kept = ReadWholeFile(picture);
+    EXPECT_EQ(std::string(kept.begin(), kept.end()), "old picture");
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder.Path()))
+        names.insert(entry.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{"level.png", "level.tsx"}));
 }
 
 } // namespace

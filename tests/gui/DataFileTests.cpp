@@ -16,7 +16,7 @@ namespace tavrik::test {
 namespace {
 
 const std::string DataFileFilter =
-    "Brenwicker File (*.uss;*.ini;*.png;*.bmp;*.iff;*.neo;*.pc1;*.pi1)|*.uss;*.ini;*.png;*.bmp;*.iff;*.neo;*.pc1;*.pi1|"
+    "Tavrik File (*.uss;*.ini;*.png;*.bmp;*.iff;*.neo;*.pc1;*.pi1)|*.uss;*.ini;*.png;*.bmp;*.iff;*.neo;*.pc1;*.pi1|"
     "WinUAE Save State File (*.uss)|*.uss|INI File (*.ini)|*.ini|PNG File (*.png)|*.png|Bitmap File (*.bmp)|*.bmp|"
     "ILBM File (*.iff)|*.iff|NEO File (*.neo)|*.neo|DEGAS Compressed File (*.pc1)|*.pc1|DEGAS File (*.pi1)|*.pi1|"
     "All Files (*.*)|*.*";

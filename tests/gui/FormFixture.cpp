@@ -13,8 +13,8 @@ TForm1& FormFixture::Create(const std::string& machineId) {
     // The settings and the recent-files list stay in the test's own folder.
     qunsetenv("TAVRIK_CONFIG_DIR");
     const std::string settings = Folder.File(SettingsFileName);
-    if (UpdateQuestionAnswered && !FileLoadable(settings))
-        WriteFileSafely(settings, "[Settings]\nAutomaticUpdates=0\n");
+    if (UpdateQuestionAnswered && !PathIsFile(settings))
+        WriteWholeFile(settings, "[Settings]\nAutomaticUpdates=0\n");
     Form = std::make_unique<TForm1>(FormServices{Dialogs, Help, Desktop, ProgramFolder(), machineId});
     return *Form;
 }

@@ -18,6 +18,7 @@
 #include <QTest>
 
 #include <memory>
+#include <sstream>
 #include <stdexcept>
 
 namespace tavrik::test {
@@ -29,8 +30,8 @@ class PlatformTest : public QObject {
     void FiltersBecomeQtFilters() {
         QCOMPARE(QtFileFilter("WinUAE Save State File (*.uss)|*.uss|All Files (*.*)|*.*"),
                  QString("WinUAE Save State File (*.uss);;All Files (*)"));
-        QCOMPARE(QtFileFilter("Brenwicker File (*.uss;*.ini;*.png)|*.uss;*.ini;*.png"),
-                 QString("Brenwicker File (*.uss *.ini *.png)"));
+        QCOMPARE(QtFileFilter("Tavrik File (*.uss;*.ini;*.png)|*.uss;*.ini;*.png"),
+                 QString("Tavrik File (*.uss *.ini *.png)"));
         QCOMPARE(QtFileFilter("Pictures|*.png;*.bmp"), QString("Pictures (*.png *.bmp)"));
         QCOMPARE(QtFileFilter(""), QString());
     }
@@ -74,6 +75,13 @@ class PlatformTest : public QObject {
         RunHandler(dialogs, [] { throw std::out_of_range("Index out of range"); });
         QVERIFY(ran);
         QCOMPARE(dialogs.Texts("error"), std::vector<std::string>({"Arithmetic overflow", "Index out of range"}));
+    }
+
+    void AnErrorEscapingTheEventLoopEndsTheProgramWithFailure() {
+        std::ostringstream errors;
+        QCOMPARE(RunEventLoop([] { return 0; }, errors), 0);
+        QCOMPARE(RunEventLoop([]() -> int { throw Error("Out of memory"); }, errors), 1);
+        QCOMPARE(errors.str(), std::string("tavrik: Out of memory\n"));
     }
 
     void ProgramFolderIsTheExecutablesFolderWithASeparator() {

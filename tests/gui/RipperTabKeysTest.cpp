@@ -3,6 +3,7 @@
 #include "GuiTestRegistry.h"
 #include "RipperTabFixture.h"
 
+#include "app/Files.h"
 #include "imageio/ImageLoader.h"
 #include "imageio/NeoImage.h"
 #include "support/SaveStateBuilder.h"
@@ -229,6 +230,12 @@ class RipperTabKeysTest : public QObject {
         fixture.SendPointer(QEvent::MouseButtonPress, QPoint(40, 20), Qt::LeftButton);
         QCOMPARE(StatusText(fixture, 2), QString("Last tile: 22 ($16)"));
         QVERIFY(fixture.Find<QLineEdit>("EditGfxKeyCapture")->hasFocus());
+
+        // A key that widens the tiles under the resting pointer changes what it reads.
+        fixture.SendPointer(QEvent::MouseMove, QPoint(40, 20));
+        fixture.Key(Qt::Key_Q);
+        QCOMPARE(fixture.Text("EditGfxTileWidth"), QString("32"));
+        QCOMPARE(StatusText(fixture, 1), QString("Tile Ripper: 11 ($B)"));
     }
 
     void CopperlistAndProcessWalkIntoTheInfoTab() {
@@ -343,6 +350,16 @@ class RipperTabKeysTest : public QObject {
         QTest::mouseClick(useTiles, Qt::LeftButton);
         QVERIFY(!useTiles->isChecked());
         QVERIFY(fixture.Dialogs.History.empty());
+
+        // A damaged bitmap is reported like any damaged picture and leaves the box off.
+        const std::string broken = fixture.Folder.File("broken.bmp");
+        WriteWholeFile(broken, std::string_view("BM and nothing more"));
+        fixture.SetText("EditGfxTilesFileName", QString::fromStdString(broken));
+        QTest::mouseClick(useTiles, Qt::LeftButton);
+        QVERIFY(!useTiles->isChecked());
+        QVERIFY(!fixture.Work().Ripper.UseLoadedTiles);
+        QCOMPARE(fixture.Dialogs.Texts("error").size(), size_t{1});
+        QVERIFY(fixture.Dialogs.Texts("error")[0].find("Damaged bitmap") != std::string::npos);
     }
 
     void OpeningADataFileReturnsToRippingFromMemory() {

@@ -173,6 +173,9 @@ class SearchPageTest : public QObject {
         QTest::mouseClick(fixture.Page().ButtonPaste, Qt::LeftButton);
         QVERIFY(!fixture.Work().SearchSelection);
         QVERIFY(!fixture.Page().PaintButtons[0]->isEnabled());
+        const std::vector<std::string> told = fixture.Dialogs.Texts("information");
+        QCOMPARE(told.size(), size_t{1});
+        QVERIFY(QString::fromStdString(told[0]).contains("clipboard"));
 
         QApplication::clipboard()->setImage(Filled(QSize(33, 21), qRgb(1, 2, 3)));
         QTest::mouseClick(fixture.Page().ButtonPaste, Qt::LeftButton);

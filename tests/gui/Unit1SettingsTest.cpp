@@ -45,7 +45,7 @@ TForm1& Restart(FormFixture& fixture) {
 }
 
 void WriteSettingsText(const FormFixture& fixture, const std::string& text) {
-    WriteFileSafely(fixture.Folder.File(SettingsFileName), text);
+    WriteWholeFile(fixture.Folder.File(SettingsFileName), text);
 }
 
 IniFile SettingsFile(const FormFixture& fixture) {
@@ -186,8 +186,8 @@ class WindowSettingsTest : public QObject {
             Trigger(fixture, "mnuSaveProject");
         }
         QVERIFY(fixture.Dialogs.Texts("error").empty());
-        QVERIFY(FileLoadable(fixture.Folder.File("a.ini")));
-        QVERIFY(FileLoadable(fixture.Folder.File("c.ini")));
+        QVERIFY(PathIsFile(fixture.Folder.File("a.ini")));
+        QVERIFY(PathIsFile(fixture.Folder.File("c.ini")));
         QCOMPARE(RecentFileNames(fixture), QStringList({"c.ini", "b.ini", "a.ini"}));
         QVERIFY(fixture.Find<QAction>("mnuOpenRecent")->isEnabled());
 
@@ -297,7 +297,7 @@ class WindowSettingsTest : public QObject {
         form.OpenArchiveAtExit = true;
         form.close();
         const std::string autoSaved = fixture.ProgramFolder() + AutoSavedProjectName;
-        QVERIFY(FileLoadable(autoSaved));
+        QVERIFY(PathIsFile(autoSaved));
         QCOMPARE(fixture.Desktop.Started, std::vector<std::string>{form.Files.Executable()});
         QCOMPARE(fixture.Desktop.Opened, std::vector<std::string>{fixture.ProgramFolder() + "Tavrik.zip"});
         QCOMPARE(form.Files.Folder, fixture.ProgramFolder());

@@ -4,15 +4,15 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tavrik {
 
 class Dialogs;
 
-// An existing entry that is not a folder, whose modification time is a valid DOS date (1980 to 2107).
-bool FileLoadable(const std::string& path);
-// An existing entry that is not a folder; the date is not looked at.
+// An existing entry that is not a folder, whatever its date (archives and reproducible builds date files
+// in 1970).
 bool PathIsFile(const std::string& path);
 
 struct FileSearchPlaces {
@@ -21,13 +21,18 @@ struct FileSearchPlaces {
 };
 
 // Finds a data file that may have moved together with its project; returns the name itself when
-// nothing is found. A file that exists but fails the date check is reported through dialogs.
+// nothing is found.
 std::string ResolveFileName(const std::string& name, const FileSearchPlaces& places, Dialogs& dialogs);
+
+// The one overwrite question: true when path names no file yet, or the user agrees to replace it.
+bool ConfirmOverwrite(const std::string& path, Dialogs& dialogs);
 
 // Reads a whole file; throws tavrik::Error naming the file when it cannot be read.
 std::vector<uint8_t> ReadWholeFile(const std::string& path);
-// Writes a whole file, replacing any file of that name; throws tavrik::Error naming the file on failure.
+// Writes a whole file through a PendingFile: a failure or a kill leaves any old file of that name whole.
+// Throws tavrik::Error naming the file on failure.
 void WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes);
+void WriteWholeFile(const std::string& path, std::string_view text);
 
 // The folder of the running executable, ending in a separator ("" when it cannot be found): where the
 // program looks for its settings, help and data files that moved with it.

@@ -2,6 +2,7 @@
 #include "app/IniFile.h"
 
 #include "app/Error.h"
+#include "app/Files.h"
 #include "app/IntegerText.h"
 
 // Names are kept as the bytes they are (UTF-8 on this system); no wide-character conversion is needed.
@@ -10,17 +11,13 @@
 #define SI_IMPLEMENTATION
 #include <SimpleIni.h>
 
-#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <sys/stat.h>
 #include <system_error>
-#include <unistd.h>
 
 namespace tavrik {
 
@@ -129,45 +126,6 @@ std::string IniFile::ToText() const {
     return text;
 }
 
-void IniFile::Save(const std::string& path) const { WriteFileSafely(path, ToText()); }
-
-namespace {
-
-[[noreturn]] void FailWrite(const std::string& path, int error) {
-    throw Error("Cannot write " + path + ": " + std::strerror(error));
-}
-
-// Writes all bytes to an open descriptor and forces them to the disk.
-int WriteAndSync(int fd, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        done += static_cast<size_t>(written);
-    }
-    return ::fsync(fd) == 0 ? 0 : errno;
-}
-
-} // namespace
-
-void WriteFileSafely(const std::string& path, const std::string& bytes) {
-    std::string temporary = path + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) FailWrite(path, errno);
-    int error = WriteAndSync(fd, bytes);
-    if (::close(fd) != 0 && error == 0) error = errno;
-    if (error == 0) {
-        // mkstemp makes the file private; a settings or project file is an ordinary document.
-        ::chmod(temporary.c_str(), 0644);
-        if (std::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
-    }
-    if (error != 0) {
-        std::remove(temporary.c_str());
-        FailWrite(path, error);
-    }
-}
+void IniFile::Save(const std::string& path) const { WriteWholeFile(path, ToText()); }
 
 } // namespace tavrik

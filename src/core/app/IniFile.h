@@ -46,17 +46,12 @@ class IniFile {
     std::vector<std::string> Keys(const std::string& section) const;
 
     std::string ToText() const;
-    // Writes a temporary file in the same folder, flushes it to disk and renames it over path; on failure
-    // the old file is untouched, the temporary file removed, and tavrik::Error says why.
+    // Replaces path through the one file writer: on failure the old file is untouched and tavrik::Error says why.
     void Save(const std::string& path) const;
 
   private:
     struct Document;
     std::unique_ptr<Document> Doc;
 };
-
-// Replaces a file in one step: the bytes go to a temporary file beside it, are flushed, then renamed over
-// it. Throws tavrik::Error naming the file, leaving any old file as it was.
-void WriteFileSafely(const std::string& path, const std::string& bytes);
 
 } // namespace tavrik

@@ -3,6 +3,7 @@
 
 #include "app/Dialogs.h"
 #include "app/Error.h"
+#include "app/Files.h"
 #include "app/IniFile.h"
 #include "app/MostRecentFiles.h"
 
@@ -44,7 +45,12 @@ bool MigrateLegacySettings(const std::string& path) {
     const fs::path folder = fs::path(path).parent_path();
     const fs::path legacy = folder / LegacySettingsFileName;
     if (!fs::is_regular_file(legacy, error)) return false;
-    return fs::copy_file(legacy, folder / SettingsFileName, fs::copy_options::overwrite_existing, error);
+    try {
+        WriteWholeFile((folder / SettingsFileName).string(), ReadWholeFile(legacy.string()));
+        return true;
+    } catch (const Error&) {
+        return false;
+    }
 }
 
 int64_t ThirdsOfDays(double days) { return static_cast<int64_t>(std::nearbyint(days * 3)); }

@@ -50,15 +50,11 @@ bool IsPictureFileName(std::string_view fileName) {
 LoadedImage LoadImage(const std::string& fileName, const FileSearchPlaces& places, Dialogs& dialogs) {
     LoadedImage result;
     const std::string path = ResolveFileName(fileName, places, dialogs);
-    if (!FileLoadable(path)) return result;
+    if (!PathIsFile(path)) return result;
     result.Found = true;
     const std::string extension = LowerExtension(path);
     if (extension == ".bmp") {
-        try {
-            result.Picture = ReadBmp(ReadWholeFile(path));
-        } catch (const std::exception& error) {
-            result.BitmapError = error.what();
-        }
+        result.Picture = ReadBmp(ReadWholeFile(path));
     } else if (extension == ".iff") {
         TILBMImage picture;
         picture.LoadFromFile(path);
@@ -69,6 +65,10 @@ LoadedImage LoadImage(const std::string& fileName, const FileSearchPlaces& place
         result.Picture = ReadPng(ReadWholeFile(path));
     }
     return result;
+}
+
+std::string NotAPictureMessage(const std::string& fileName) {
+    return fileName + " is not a picture (.bmp, .iff, .neo, .pc1-.pc3, .pi1-.pi3 or .png)";
 }
 
 FileDialogRequest TileGraphicsOpenRequest(const std::string& initialName) {

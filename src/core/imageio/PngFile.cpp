@@ -209,9 +209,7 @@ std::optional<std::string> SavePngAs(const Image& image, Dialogs& dialogs, const
     const std::optional<std::string> chosen = dialogs.SaveFile(request);
     if (!chosen) return std::nullopt;
     const std::string fileName = ReplaceExtension(*chosen, ".png");
-    if (confirmOverwriting && FileLoadable(fileName) &&
-        !dialogs.Confirm(fileName + " already exists! Are you sure you wish to overwrite it?"))
-        return std::nullopt;
+    if (confirmOverwriting && !ConfirmOverwrite(fileName, dialogs)) return std::nullopt;
     SaveImagePng(image, fileName);
     return fileName;
 }

@@ -8,12 +8,12 @@
 namespace tavrik {
 
 const std::array<std::string_view, 256> CustomRegisterNames{
-    /* $000 */ "BLTDDAT",  "DMACONR",  "VPOSR",    "VHPOSR",   "DSKDATR", "JOY0DAT",  "JOT1DAT",  "CLXDAT",
+    /* $000 */ "BLTDDAT",  "DMACONR",  "VPOSR",    "VHPOSR",   "DSKDATR", "JOY0DAT",  "JOY1DAT",  "CLXDAT",
     /* $010 */ "ADKCONR",  "POT0DAT",  "POT1DAT",  "POTGOR",   "SERDATR", "DSKBYTR",  "INTENAR",  "INTREQR",
     /* $020 */ "DSKPTH",   "DSKPTL",   "DSKLEN",   "DSKDAT",   "REFPTR",  "VPOSW",    "VHPOSW",   "COPCON",
     /* $030 */ "SERDAT",   "SERPER",   "POTGO",    "JOYTEST",  "STREQU",  "STRVBL",   "STRHOR",   "STRLONG",
     /* $040 */ "BLTCON0",  "BLTCON1",  "BLTAFWM",  "BLTALWM",  "BLTCPTH", "BLTCPTL",  "BLTBPTH",  "BLTBPTL",
-    /* $050 */ "BLTAPTH",  "BLTAPTL",  "BPTDPTH",  "BLTDPTL",  "BLTSIZE", "BLTCON0L", "BLTSIZV",  "BLTSIZH",
+    /* $050 */ "BLTAPTH",  "BLTAPTL",  "BLTDPTH",  "BLTDPTL",  "BLTSIZE", "BLTCON0L", "BLTSIZV",  "BLTSIZH",
     /* $060 */ "BLTCMOD",  "BLTBMOD",  "BLTAMOD",  "BLTDMOD",  "",        "",         "",         "",
     /* $070 */ "BLTCDAT",  "BLTBDAT",  "BLTADAT",  "BLTDDAT",  "SPRHDAT", "BPLHDAT",  "LISAID",   "DSKSYNC",
     /* $080 */ "COP1LCH",  "COP1LCL",  "COP2LCH",  "COP2LCL",  "COPJMP1", "COPJMP2",  "COPINS",   "DIWSTRT",

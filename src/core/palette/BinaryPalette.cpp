@@ -21,9 +21,10 @@ std::array<PaletteEntry, 256> ReadBinaryPalette(std::span<const uint8_t> bytes) 
 
 namespace {
 
+constexpr std::streamsize PaletteBytes = 512;
+
 // Only the first 512 bytes matter, and the file chosen may be a whole save state.
 std::vector<uint8_t> ReadPaletteWords(const std::string& path) {
-    constexpr std::streamsize PaletteBytes = 512;
     std::ifstream in(path, std::ios::binary);
     if (!in) throw Error("Cannot open palette file " + path);
     std::vector<uint8_t> bytes(PaletteBytes);
@@ -36,7 +37,16 @@ std::vector<uint8_t> ReadPaletteWords(const std::string& path) {
 } // namespace
 
 void LoadPaletteFromBinaryFile(WorkingPalette& palette, const std::string& path) {
-    if (FileLoadable(path)) palette.Entries = ReadBinaryPalette(ReadPaletteWords(path));
+    if (PathIsFile(path)) palette.Entries = ReadBinaryPalette(ReadPaletteWords(path));
+    ShowWorkingPalette(palette);
+}
+
+void LoadWholeBinaryPalette(WorkingPalette& palette, const std::string& path) {
+    const std::vector<uint8_t> bytes = ReadPaletteWords(path);
+    if (bytes.size() < static_cast<size_t>(PaletteBytes))
+        throw Error(path + " is no palette: it holds " + std::to_string(bytes.size()) +
+                    " bytes, and a palette file holds 256 Amiga colour words (512 bytes)");
+    palette.Entries = ReadBinaryPalette(bytes);
     ShowWorkingPalette(palette);
 }
 

@@ -21,5 +21,8 @@ std::array<PaletteEntry, 256> ReadBinaryPalette(std::span<const uint8_t> bytes);
 // 255 := its colours; in any case the colour list then shows all 256 entries. Throws tavrik::Error
 // when the file cannot be read.
 void LoadPaletteFromBinaryFile(WorkingPalette& palette, const std::string& path);
+// A palette named with the rip's options: as above, but a file too short to hold all 256 words throws
+// tavrik::Error instead of giving the missing colours as black.
+void LoadWholeBinaryPalette(WorkingPalette& palette, const std::string& path);
 
 } // namespace tavrik

@@ -128,7 +128,7 @@ class KeyHandler {
 
     void MoveAddress(int32_t step) { Controls.Address = MoveRipAddress(State.Parameters, step, Mode); }
 
-    // One screen of one bitplane of the current sheet; like every page move, a failure is not reported.
+    // One screen of one bitplane of the current sheet; a page too large to move by leaves the address.
     RipperKeyAction PageMove() {
         try {
             const int32_t page = CheckedMul(CheckedDiv(State.SheetWidth, int32_t{8}), State.SheetHeight);
@@ -136,7 +136,7 @@ class KeyHandler {
         } catch (const Error&) {
             return RipperKeyAction::Nothing;
         }
-        return RipperKeyAction::RipIgnoringErrors;
+        return RipperKeyAction::Rip;
     }
 
     RipperKeyAction Letter(char letter) {

@@ -79,7 +79,6 @@ LayoutKeyLabels KeyLabelsFor(const LayoutKeys& keys);
 enum class RipperKeyAction : uint8_t {
     Nothing,
     Rip,
-    RipIgnoringErrors,  // Page Up / Page Down: a failing rip is not reported
     ModeChangedThenRip, // refresh the mode-dependent controls first
     CopperlistAction,   // run the copper list palette action instead of a rip
     ToggleScaleMode,    // switch the view between "Normal" and "Scale to fit"; no rip

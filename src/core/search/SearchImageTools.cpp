@@ -164,8 +164,4 @@ MagicWandResult MagicWand(Image& image, const TIntList& paletteColours, Colour b
 
 std::string SearchImageSaveName(std::string_view chosenName) { return ReplaceExtension(chosenName, ".png"); }
 
-std::string OverwriteQuestion(std::string_view fileName) {
-    return std::string(fileName) + " already exists! Are you sure you wish to overwrite it?";
-}
-
 } // namespace tavrik

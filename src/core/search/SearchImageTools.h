@@ -106,9 +106,10 @@ inline constexpr std::string_view SaveMatchImageFilter = "PNG File (*.png)|*.png
 inline constexpr std::string_view NotTwentyFourBitMessage =
     "The picture to match is not a 24-bit image! Matching will fail!";
 inline constexpr std::string_view NoSearchImageMessage = "There is no picture to save: load a game snapshot first.";
+// Paste from clipboard when the clipboard holds no picture.
+inline constexpr std::string_view NoClipboardPictureMessage =
+    "There is no picture on the clipboard: copy a screenshot first, then paste it.";
 // The name Save Image writes: the chosen name with the extension ".png".
 std::string SearchImageSaveName(std::string_view chosenName);
-// The question before an existing file is overwritten.
-std::string OverwriteQuestion(std::string_view fileName);
 
 } // namespace tavrik

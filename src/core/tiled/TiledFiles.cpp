@@ -8,12 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <span>
-#include <system_error>
 
 namespace tavrik {
 
@@ -81,32 +76,6 @@ std::string SiblingPath(const std::string& path, const std::string& nameEnd) {
     return (p.parent_path() / (p.stem().string() + nameEnd)).string();
 }
 
-void WriteFileBeside(const std::string& path, std::span<const uint8_t> bytes) {
-    const std::string partial = path + ".part";
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        if (!out) throw Error("Cannot write " + path + ": " + std::strerror(errno));
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            fs::remove(partial, ignored);
-            throw Error("Cannot write " + path + ": the disk may be full");
-        }
-    }
-    std::error_code error;
-    fs::rename(partial, path, error);
-    if (error) {
-        std::error_code ignored;
-        fs::remove(partial, ignored);
-        throw Error("Cannot write " + path + ": " + error.message());
-    }
-}
-
-void WriteTextBeside(const std::string& path, const std::string& text) {
-    WriteFileBeside(path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
-}
-
 } // namespace
 
 TiledFormat TiledFormatOfPath(const std::string& mapPath) {
@@ -161,19 +130,25 @@ std::string TiledJsonText(const TiledMap& map, const std::string& name, const st
            "] }] }\n";
 }
 
-void WriteTiledMap(const TiledMap& map, const std::string& mapPath, TiledFormat format) {
+void AddTiledMap(FileSet& files, const TiledMap& map, const std::string& mapPath, TiledFormat format) {
     const fs::path folder = fs::path(mapPath).parent_path();
     if (!folder.empty() && !fs::is_directory(folder))
         throw Error("Cannot write " + mapPath + ": the folder " + folder.string() + " does not exist");
     const std::string sheetPath = SheetPathFor(mapPath);
-    WriteFileBeside(sheetPath, EncodePng(map.Tileset.Sheet));
+    files.Add(sheetPath, EncodePng(map.Tileset.Sheet));
     if (format == TiledFormat::Json) {
-        WriteTextBeside(mapPath, TiledJsonText(map, Stem(mapPath), FileName(sheetPath)));
+        files.Add(mapPath, TiledJsonText(map, Stem(mapPath), FileName(sheetPath)));
         return;
     }
     const std::string tilesetPath = TilesetPathFor(mapPath);
-    WriteTextBeside(tilesetPath, TsxText(map.Tileset, Stem(mapPath), FileName(sheetPath)));
-    WriteTextBeside(mapPath, TmxText(map, FileName(tilesetPath)));
+    files.Add(tilesetPath, TsxText(map.Tileset, Stem(mapPath), FileName(sheetPath)));
+    files.Add(mapPath, TmxText(map, FileName(tilesetPath)));
+}
+
+void WriteTiledMap(const TiledMap& map, const std::string& mapPath, TiledFormat format) {
+    FileSet files;
+    AddTiledMap(files, map, mapPath, format);
+    files.Commit();
 }
 
 } // namespace tavrik

@@ -2,6 +2,7 @@
 // embedded; both name the tile sheet PNG written beside them.
 #pragma once
 
+#include "app/FileWriter.h"
 #include "tiled/TiledMap.h"
 
 #include <string>
@@ -22,9 +23,11 @@ std::string TmxText(const TiledMap& map, const std::string& tilesetFile);
 std::string TsxText(const TiledTileset& tileset, const std::string& name, const std::string& sheetFile);
 std::string TiledJsonText(const TiledMap& map, const std::string& name, const std::string& sheetFile);
 
-// Writes the map file at mapPath in format together with the files it names: the tile sheet first and
-// the map last, each written beside its name and then renamed over it. Throws tavrik::Error naming the
-// file that could not be written.
+// Adds the map file at mapPath in format to files, together with the files it names (the tile sheet, and
+// the tileset of a TMX map): they are written when files is committed, all of them or none. Throws
+// tavrik::Error naming the file that cannot be written.
+void AddTiledMap(FileSet& files, const TiledMap& map, const std::string& mapPath, TiledFormat format);
+// The same written at once.
 void WriteTiledMap(const TiledMap& map, const std::string& mapPath, TiledFormat format);
 
 } // namespace tavrik

@@ -23,7 +23,7 @@ SavedPalette PaletteToRun(const ChipsetSnapshot& snapshot) {
 DataFileLoad LoadDataFile(Workspace& ws, const std::string& fileNameText, Dialogs& dialogs) {
     DataFileLoad load;
     const std::string path = ResolveFileName(fileNameText, {ws.ProjectFileName, ws.ProgramFolder}, dialogs);
-    if (!FileLoadable(path)) return load;
+    if (!PathIsFile(path)) return load;
 
     ParsedDataFile parsed = ParseDataFile(ReadWholeFile(path), ws.Memory, path);
     load.FileName = FileNamePart(path);

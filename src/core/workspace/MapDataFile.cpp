@@ -7,7 +7,7 @@ namespace tavrik {
 
 MapDataLoad LoadMapData(Workspace& ws, const std::string& fileNameText, Dialogs& dialogs) {
     const std::string path = ResolveFileName(fileNameText, {ws.ProjectFileName, ws.ProgramFolder}, dialogs);
-    if (!FileLoadable(path)) return {};
+    if (!PathIsFile(path)) return {};
     ws.LoadedMapData = ReadWholeFile(path);
     return {true, !ws.LoadedMapData.empty()};
 }

@@ -23,14 +23,10 @@ SearchImageLoad LoadSearchImage(Workspace& ws, const std::string& fileName, Dial
     const FileSearchPlaces places{ws.ProjectFileName, ws.ProgramFolder};
     const std::string resolved = ResolveFileName(Trim(fileName), places, dialogs);
     if (!PathIsFile(resolved)) return load;
+    LoadedImage loaded = LoadImage(Trim(fileName), places, dialogs);
+    if (!loaded.Picture) throw Error(NotAPictureMessage(resolved));
     load.Found = true;
-    try {
-        LoadedImage loaded = LoadImage(Trim(fileName), places, dialogs);
-        if (loaded.Picture) ws.SearchImage = std::move(*loaded.Picture);
-        if (!loaded.BitmapError.empty()) dialogs.Error(loaded.BitmapError);
-    } catch (const Error& failure) {
-        dialogs.Error(failure.what());
-    }
+    ws.SearchImage = std::move(*loaded.Picture);
     load.DimensionsText = SetUpSearchImage(ws, dialogs);
     return load;
 }
@@ -41,7 +37,7 @@ bool SaveSearchImage(const Workspace& ws, const std::string& chosenName, Dialogs
         return false;
     }
     const std::string name = SearchImageSaveName(chosenName);
-    if (PathIsFile(name) && !dialogs.Confirm(OverwriteQuestion(name))) return false;
+    if (!ConfirmOverwrite(name, dialogs)) return false;
     SaveImagePng(ws.SearchImage, name);
     return true;
 }

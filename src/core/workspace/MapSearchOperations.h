@@ -30,8 +30,8 @@ struct SearchImageLoad {
     std::string DimensionsText;
 };
 
-// Load Image with a file name: reads the picture into the SearchImage and sets it up. A picture that
-// cannot be read is reported through dialogs; the set-up runs all the same, on the image kept.
+// Load Image with a file name: reads the picture into the SearchImage and sets it up. A damaged picture or
+// a file that is no picture throws tavrik::Error and leaves the SearchImage as it was.
 SearchImageLoad LoadSearchImage(Workspace& ws, const std::string& fileName, Dialogs& dialogs);
 
 // Save Image with the name chosen in the dialog: written as PNG under that name with the extension ".png",

@@ -143,7 +143,7 @@ RipRequest ReadRipRequest(const OptionReader& options, const RipRequest& base) {
     request.Controls.CopperlistStopYPos = DollarHex(static_cast<uint32_t>(request.CopperStopLine));
     const std::string& choice = request.Palette.value_or("");
     if (request.Palette && choice != "default" && choice != "ecs" && choice != "aga" && choice != "c64" &&
-        choice != "bw" && choice != "copper" && !FileLoadable(choice))
+        choice != "bw" && choice != "copper" && !PathIsFile(choice))
         FailUsage("option --palette takes default, ecs, aga, c64, bw, copper or a palette file, not '" + choice + "'");
     return request;
 }
@@ -167,7 +167,7 @@ std::optional<CopperWalk> ApplyPaletteChoice(Workspace& ws, const RipRequest& re
     else if (choice == "copper")
         return UseCopperColours(ws, request.CopperStopLine);
     else if (choice != "default")
-        LoadPaletteFromBinaryFile(ws.Palette, choice);
+        LoadWholeBinaryPalette(ws.Palette, choice);
     return std::nullopt;
 }
 

@@ -1,6 +1,7 @@
 // Loading a picture as the tiles and going back to ripped tiles.
 #include "workspace/TilePictures.h"
 
+#include "app/Error.h"
 #include "app/Files.h"
 #include "app/IntegerText.h"
 #include "imageio/ImageLoader.h"
@@ -43,10 +44,10 @@ TilePictureLoad LoadTilePicture(Workspace& workspace, const std::string& fileNam
     if (name.empty()) return result;
     LoadedImage loaded = LoadImage(name, FileSearchPlaces{workspace.ProjectFileName, workspace.ProgramFolder}, dialogs);
     result.Found = loaded.Found;
-    result.BitmapError = loaded.BitmapError;
     if (!loaded.Found) return result;
+    if (!loaded.Picture) throw Error(NotAPictureMessage(name));
     if (loaded.AtariPalette) result.PaletteChanged = HandOnAtariPalette(workspace, *loaded.AtariPalette);
-    if (loaded.Picture) workspace.TileSheet = std::move(*loaded.Picture);
+    workspace.TileSheet = std::move(*loaded.Picture);
     GiveMapImagesFormatOf(workspace, workspace.TileSheet);
     workspace.Ripper.UseLoadedTiles = true;
     return result;

@@ -15,15 +15,14 @@ struct TilePictureLoad {
     bool Found = false;
     // An Atari ST picture handed its colours to the working palette (the palette widget must show them).
     bool PaletteChanged = false;
-    // Why a bitmap could not be read; the TileSheet then keeps what it had and the caller carries on.
-    std::string BitmapError;
 };
 
 // Reads the picture (resolved beside the project and the program) into a fresh image and only when that
 // succeeds makes it the TileSheet (24-bit) with both map images in the same pixel format. An Atari ST
 // picture first empties the working palette's colour list and gives it the picture's colours, entries 0
 // to n - 1 with them, then pushes the palette into the images; a failure in that step is ignored.
-// A damaged picture throws tavrik::Error and leaves the TileSheet and the palette as they were.
+// A damaged picture, or a file that is no picture, throws tavrik::Error and leaves the TileSheet, the
+// palette and "Use Loaded Tiles" as they were.
 TilePictureLoad LoadTilePicture(Workspace& workspace, const std::string& fileName, Dialogs& dialogs);
 
 // Opening a data file: the TileSheet and both map images become 8-bit indexed again and loaded tiles are

@@ -18,8 +18,11 @@ struct TiledExportOptions {
 // Writes map 1 or 2 to path (with OUT.tsx and OUT-tiles.png beside an OUT.tmx, OUT-tiles.png beside a
 // JSON map) and returns the status text "Tiles: N of M kept" (N the exported tileset's tiles, M the full
 // tile sheet's). Throws tavrik::Error with the message to show when the map has not been drawn, its tiles
-// are missing, or a file cannot be written; a file is never left half-written.
+// are missing, or a file cannot be written; then none of the files is written.
 std::string ExportTiledMap(const Workspace& ws, int32_t mapNumber, const std::string& path,
+                           const TiledExportOptions& options);
+// The same files added to a set that the caller commits with others.
+std::string AddTiledExport(FileSet& files, const Workspace& ws, int32_t mapNumber, const std::string& path,
                            const TiledExportOptions& options);
 
 } // namespace tavrik

@@ -115,9 +115,7 @@ void MapRipper::ExportTiledMap(int32_t mapNumber) {
         {"Export Tiled Map", "Tiled Map (*.tmx)|*.tmx|Tiled JSON Map (*.tmj;*.json)|*.tmj;*.json", "", "tmx"},
         "Unique tiles", uniqueTiles);
     if (!chosen) return;
-    if (ConfirmOverwritingMaps && FileLoadable(*chosen) &&
-        !Services.UserDialogs.Confirm(*chosen + " already exists! Are you sure you wish to overwrite it?"))
-        return;
+    if (ConfirmOverwritingMaps && !ConfirmOverwrite(*chosen, Services.UserDialogs)) return;
     const std::string kept =
         tavrik::ExportTiledMap(Services.Work, mapNumber, *chosen, {TiledFormatOfPath(*chosen), uniqueTiles});
     Services.Status(mapNumber == 2 ? 4 : 3, QText(kept));
@@ -180,11 +178,7 @@ void MapRipper::UseLoadedMapClicked() {
 void MapRipper::ButtonCreateMapClick() {
     Workspace& ws = Services.Work;
     if (!ReadCreateMapSettings(ReadControls(1), ws.Maps[0], ws.Maps[1], ws.Addresses())) return;
-    try {
-        DrawMap(1);
-    } catch (const std::exception&) {
-        // This reading draws quietly: only the draw's own messages appear.
-    }
+    DrawMap(1);
 }
 
 } // namespace tavrik

@@ -17,4 +17,15 @@ void RunHandler(Dialogs& dialogs, const std::function<void()>& handler) {
     }
 }
 
+int RunEventLoop(const std::function<int()>& loop, std::ostream& errors) {
+    try {
+        return loop();
+    } catch (const std::exception& error) {
+        errors << "tavrik: " << error.what() << "\n";
+    } catch (...) {
+        errors << "tavrik: an unknown error ended the program\n";
+    }
+    return 1;
+}
+
 } // namespace tavrik

@@ -7,12 +7,17 @@
 #include <QObject>
 
 #include <functional>
+#include <ostream>
 #include <utility>
 
 namespace tavrik {
 
 // Runs the handler; a tavrik::Error or any other std::exception is reported through dialogs.
 void RunHandler(Dialogs& dialogs, const std::function<void()>& handler);
+
+// Runs the event loop and returns its exit code; an error that escapes it anyway is written to errors
+// and ends the program with exit code 1.
+int RunEventLoop(const std::function<int()>& loop, std::ostream& errors);
 
 // Connects a signal to a handler that runs inside RunHandler. The handler takes no arguments:
 // handlers read what they need from the controls.

@@ -87,11 +87,15 @@ std::optional<std::string> QtDialogs::FileDialog(const FileDialogRequest& reques
     QString extension = Text(request.DefaultExtension);
     if (extension.startsWith('.')) extension.remove(0, 1);
     if (!extension.isEmpty()) dialog.setDefaultSuffix(extension);
+    const std::string folder = Folders.StartFolder(request);
+    if (!folder.empty()) dialog.setDirectory(Text(folder));
     if (!request.InitialName.empty()) dialog.selectFile(Text(request.InitialName));
     QCheckBox* option = optionCaption ? AddOption(dialog, *optionCaption, *optionState) : nullptr;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     if (option) *optionState = option->isChecked();
-    return dialog.selectedFiles().front().toStdString();
+    std::string chosen = dialog.selectedFiles().front().toStdString();
+    Folders.Remember(request, chosen);
+    return chosen;
 }
 
 std::optional<std::string> QtDialogs::OpenFile(const FileDialogRequest& request) { return FileDialog(request, false); }

@@ -1,6 +1,7 @@
 // The program's dialogs shown with Qt: message boxes, file dialogs and the input box.
 #pragma once
 
+#include "app/DialogFolders.h"
 #include "app/Dialogs.h"
 
 #include <QPointer>
@@ -36,6 +37,7 @@ class QtDialogs : public Dialogs {
                                           const std::string* optionCaption = nullptr, bool* optionState = nullptr);
 
     QPointer<QWidget> Parent;
+    DialogFolders Folders;
 };
 
 } // namespace tavrik

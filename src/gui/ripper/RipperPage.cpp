@@ -198,6 +198,8 @@ void RipperPage::ButtonGfxRipClick() {
     }
     ApplyControlUpdates(updates);
     if (result.Outcome == RipOutcome::Ripped) ShowImage(ShownImage(result, Work()));
+    // The pointer resting on the view now points at another tile when the rip changed the tiles' sizes.
+    if (PointerPixel) PointerMoved(*PointerPixel);
 }
 
 void RipperPage::ReadRipParameters() {
@@ -222,21 +224,14 @@ void RipperPage::ModeChanged() {
 }
 
 void RipperPage::MoveRipAddress(int32_t delta) {
-    try {
-        EditGfxAddress->setText(Text(tavrik::MoveRipAddress(Work().Ripper.Parameters, delta, Work().Addresses())));
-        ButtonGfxRipClick();
-    } catch (const std::exception&) {
-        // Walking past the ends of memory is not worth a message.
-    }
+    EditGfxAddress->setText(Text(tavrik::MoveRipAddress(Work().Ripper.Parameters, delta, Work().Addresses())));
+    ButtonGfxRipClick();
 }
 
 // One bitplane of the current sheet.
 void RipperPage::PageStep(int direction) {
-    try {
-        const int32_t step = CheckedMul(Work().TileSheet.Width() / 8, Work().TileSheet.Height());
-        MoveRipAddress(direction < 0 ? -step : step);
-    } catch (const std::exception&) {
-    }
+    const int32_t step = CheckedMul(Work().TileSheet.Width() / 8, Work().TileSheet.Height());
+    MoveRipAddress(direction < 0 ? -step : step);
 }
 
 void RipperPage::ShowDataFileName(const std::string& fileName) {
@@ -316,15 +311,12 @@ void RipperPage::ApplyKeyboardLayout(KeyboardLayout layout) {
     LabelGfxModeKeys->setText(Text(labels.ModeKeys));
 }
 
+// A failing rip leaves what the preset wrote, and is reported.
 void RipperPage::ApplyDimensionPreset(const QString& caption) {
-    try {
-        const DimensionPreset preset = ReadDimensionPreset(QString(caption).remove('&').toStdString());
-        if (preset.TileWidth) EditGfxTileWidth->setText(Text(*preset.TileWidth));
-        if (preset.TileHeight) EditGfxTileHeight->setText(Text(*preset.TileHeight));
-        if (preset.Rip) ButtonGfxRipClick();
-    } catch (const std::exception&) {
-        // A preset that cannot be used leaves what it wrote.
-    }
+    const DimensionPreset preset = ReadDimensionPreset(QString(caption).remove('&').toStdString());
+    if (preset.TileWidth) EditGfxTileWidth->setText(Text(*preset.TileWidth));
+    if (preset.TileHeight) EditGfxTileHeight->setText(Text(*preset.TileHeight));
+    if (preset.Rip) ButtonGfxRipClick();
 }
 
 void RipperPage::SaveSheet() { tavrik::SaveSheet(Work().TileSheet, UserDialogs(), ConfirmOverwritingTiles); }
@@ -337,7 +329,13 @@ void RipperPage::SetUseLoadedTiles(bool checked) {
 }
 
 void RipperPage::LoadTiles() {
-    const TilePictureLoad load = LoadTilePicture(Work(), Text(EditGfxTilesFileName), UserDialogs());
+    TilePictureLoad load;
+    try {
+        load = LoadTilePicture(Work(), Text(EditGfxTilesFileName), UserDialogs());
+    } catch (...) {
+        SetUseLoadedTiles(false);
+        throw;
+    }
     if (!load.Found) {
         SetUseLoadedTiles(false);
         return;

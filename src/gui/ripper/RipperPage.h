@@ -16,6 +16,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class QCheckBox;
@@ -167,6 +168,8 @@ class RipperPage : public QWidget {
     SavedPalette LastLoadPalette = SavedPalette::None;
     LayoutKeys Keys;
     bool StartZoomPending = true;
+    // Where the pointer rests on the view's picture (none once it has left the view).
+    std::optional<QPoint> PointerPixel;
 
     // Ripper parameters.
     QLineEdit* EditGfxAddress = nullptr;

@@ -28,6 +28,7 @@ bool RipperPage::eventFilter(QObject* watched, QEvent* event) {
         QTimer::singleShot(0, this, [this] {
             if (StartZoomPending) RunHandler(UserDialogs(), [this] { ApplyStartZoom(); });
         });
+    if (watched == ImgView32Extract->viewport() && event->type() == QEvent::Leave) PointerPixel.reset();
     return false;
 }
 
@@ -50,10 +51,6 @@ void RipperPage::RipperKeyDown(const KeyPress& key) {
     switch (result.Action) {
     case RipperKeyAction::Nothing: break;
     case RipperKeyAction::Rip: ButtonGfxRipClick(); break;
-    case RipperKeyAction::RipIgnoringErrors: try { ButtonGfxRipClick();
-        } catch (const std::exception&) {
-        }
-        break;
     case RipperKeyAction::ModeChangedThenRip:
         ModeChanged();
         ButtonGfxRipClick();
@@ -83,6 +80,7 @@ int32_t RipperPage::ShownGridThickness() const {
 }
 
 void RipperPage::PointerMoved(QPoint pixel) {
+    PointerPixel = pixel;
     if (const auto tile = TileUnderPointer(pixel.x(), pixel.y(), Work().Ripper, ShownGridThickness()))
         Services.Status(1, QString::fromStdString(TileReadoutText(*tile)));
 }

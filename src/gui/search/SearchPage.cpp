@@ -153,7 +153,10 @@ void SearchPage::ButtonLoadSearchClick() {
 
 void SearchPage::ButtonSearchPasteClick() {
     const QMimeData* data = QApplication::clipboard()->mimeData();
-    if (!data || !data->hasImage()) return;
+    if (!data || !data->hasImage()) {
+        Services.UserDialogs.Information(std::string(NoClipboardPictureMessage));
+        return;
+    }
     Services.Work.SearchImage = FromQImage(QApplication::clipboard()->image());
     SetUpSearchImage();
 }

@@ -1,4 +1,4 @@
-// File look-up with the date rule, ResolveFileName's search beside the project and the program, and
+// File look-up, ResolveFileName's search beside the project and the program, and
 // whole-file reading and writing.
 #include "app/Files.h"
 
@@ -19,16 +19,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string IllegalDate = " exists but cannot be loaded, most likely due to an illegal file date";
-
 std::string MakeFile(const fs::path& path) {
     fs::create_directories(path.parent_path());
     WriteWholeFile(path.string(), std::vector<uint8_t>{1, 2, 3});
     return path.string();
 }
 
-// A modification time in 1970 cannot be written as a DOS date.
-std::string MakeFileWithIllegalDate(const fs::path& path) {
+// Archives and reproducible builds date their files at the start of 1970.
+std::string MakeFileDated1970(const fs::path& path) {
     const std::string name = MakeFile(path);
     const timespec times[2] = {{0, 0}, {0, 0}};
     if (utimensat(AT_FDCWD, name.c_str(), times, 0) != 0) ADD_FAILURE() << "cannot set the date of " << name;
@@ -79,39 +77,33 @@ TEST_F(ResolveFileNameTest, AWindowsPathFromAnotherMachineIsFoundBesideTheProjec
     EXPECT_EQ(Resolve("C:\\Games\\Saves\\state.uss"), BesideProject.string());
 }
 
-TEST_F(ResolveFileNameTest, TheNamedFileWithAnIllegalDateIsReportedAndReturned) {
-    const std::string name = MakeFileWithIllegalDate(Folder.Path() / "old.uss");
-    MakeFile(Folder.Path() / "project" / "old.uss");
+TEST_F(ResolveFileNameTest, FilesDatedBefore1980AreFoundLikeAnyOther) {
+    const std::string name = MakeFileDated1970(Folder.Path() / "old.uss");
     EXPECT_EQ(Resolve(name), name);
-    EXPECT_EQ(Dialogs.Texts("error"), (std::vector<std::string>{"The file " + name + IllegalDate}));
-}
-
-TEST_F(ResolveFileNameTest, AnIllegalDateBesideTheProjectStopsTheSearch) {
-    MakeFileWithIllegalDate(BesideProject);
+    MakeFileDated1970(BesideProject);
     MakeFile(InProgram);
-    EXPECT_EQ(Resolve(Moved), Moved);
-    EXPECT_EQ(Dialogs.Texts("error"), (std::vector<std::string>{"The file " + BesideProject.string() + IllegalDate}));
+    EXPECT_EQ(Resolve(Moved), BesideProject.string());
+    EXPECT_TRUE(Dialogs.History.empty());
 }
 
-TEST_F(ResolveFileNameTest, AnIllegalDateInTheProgramFolderEndsInAnExclamationMark) {
-    MakeFileWithIllegalDate(InProgram);
-    EXPECT_EQ(Resolve(Moved), Moved);
-    EXPECT_EQ(Dialogs.Texts("error"), (std::vector<std::string>{"The file " + InProgram.string() + IllegalDate + "!"}));
-}
-
-TEST(FileLoadable, FoldersAreNotFilesAndOldDatesAreNotLoadable) {
+TEST(PathIsFile, FoldersAndMissingNamesAreNotFiles) {
     test::TempDir folder;
     EXPECT_FALSE(PathIsFile(folder.Path().string()));
-    EXPECT_FALSE(FileLoadable(folder.Path().string()));
     EXPECT_FALSE(PathIsFile(folder.File("none")));
     EXPECT_FALSE(PathIsFile(""));
+}
 
-    const std::string old = MakeFileWithIllegalDate(folder.Path() / "old.bin");
-    EXPECT_TRUE(PathIsFile(old));
-    EXPECT_FALSE(FileLoadable(old));
-
-    const std::string fresh = MakeFile(folder.Path() / "new.bin");
-    EXPECT_TRUE(FileLoadable(fresh));
+TEST(ConfirmOverwrite, AsksAboutEveryExistingFileWhateverItsDate) {
+    test::TempDir folder;
+    test::ScriptedDialogs dialogs;
+    const std::string old = MakeFileDated1970(folder.Path() / "old.png");
+    dialogs.ConfirmAnswers = {false, true};
+    EXPECT_FALSE(ConfirmOverwrite(old, dialogs));
+    EXPECT_TRUE(ConfirmOverwrite(old, dialogs));
+    EXPECT_TRUE(ConfirmOverwrite(folder.File("new.png"), dialogs));
+    const std::vector<std::string> asked = dialogs.Texts("confirm");
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_NE(asked[0].find(old), std::string::npos);
 }
 
 TEST(WholeFiles, WrittenBytesReadBackAndFailuresNameTheFile) {

@@ -159,9 +159,41 @@ TEST(CopperListWalk, WithoutChipRamOnlyTheHeadingsAreListed) {
     EXPECT_EQ(walk.Palette, memory.Snapshot.EcsPalette);
 }
 
+// Every pointer register's high half sits just before its low half, under the same name.
+TEST(CustomRegisterNames, PointerHalvesComeInPairs) {
+    auto endsWith = [](std::string_view name, std::string_view end) {
+        return name.size() > end.size() && name.substr(name.size() - end.size()) == end;
+    };
+    int pairs = 0;
+    for (size_t i = 0; i + 1 < CustomRegisterNames.size(); ++i) {
+        const std::string_view high = CustomRegisterNames[i];
+        if (!endsWith(high, "PTH") && !endsWith(high, "LCH")) continue;
+        std::string low(high);
+        low.back() = 'L';
+        EXPECT_EQ(CustomRegisterNames[i + 1], low) << "after " << high;
+        ++pairs;
+    }
+    for (size_t i = 1; i < CustomRegisterNames.size(); ++i) {
+        const std::string_view low = CustomRegisterNames[i];
+        if (!endsWith(low, "PTL") && !endsWith(low, "LCL")) continue;
+        std::string high(low);
+        high.back() = 'H';
+        EXPECT_EQ(CustomRegisterNames[i - 1], high) << "before " << low;
+    }
+    // disk, four blitter channels, two copper lists, four audio channels, eight bitplanes, eight sprites and
+    // the two AGA pointers
+    EXPECT_EQ(pairs, 1 + 4 + 2 + 4 + 8 + 8 + 2);
+}
+
+TEST_F(CopperListTest, BlitterDestinationPointerIsListedAsOnePair) {
+    Put(0x40, {0x0054, 0x0001, 0x0056, 0x2000, 0x000C, 0x1234});
+    const CopperWalk walk = Walk(0x40);
+    ASSERT_GE(walk.Lines.size(), 4u);
+    EXPECT_EQ(walk.Lines[2], "$00000040: 0054 0001 0056 2000 ; BLTDPT = 0x00012000");
+    EXPECT_EQ(walk.Lines[3], "$00000048: 000C 1234           ; JOY1DAT = 0x1234");
+}
+
 TEST(CustomRegisterNames, OddNamesAndEmptyCellsAreAsTheChipsNameThem) {
-    EXPECT_EQ(CustomRegisterNames[0x00C / 2], "JOT1DAT");
-    EXPECT_EQ(CustomRegisterNames[0x054 / 2], "BPTDPTH");
     EXPECT_EQ(CustomRegisterNames[0x1FE / 2], "NO-OP");
     EXPECT_EQ(CustomRegisterNames[0x1FC / 2], "FMODE");
     EXPECT_EQ(CustomRegisterNames[0x076 / 2], "BLTDDAT");

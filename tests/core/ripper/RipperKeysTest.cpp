@@ -75,7 +75,7 @@ TEST_F(RipperKeysTest, PageKeysMoveByOneBitplaneScreenAndSwallowErrors) {
     State.SheetWidth = 320;
     State.SheetHeight = 256;
     State.Parameters.Address = 100;
-    EXPECT_EQ(Press(KeyPress::Of(KeyCode::PageDown)).Action, RipperKeyAction::RipIgnoringErrors);
+    EXPECT_EQ(Press(KeyPress::Of(KeyCode::PageDown)).Action, RipperKeyAction::Rip);
     EXPECT_EQ(State.Parameters.Address, 100 + 40 * 256);
     Press(KeyPress::Of(KeyCode::PageUp));
     Press(KeyPress::Of(KeyCode::PageUp));

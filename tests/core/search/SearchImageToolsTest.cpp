@@ -129,7 +129,6 @@ TEST(SearchSelectionLimits, MovingShiftsBackInsideAndResizingCutsTheEdges) {
 TEST(SaveImageName, AlwaysEndsInPng) {
     EXPECT_EQ(SearchImageSaveName("/tmp/shot.bmp"), "/tmp/shot.png");
     EXPECT_EQ(SearchImageSaveName("shot"), "shot.png");
-    EXPECT_EQ(OverwriteQuestion("a.png"), "a.png already exists! Are you sure you wish to overwrite it?");
 }
 
 } // namespace
