@@ -157,7 +157,7 @@ TEST_F(DemoScreenshot, ADamagedOrNonPictureScreenshotIsAnError) {
     WriteWholeFile(text, std::string_view("not a picture"));
     const std::string badBmp = Folder.File("bad.bmp");
     WriteWholeFile(badBmp, std::string_view("BM broken"));
-    for (const std::string& command : {"match", "search"})
+    for (const char* command : {"match", "search"})
         for (const std::string& shot : {halfPng, text, badBmp}) {
             const test::CliResult result =
                 RunOnDemo({command, "--screenshot", shot, "--selection", "0,0,16,16"});

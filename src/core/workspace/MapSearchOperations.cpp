@@ -23,7 +23,12 @@ SearchImageLoad LoadSearchImage(Workspace& ws, const std::string& fileName, Dial
     const FileSearchPlaces places{ws.ProjectFileName, ws.ProgramFolder};
     const std::string resolved = ResolveFileName(Trim(fileName), places, dialogs);
     if (!PathIsFile(resolved)) return load;
-    LoadedImage loaded = LoadImage(Trim(fileName), places, dialogs);
+    LoadedImage loaded;
+    try {
+        loaded = LoadImage(Trim(fileName), places, dialogs);
+    } catch (const Error& damaged) {
+        throw Error(resolved + ": " + damaged.what());
+    }
     if (!loaded.Picture) throw Error(NotAPictureMessage(resolved));
     load.Found = true;
     ws.SearchImage = std::move(*loaded.Picture);

@@ -74,7 +74,8 @@ TEST(TiledFiles, AFolderThatDoesNotExistIsNamed) {
     EXPECT_TRUE(FileNames(folder).empty());
 }
 
-// The map is written last: when its tile sheet cannot be written, the earlier export stays whole.
+// An export is written whole or not at all: when one of its files cannot be written, the earlier export
+// stays as it was and none of the new files appears.
 TEST(TiledFiles, AFailedWriteLeavesTheEarlierFilesAsTheyWereAndNoPartsBehind) {
     TempDir folder;
     const std::string path = folder.File("level.tmx");
@@ -92,8 +93,9 @@ TEST(TiledFiles, AFailedWriteLeavesTheEarlierFilesAsTheyWereAndNoPartsBehind) {
 
     fs::create_directory(folder.File("blocked.tmj"));
     EXPECT_EQ(ErrorOf(larger, folder.File("blocked.tmj"), TiledFormat::Json).rfind("Cannot write ", 0), 0u);
-    EXPECT_EQ(FileNames(folder), (std::vector<std::string>{"blocked-tiles.png", "blocked.tmj", "level-tiles.png",
-                                                           "level.tmx", "level.tsx"}));
+    // The map cannot be written, so its tile sheet is not written either.
+    EXPECT_EQ(FileNames(folder),
+              (std::vector<std::string>{"blocked.tmj", "level-tiles.png", "level.tmx", "level.tsx"}));
 }
 
 } // namespace
