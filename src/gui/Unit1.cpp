@@ -39,10 +39,14 @@ namespace {
 constexpr const char* UncompressedStateFilter = "WinUAE Save State File (*.uss)|*.uss|All Files (*.*)|*.*";
 constexpr std::array<int, 5> StatusPanelWidths{100, 150, 150, 350, 350};
 constexpr double MillisecondsPerDay = 86400000.0;
+// Said only when the pages built into the program cannot be loaded.
+constexpr const char* HelpMissingMessage = "Help file Tavrik.chm could not be found!";
 
-QWidget* MakeTab(QTabWidget* tabs, QWidget* page, const char* name, const char* caption, int helpContext) {
+QWidget* MakeTab(QTabWidget* tabs, QWidget* page, const char* name, const char* caption, int helpContext,
+                 const char* helpPage) {
     if (page->objectName().isEmpty()) page->setObjectName(name);
     page->setProperty("helpContext", helpContext);
+    page->setProperty("helpPage", helpPage);
     tabs->addTab(page, caption);
     return page;
 }
@@ -81,23 +85,23 @@ void TForm1::BuildTabs() {
     RipperTab = new RipperPage({Shared, UserDialogs(), status, PopupMenu("PopupMenuGfxBitplaneDimensions"),
                                 PopupMenu("PopupMenuPalette"), palettePlace},
                                Tabs);
-    MakeTab(Tabs, RipperTab, "TabSheetGfx", "Tile Ripper", 1000);
+    MakeTab(Tabs, RipperTab, "TabSheetGfx", "Tile Ripper", 1000, "tile-ripper.md");
     // CloneMapTab: the "Map 2" tab is the map page built again with the prefix Map2, so it holds the first
     // tab's controls (but the actual tile size) named with Map2 and bound to the same handlers.
     for (int32_t map = 1; map <= 2; ++map)
         MapTabs[static_cast<size_t>(map - 1)] =
             new MapPage(map, {Shared, UserDialogs(), status, PopupMenu("PopupMenuMapMask")}, Tabs);
-    MakeTab(Tabs, MapTabs[0], "TabSheetMap", "Map Ripper", 2000);
+    MakeTab(Tabs, MapTabs[0], "TabSheetMap", "Map Ripper", 2000, "map-ripper.md");
     SearchTab = new SearchPage({Shared, UserDialogs(), PopupMenu("PopupMenuPalette")}, Tabs);
-    MakeTab(Tabs, SearchTab, "TabSheetSearch", "Map Search", 0);
-    MapDataTab = MakeTab(Tabs, new QWidget(Tabs), "TabSheetMapData", "Map Data", 0);
+    MakeTab(Tabs, SearchTab, "TabSheetSearch", "Map Search", 0, "map-search.md");
+    MapDataTab = MakeTab(Tabs, new QWidget(Tabs), "TabSheetMapData", "Map Data", 0, "map-data.md");
     auto* mapDataLayout = new QHBoxLayout(MapDataTab);
     mapDataLayout->setContentsMargins(0, 0, 0, 0);
     QPlainTextEdit* memoMapData = CreateMemo(MapDataTab, "MemoMapData");
     mapDataLayout->addWidget(memoMapData);
     InfoTab = new InfoPage(Tabs);
-    MakeTab(Tabs, InfoTab, "TabSheetInfo", "Info", 0);
-    MakeTab(Tabs, MapTabs[1], "TabSheetMap2", "Map 2", 0);
+    MakeTab(Tabs, InfoTab, "TabSheetInfo", "Info", 0, "info.md");
+    MakeTab(Tabs, MapTabs[1], "TabSheetMap2", "Map 2", 0, "map-2.md");
 
     const auto activeMap = [this] {
         QWidget* page = Tabs->currentWidget();
@@ -321,18 +325,15 @@ void TForm1::ShowScreen() {
 
 // ---- Help and the Help menu ----
 
-int32_t TForm1::HelpContextOfFocus() const {
-    int32_t context = 0;
-    // The nearest control with a context of its own: the parts of a compound control have none.
+HelpTopic TForm1::HelpTopicOfFocus() const {
+    // The nearest control with a context of its own (the parts of a compound control have none), up to
+    // the tab page that holds it.
     for (QWidget* widget = focusWidget(); widget && widget != this; widget = widget->parentWidget()) {
-        const QVariant value = widget->property("helpContext");
-        if (value.isValid()) {
-            context = value.toInt();
-            break;
-        }
+        if (widget->property("helpPage").isValid()) break;
+        if (const int32_t context = widget->property("helpContext").toInt(); context != 0)
+            return TopicOfHelpContext(context);
     }
-    if (context == 0) context = Tabs->currentWidget()->property("helpContext").toInt();
-    return context;
+    return {Tabs->currentWidget()->property("helpPage").toString().toStdString(), ""};
 }
 
 bool TForm1::ShowHelp() {
@@ -340,19 +341,17 @@ bool TForm1::ShowHelp() {
         UserDialogs().Error("HTML Help is not installed!");
         return false;
     }
-    if (const auto helpFolder = FindHelpFolder(ProgramFolder()))
-        Services.Help.ShowTopic(*helpFolder, HelpContextOfFocus());
-    else
-        UserDialogs().Error("Help file Tavrik.chm could not be found!");
+    if (!Services.Help.ShowTopic(HelpTopicOfFocus())) UserDialogs().Error(HelpMissingMessage);
     return true;
 }
 
+void TForm1::ShowHelpContents() {
+    if (!Services.Help.ShowTopic({HelpContentsPage, ""})) UserDialogs().Error(HelpMissingMessage);
+}
+
 void TForm1::ShowChangeLog() {
-    const std::string changeLog = ProgramFolder() + "ChangeLog.txt";
-    if (PathIsFile(changeLog))
-        Services.Desktop.OpenDocument(changeLog);
-    else
-        UserDialogs().Error(changeLog + " was not found!");
+    if (!Services.Help.ShowTopic({ChangeLogPage, ""}))
+        UserDialogs().Error(std::string(ChangeLogPage) + " was not found!");
 }
 
 void TForm1::ShowAbout() { CreateAboutBox(this, Title)->exec(); }

@@ -103,7 +103,9 @@ class TForm1 : public QMainWindow {
     void ShowScreen();
     // Returns whether the F1 key was used up (it is not when there is no help viewer).
     bool ShowHelp();
-    int32_t HelpContextOfFocus() const;
+    // The paragraph of the focused control's help context, else the page of the active tab.
+    HelpTopic HelpTopicOfFocus() const;
+    void ShowHelpContents();
     void ShowChangeLog();
     void ShowAbout();
 

@@ -134,7 +134,8 @@ void TForm1::BuildMenus() {
             {{"mnuSaveUncompressedState", "Save Uncompressed State..."}, {"mnuShowScreen", "Show Screen", "F8"}});
     // "Generate update" and its separator are developer commands, hidden until the update brings them.
     AddMenu(this, bar, "mnuHelp", "Help",
-            {{"mnuCheckforUpdates", "Check for updates"},
+            {{"mnuHelpContents", "Contents"},
+             {"mnuCheckforUpdates", "Check for updates"},
              {"mnuChangeLog", "Change Log..."},
              {"N5", "-"},
              {"mnuGenerateUpdate", "Generate update"},
@@ -188,6 +189,7 @@ void TForm1::ConnectShellMenuItems() {
     ConnectMenuItem("mnuQuit", [this] { close(); });
     ConnectMenuItem("mnuSaveUncompressedState", [this] { SaveUncompressedState(); });
     ConnectMenuItem("mnuShowScreen", [this] { ShowScreen(); });
+    ConnectMenuItem("mnuHelpContents", [this] { ShowHelpContents(); });
     ConnectMenuItem("mnuChangeLog", [this] { ShowChangeLog(); });
     ConnectMenuItem("mnuAbout", [this] { ShowAbout(); });
 }

@@ -5,7 +5,7 @@
 #include "app/Files.h"
 #include "platform/DesktopServices.h"
 #include "platform/HandlerGuard.h"
-#include "platform/HelpViewer.h"
+#include "platform/HelpWindow.h"
 #include "platform/MachineIdentity.h"
 #include "platform/ProgramInfo.h"
 #include "platform/QtDialogs.h"
@@ -67,7 +67,7 @@ int main(int argc, char* argv[]) {
     tavrik::LowerThreadPriority();
 
     tavrik::QtDesktopServices desktop;
-    tavrik::BrowserHelpViewer help(desktop);
+    tavrik::HelpWindow help;
     const tavrik::FormServices services{dialogs, help, desktop, tavrik::ExecutableFolder(), tavrik::ReadMachineId("/")};
     tavrik::TForm1 form(services);
     dialogs.SetParent(&form);

@@ -15,7 +15,8 @@ TForm1& FormFixture::Create(const std::string& machineId) {
     const std::string settings = Folder.File(SettingsFileName);
     if (UpdateQuestionAnswered && !PathIsFile(settings))
         WriteWholeFile(settings, "[Settings]\nAutomaticUpdates=0\n");
-    Form = std::make_unique<TForm1>(FormServices{Dialogs, Help, Desktop, ProgramFolder(), machineId});
+    Help = std::make_unique<HelpWindow>(HelpRoot);
+    Form = std::make_unique<TForm1>(FormServices{Dialogs, *Help, Desktop, ProgramFolder(), machineId});
     return *Form;
 }
 

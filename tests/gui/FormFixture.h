@@ -1,10 +1,10 @@
-// A main window for one test: scripted dialogs, a help viewer and desktop that record what they were
+// A main window for one test: scripted dialogs, the help window, a desktop that records what it was
 // asked, and a temporary program folder, so no test blocks on a dialog or writes beside the sources.
 #pragma once
 
 #include "Unit1.h"
 #include "platform/DesktopServices.h"
-#include "platform/HelpViewer.h"
+#include "platform/HelpWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
@@ -16,17 +16,6 @@
 #include <vector>
 
 namespace tavrik::test {
-
-class RecordingHelpViewer : public HelpViewer {
-  public:
-    bool IsAvailable = true;
-    std::vector<std::pair<std::string, int32_t>> Topics; // help folder and topic of every request
-
-    bool Available() const override { return IsAvailable; }
-    void ShowTopic(const std::string& helpFolder, int32_t context) override {
-        Topics.emplace_back(helpFolder, context);
-    }
-};
 
 class RecordingDesktop : public DesktopServices {
   public:
@@ -47,7 +36,9 @@ class FormFixture {
   public:
     TempDir Folder;
     ScriptedDialogs Dialogs;
-    RecordingHelpViewer Help;
+    // Where the help window reads its pages; tests of missing pages point it elsewhere.
+    QString HelpRoot = ":/help/";
+    std::unique_ptr<HelpWindow> Help;
     RecordingDesktop Desktop;
     std::unique_ptr<TForm1> Form;
     // When set, a first start finds the automatic-update question already answered (No), as every start

@@ -1,4 +1,4 @@
-// The main window: start-up state, window keys, help and the Help menu's commands.
+// The main window: start-up state, window keys and the shell commands of the menus.
 #include "FormFixture.h"
 #include "GuiTestRegistry.h"
 
@@ -54,7 +54,7 @@ class MainWindowTest : public QObject {
         FormFixture fixture;
         fixture.Create();
         const QStringList captions = VisibleCaptions(fixture.Find<QMenu>("mnuHelp"));
-        QCOMPARE(captions, QStringList({"Check for updates", "Change Log...", "-", "About..."}));
+        QCOMPARE(captions, QStringList({"Contents", "Check for updates", "Change Log...", "-", "About..."}));
         // The developer separator goes with the developer command: no second separator above "About...".
         QVERIFY(!fixture.Find<QAction>("mnuDeveloperSeparator")->isVisible());
     }
@@ -164,69 +164,10 @@ class WindowKeysTest : public QObject {
     }
 };
 
-class HelpTest : public QObject {
+class ShellCommandsTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void F1OpensTheTopicOfTheFocusedControlOrOfTheActiveTab() {
-        FormFixture fixture;
-        std::filesystem::create_directory(fixture.Folder.Path() / HelpFolderName);
-        TForm1& form = fixture.Create();
-        form.show();
-
-        if (auto* mode = fixture.Find<QWidget>("ComboBoxGfxMode")) {
-            mode->setFocus();
-            QTest::keyClick(&form, Qt::Key_F1);
-            QCOMPARE(fixture.Help.Topics.back().second, 1002);
-        }
-
-        form.PageControl()->setCurrentIndex(1);
-        auto* mask = fixture.Find<QLineEdit>("EditMapMask");
-        mask->setEnabled(true);
-        mask->setFocus();
-        QCOMPARE(form.HelpContextOfFocus(), 2001);
-        auto* trim = fixture.Find<QLineEdit>("EditMapTrimTiles");
-        trim->setEnabled(true);
-        trim->setFocus();
-        QTest::keyClick(&form, Qt::Key_F1);
-        QCOMPARE(fixture.Help.Topics.back(), std::make_pair(fixture.ProgramFolder() + HelpFolderName, 2000));
-
-        form.PageControl()->setCurrentIndex(4);
-        fixture.Find<QPlainTextEdit>("MemoInfo")->setFocus();
-        QTest::keyClick(&form, Qt::Key_F1);
-        QCOMPARE(fixture.Help.Topics.back().second, 0);
-        QVERIFY(fixture.Dialogs.History.empty());
-    }
-
-    void F1WithoutAViewerOrWithoutTheHelpSaysSo() {
-        FormFixture fixture;
-        TForm1& form = fixture.Create();
-        QTest::keyClick(&form, Qt::Key_F1);
-        fixture.Help.IsAvailable = false;
-        QTest::keyClick(&form, Qt::Key_F1);
-        QCOMPARE(fixture.Dialogs.Texts("error"),
-                 std::vector<std::string>({"Help file Tavrik.chm could not be found!", "HTML Help is not installed!"}));
-        QVERIFY(fixture.Help.Topics.empty());
-    }
-
-    void TopicPageIsTheNumberedPageOrTheIndex() {
-        TempDir folder;
-        WriteWholeFile(folder.File("2000.html"), std::vector<uint8_t>{'<'});
-        QCOMPARE(HelpTopicPage(folder.Path().string(), 2000), folder.File("2000.html"));
-        QCOMPARE(HelpTopicPage(folder.Path().string(), 1002), folder.File("index.html"));
-    }
-
-    void ChangeLogOpensBesideTheProgramOrIsReportedMissing() {
-        FormFixture fixture;
-        fixture.Create();
-        fixture.Find<QAction>("mnuChangeLog")->trigger();
-        QCOMPARE(fixture.Dialogs.Texts("error"),
-                 std::vector<std::string>{fixture.ProgramFolder() + "ChangeLog.txt was not found!"});
-        const std::string changeLog = WriteTestFile(fixture, "ChangeLog.txt", {'v'});
-        fixture.Find<QAction>("mnuChangeLog")->trigger();
-        QCOMPARE(fixture.Desktop.Opened, std::vector<std::string>{changeLog});
-    }
-
     void AboutBoxShowsTheProgramTitleModally() {
         FormFixture fixture;
         TForm1& form = fixture.Create();
@@ -270,7 +211,7 @@ class HelpTest : public QObject {
 
 static const GuiTestRegistration<MainWindowTest> mainWindowRegistration;
 static const GuiTestRegistration<WindowKeysTest> windowKeysRegistration;
-static const GuiTestRegistration<HelpTest> helpRegistration;
+static const GuiTestRegistration<ShellCommandsTest> shellCommandsRegistration;
 
 } // namespace tavrik::test
 

@@ -1,39 +1,53 @@
-// Finding the help folder and opening a topic's page in the browser.
+// Where the help contexts lead, and the anchors of headings.
 #include "platform/HelpViewer.h"
 
-#include <QStandardPaths>
-
-#include <filesystem>
+#include <array>
+#include <cctype>
+#include <utility>
 
 namespace tavrik {
 
-namespace fs = std::filesystem;
+namespace {
 
-std::optional<std::string> FindHelpFolder(const std::string& programFolder) {
-    std::error_code error;
-    const fs::path current = fs::current_path(error);
-    for (const fs::path& base : {current, fs::path(programFolder)}) {
-        if (base.empty()) continue;
-        for (const fs::path& candidate : {base / HelpFolderName, base / "!Help" / HelpFolderName})
-            if (fs::is_directory(candidate, error)) return candidate.string();
+struct ContextTopic {
+    int32_t Context;
+    HelpTopic Topic;
+};
+
+const std::array<ContextTopic, 10>& ContextTopics() {
+    static const std::array<ContextTopic, 10> topics{{
+        {1000, {"tile-ripper.md", "bitplanes-and-mode"}},
+        {1001, {"tile-ripper.md", "mask-planes"}},
+        {1002, {"tile-ripper.md", "modes"}},
+        {1003, {"palettes.md", "ecs-aga-and-copperlist"}},
+        {2000, {"map-ripper.md", ""}},
+        {2001, {"map-ripper.md", "mask"}},
+        {2002, {"map-ripper.md", "shift"}},
+        {2003, {"map-ripper.md", "replacement-tiles"}},
+        {2004, {"map-ripper.md", "flips"}},
+        {2005, {"map-ripper.md", "game-rules"}},
+    }};
+    return topics;
+}
+
+} // namespace
+
+HelpTopic TopicOfHelpContext(int32_t context) {
+    for (const ContextTopic& entry : ContextTopics())
+        if (entry.Context == context) return entry.Topic;
+    return {HelpContentsPage, ""};
+}
+
+std::string HeadingAnchor(const std::string& heading) {
+    std::string anchor;
+    for (const char c : heading) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (std::isalnum(byte) || c == '-' || c == '_')
+            anchor += static_cast<char>(std::tolower(byte));
+        else if (c == ' ')
+            anchor += '-';
     }
-    return std::nullopt;
-}
-
-std::string HelpTopicPage(const std::string& helpFolder, int32_t context) {
-    std::error_code error;
-    const fs::path page = fs::path(helpFolder) / (std::to_string(context) + ".html");
-    if (fs::is_regular_file(page, error)) return page.string();
-    return (fs::path(helpFolder) / "index.html").string();
-}
-
-bool BrowserHelpViewer::Available() const {
-    return !QStandardPaths::findExecutable("xdg-open").isEmpty() ||
-           !QStandardPaths::findExecutable("sensible-browser").isEmpty();
-}
-
-void BrowserHelpViewer::ShowTopic(const std::string& helpFolder, int32_t context) {
-    Desktop.OpenDocument(HelpTopicPage(helpFolder, context));
+    return anchor;
 }
 
 } // namespace tavrik

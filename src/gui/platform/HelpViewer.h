@@ -1,41 +1,37 @@
-// The help: an HTML help folder "TavrikHelp" (one page per topic, "<topic>.html", and "index.html")
-// opened in the desktop browser.
+// The help: Markdown pages built into the program, where each numbered help context of a control leads,
+// and the viewer the window asks to show a page.
 #pragma once
 
-#include "platform/DesktopServices.h"
-
 #include <cstdint>
-#include <optional>
 #include <string>
 
 namespace tavrik {
 
-inline constexpr const char* HelpFolderName = "TavrikHelp";
+// A place in the help: a page (a file name such as "map-ripper.md") and an anchor on it, the slug of
+// one of its headings; an empty anchor is the top of the page.
+struct HelpTopic {
+    std::string Page;
+    std::string Anchor;
+    bool operator==(const HelpTopic&) const = default;
+};
+
+inline constexpr const char* HelpContentsPage = "README.md";
+inline constexpr const char* ChangeLogPage = "CHANGELOG.md";
+
+// The paragraph that explains the controls of a help context; the contents page for an unknown one.
+HelpTopic TopicOfHelpContext(int32_t context);
+
+// The anchor a heading gets: lower case, letters, digits, "-" and "_" kept, spaces made "-", the rest
+// dropped; so links into a page work alike in the program and where the repository is shown.
+std::string HeadingAnchor(const std::string& heading);
 
 class HelpViewer {
   public:
     virtual ~HelpViewer() = default;
     // Whether help can be shown at all on this desktop.
     virtual bool Available() const = 0;
-    // Opens the help folder at a numbered topic.
-    virtual void ShowTopic(const std::string& helpFolder, int32_t context) = 0;
-};
-
-// The help folder in the current folder, or in "!Help" there, or the same two beside the program.
-std::optional<std::string> FindHelpFolder(const std::string& programFolder);
-
-// The page of a topic: "<context>.html" when the folder has it, else the folder's "index.html".
-std::string HelpTopicPage(const std::string& helpFolder, int32_t context);
-
-// Shows help pages in the desktop's browser; available when the desktop has a URL opener.
-class BrowserHelpViewer : public HelpViewer {
-  public:
-    explicit BrowserHelpViewer(DesktopServices& desktop) : Desktop(desktop) {}
-    bool Available() const override;
-    void ShowTopic(const std::string& helpFolder, int32_t context) override;
-
-  private:
-    DesktopServices& Desktop;
+    // Shows the page with the anchor's heading in view; false when the page cannot be loaded.
+    virtual bool ShowTopic(const HelpTopic& topic) = 0;
 };
 
 } // namespace tavrik
