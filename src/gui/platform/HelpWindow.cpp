@@ -71,6 +71,8 @@ QString PageOf(const QUrl& url) { return url.fileName(); }
 HelpWindow::HelpWindow(const QString& pageRoot, QWidget* parent) : QWidget(parent, Qt::Window), Root(pageRoot) {
     setObjectName("HelpWindow");
     setWindowTitle("Tavrik Help");
+    // The program ends when its main window closes, even while the help is open.
+    setAttribute(Qt::WA_QuitOnClose, false);
     resize(980, 680);
     BuildControls();
     ReadPages();
