@@ -52,12 +52,12 @@ int RunMatch(const CommandArguments& arguments) {
     if (options.Flag("--json")) {
         std::cout << "{\"indexes\": " << JsonStrings(run.IndexLines)
                   << ", \"results\": " << JsonStrings(run.ResultLines)
-                  << ", \"selection\": " << SelectionJson(run.Selection) << "}\n";
-        return 0;
+                  << ", \"selection\": " << SelectionJson(run.Selection) << ", \"scale\": " << run.Scale << "}\n";
+    } else {
+        for (const std::string& line : run.IndexLines)
+            std::cout << line << "\n";
     }
-    for (const std::string& line : run.IndexLines)
-        std::cout << line << "\n";
-    return 0;
+    return run.Matched ? 0 : 1;
 }
 
 const CommandRegistration registration{
@@ -67,7 +67,9 @@ const CommandRegistration registration{
     match options:
       --screenshot IMG       the picture of the game (PNG, BMP, IFF, NEO, PC1, PI1)
       --selection L,T,R,B    the region to match in picture pixels, right and bottom exclusive, at least 16 x 16
-      --json                 print {"indexes": [...], "results": [...], "selection": [L, T, R, B]})",
+      --json                 print {"indexes": [...], "results": [...], "selection": [L, T, R, B], "scale": N}
+    A cell no tile matches (a sprite over it) is written "?"; a picture scaled 2x, 3x or 4x is read at the
+    game's pixel size. Exit status 1 when no row of the selection has half of its cells matched.)",
      "Finds which tiles of the rip a screenshot shows (\"Match Tiles\") and prints the grid of tile numbers, or "
      "\"Unmatched tiles, cannot continue\".",
      &RunMatch}};

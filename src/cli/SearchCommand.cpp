@@ -24,6 +24,8 @@ std::string MatchJson(const MapMatch& m) {
            ", \"vertical\": " + std::to_string(m.Vertical) + ", \"width\": " + std::to_string(m.Width) +
            ", \"height\": " + std::to_string(m.Height) + ", \"bytesPerValue\": " + std::to_string(m.BytesPerValue) +
            ", \"memoryType\": " + std::to_string(static_cast<int32_t>(m.MemoryType)) +
+           ", \"mapAddress\": " + std::to_string(m.MapAddress) + ", \"mapWidth\": " + std::to_string(LevelWidth(m)) +
+           ", \"mapHeight\": " + std::to_string(LevelHeight(m)) +
            ", \"item\": " + JsonString(MapMatchItemText(m)) + "}";
 }
 
@@ -58,8 +60,16 @@ int RunSearch(const CommandArguments& arguments) {
     Workspace& ws = work.Ws;
     if (projectGrid) gridLines = work.Project->Search.IndexLines;
     ApplyRipRequest(ws, CliRipRequest(work, options), work.Palette);
-    const std::vector<std::string> indexLines =
-        screenshot ? MatchScreenshot(ws, *screenshot, *selection).IndexLines : gridLines;
+    std::vector<std::string> indexLines = gridLines;
+    if (screenshot) {
+        const TileMatchRun match = MatchScreenshot(ws, *screenshot, *selection);
+        if (!match.Matched) {
+            for (const std::string& line : match.IndexLines)
+                std::cerr << line << "\n";
+            return 1;
+        }
+        indexLines = match.IndexLines;
+    }
     SearchProgress silent;
     const MapSearchRun run =
         SearchMapInWorkspace(ws, indexLines, options.Flag("--longs"), options.Flag("--detailed"), silent);
@@ -68,11 +78,11 @@ int RunSearch(const CommandArguments& arguments) {
         for (size_t i = 0; i < run.Matches.size(); ++i)
             matches += (i == 0 ? "" : ", ") + MatchJson(run.Matches[i]);
         std::cout << "{\"results\": " << JsonStrings(run.ResultLines) << ", \"matches\": " << matches << "]}\n";
-        return 0;
+    } else {
+        for (const std::string& line : run.ResultLines)
+            std::cout << line << "\n";
     }
-    for (const std::string& line : run.ResultLines)
-        std::cout << line << "\n";
-    return 0;
+    return run.NoUsableRow ? 1 : 0;
 }
 
 const CommandRegistration registration{
@@ -87,7 +97,10 @@ const CommandRegistration registration{
       --longs                also search longwords and pointers ("Search for longword matches")
       --detailed             print every row found ("Print out all matches")
       --json                 print {"results": [...], "matches": [{"address", "shift", "mask", "offset",
-                             "vertical", "width", "height", "bytesPerValue", "memoryType", "item"}]})",
+                             "vertical", "width", "height", "bytesPerValue", "memoryType", "mapAddress",
+                             "mapWidth", "mapHeight", "item"}]}: mapAddress and its size give the whole
+                             level the find lies in
+    exit status 1 when no row of the grid has half of its cells known ("?" marks an unknown cell))",
      "Searches memory for the map data behind a grid of tile numbers (\"Search for map\") and prints the result "
      "lines, \"Finished!\" last.",
      &RunSearch}};

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 
 namespace tavrik::test {
 
@@ -86,16 +87,66 @@ TileMatchRun ReferenceMatchTiles(const Image& searchImage, const Image& tiles, i
                     flevel = level;
                 }
             }
+    // No alignment matches every cell: the one with the most matched cells, if a row of it is half matched.
+    int32_t most = 0;
+    if (!found)
+        for (int32_t level = 0; level <= 2; ++level)
+            for (int32_t dy = 0; dy < th; ++dy)
+                for (int32_t dx = 0; dx < tw; ++dx) {
+                    int32_t matched = 0;
+                    const int32_t columns = std::min(15, (sw - dx) / tw);
+                    const int32_t rows = std::min(15, (sh - dy) / th);
+                    for (int32_t r = 0; r < rows; ++r)
+                        for (int32_t c = 0; c < columns; ++c)
+                            for (int32_t tile = 0; tile < n; ++tile)
+                                if (compare(r, c, dx, dy, tile, level) != 0) {
+                                    ++matched;
+                                    break;
+                                }
+                    if (matched > most) {
+                        most = matched;
+                        fdx = dx;
+                        fdy = dy;
+                        flevel = level;
+                    }
+                }
+    if (!found && most > 0) {
+        grid.Columns = std::min(15, (sw - fdx) / tw);
+        grid.Rows = std::min(15, (sh - fdy) / th);
+        for (int32_t r = 0; r < grid.Rows; ++r) {
+            int32_t known = 0;
+            for (int32_t c = 0; c < grid.Columns; ++c) {
+                MatchCell& cell = grid.At(r, c);
+                cell.TileNumber = -1;
+                cell.Alternatives.clear();
+                cell.Unknown = true;
+                for (int32_t tile = 0; tile < n && cell.Unknown; ++tile) {
+                    const int32_t result = compare(r, c, fdx, fdy, tile, flevel);
+                    if (result == 0) continue;
+                    cell = MatchCell{tile, result & 3, {}, false};
+                    ++known;
+                }
+            }
+            found = found || (known > 0 && 2 * known >= grid.Columns);
+        }
+    }
     if (found) {
         run.Matched = true;
         progress.Status(DuplicateSearchStatus);
         for (int32_t r = 0; r < grid.Rows; ++r)
-            for (int32_t c = 0; c < grid.Columns; ++c)
+            for (int32_t c = 0; c < grid.Columns; ++c) {
+                if (grid.At(r, c).Unknown) {
+                    const int32_t x = l + fdx + c * tw;
+                    const int32_t y = t + fdy + r * th;
+                    run.UnmatchedCells.push_back(PixelRect{x, y, x + tw, y + th});
+                    continue;
+                }
                 for (int32_t t2 = grid.At(r, c).TileNumber + 1; t2 < n; ++t2)
                     if (compare(r, c, fdx, fdy, t2, flevel) != 0) {
                         grid.At(r, c).Alternatives.push_back(t2);
                         run.ResultLines.push_back(DuplicateTileLine(c, r, grid.At(r, c).TileNumber, t2));
                     }
+            }
         const int32_t rows = std::max(1, grid.Rows);
         const int32_t columns = std::max(1, grid.Columns);
         // No whole tile under the selection: "-1" cells rather than cells of an earlier run.
@@ -108,12 +159,9 @@ TileMatchRun ReferenceMatchTiles(const Image& searchImage, const Image& tiles, i
         run.Selection = SelectionRect{left, top, left + columns * tw, top + rows * th};
         run.SelectionLabel = SelectionLabelText(run.Selection);
         run.IndexLines = MatchGridLines(grid, rows, columns);
+    } else {
+        run.IndexLines = {std::string(UnmatchedTilesLine), std::string(NoUsableRowReason)};
     }
-    bool unmatched = false;
-    for (int32_t r = 0; r < grid.Rows; ++r)
-        for (int32_t c = 0; c < grid.Columns; ++c)
-            unmatched = unmatched || grid.At(r, c).TileNumber == -1;
-    if (unmatched) run.IndexLines.emplace_back(UnmatchedTilesLine);
     return run;
 }
 
@@ -124,7 +172,13 @@ struct RowHit {
     int32_t Row;
 };
 
-// One SearchStep the plain way: SearchValues, then every position tested in every pass.
+struct Candidate {
+    int64_t Position;
+    int32_t Offset;
+};
+
+// One SearchStep the plain way: SearchValues, then every position tested in every pass. A pass whose grid
+// row 0 has more than 200 candidates (or too few cells known) starts from the row with the fewest.
 class LiteralStep {
   public:
     LiteralStep(std::span<const uint8_t> memory, const MapSearchRow& row, const MatchGrid& grid,
@@ -138,8 +192,8 @@ class LiteralStep {
             case MapSearchType::Word: Values.push_back(reader.ReadWordBE()); break;
             case MapSearchType::Longword: Values.push_back(static_cast<int32_t>(reader.ReadLongBE())); break;
             case MapSearchType::Pointers: {
-                const int64_t sum = static_cast<int64_t>(reader.ReadLongBE()) + options.Pointers.ChipRamOffset -
-                                    options.Pointers.RipAddress;
+                const int64_t sum = int64_t{static_cast<int32_t>(reader.ReadLongBE())} +
+                                    options.Pointers.ChipRamOffset - options.Pointers.RipAddress;
                 Values.push_back(static_cast<int32_t>(sum / PointerTileBytes(options.Pointers)));
                 break;
             }
@@ -147,14 +201,20 @@ class LiteralStep {
         }
         N = static_cast<int64_t>(Values.size());
         Values.resize(Values.size() + 1024, 0);
+        for (int32_t r = 0; r < Grid.Rows; ++r) {
+            int32_t known = 0;
+            for (int32_t c = 0; c < Grid.Columns; ++c)
+                known += Grid.At(r, c).Unknown ? 0 : 1;
+            if (known > 0 && 2 * known >= Grid.Columns) Usable.push_back(r);
+        }
     }
 
     bool Execute() {
-        const int32_t anchor = AnchorColumn(Grid);
+        if (Usable.empty()) return false;
         uint32_t m = Rule.FirstMask;
         do {
             for (int32_t s = 0; s <= Rule.LargestShift; ++s) {
-                SearchPass(m, s, anchor);
+                SearchPass(m, s);
                 if (!Run.Matches.empty()) return true;
             }
             m = m >> 1;
@@ -171,16 +231,19 @@ class LiteralStep {
     SearchTypeRule Rule;
     std::vector<int32_t> Values;
     int64_t N = 0;
+    std::vector<int32_t> Usable;
+    uint32_t M = 0;
+    int32_t S = 0;
 
-    uint32_t V(int64_t i, uint32_t m, int32_t s) const {
-        return (static_cast<uint32_t>(Values[static_cast<size_t>(i)]) >> s) & m;
-    }
+    uint32_t V(int64_t i) const { return (static_cast<uint32_t>(Values[static_cast<size_t>(i)]) >> S) & M; }
 
-    bool RowTest(int32_t r, int64_t q, int32_t o, uint32_t m, int32_t s) const {
+    bool IsUsable(int32_t r) const { return std::find(Usable.begin(), Usable.end(), r) != Usable.end(); }
+
+    bool RowTest(int32_t r, int64_t q, int32_t o) const {
         for (int32_t c = 0; c < Grid.Columns; ++c) {
-            const int32_t value = static_cast<int32_t>(V(q + c, m, s) - static_cast<uint32_t>(o));
+            const int32_t value = static_cast<int32_t>(V(q + c) - static_cast<uint32_t>(o));
             const MatchCell& cell = Grid.At(r, c);
-            bool ok = value == cell.TileNumber;
+            bool ok = cell.Unknown || value == cell.TileNumber;
             for (const int32_t alternative : cell.Alternatives)
                 ok = ok || value == alternative;
             if (!ok) return false;
@@ -188,37 +251,71 @@ class LiteralStep {
         return true;
     }
 
-    void Detail(int32_t r, uint32_t m, int32_t s, int32_t o, int64_t address) {
-        if (Options.Detailed) Run.ResultLines.push_back(RowFoundLine(r, m, s, o, address));
+    int32_t OffsetOf(int32_t r, int64_t q) const {
+        if (Row.Mode != SearchMode::Offset) return 0;
+        const int32_t a = AnchorColumn(Grid, r);
+        return static_cast<int32_t>(V(q + a) - static_cast<uint32_t>(Grid.At(r, a).TileNumber));
     }
 
-    void SearchPass(uint32_t m, int32_t s, int32_t anchor) {
+    std::vector<Candidate> AllCandidates(int32_t r) const {
+        std::vector<Candidate> found;
+        for (int64_t q = 0; q <= N; ++q) {
+            const int32_t o = OffsetOf(r, q);
+            if (RowTest(r, q, o) && std::llabs(static_cast<long long>(o)) <= 256) found.push_back({q, o});
+        }
+        return found;
+    }
+
+    int64_t WindowEnd(int64_t p) const {
+        return std::min(N, p * Rule.BytesPerValue + 10240 / Rule.BytesPerValue);
+    }
+
+    void Detail(int32_t r, int32_t o, int64_t address) {
+        if (Options.Detailed) Run.ResultLines.push_back(RowFoundLine(r, M, S, o, address));
+    }
+
+    void Record(int64_t address, int64_t stride, int32_t o) {
+        RecordFind(Row, Grid, MapFind{address, stride, S, M, o}, LevelValues{Values.data(), N, Options.TileCount},
+                   Run);
+    }
+
+    void SearchPass(uint32_t m, int32_t s) {
+        M = m;
+        S = s;
+        std::vector<Candidate> rowZero;
+        if (IsUsable(0)) rowZero = AllCandidates(0);
+        if (IsUsable(0) && rowZero.size() <= 200)
+            PassFromRowZero(rowZero);
+        else
+            AnchoredPass();
+        Progress.Advance();
+    }
+
+    void PassFromRowZero(const std::vector<Candidate>& candidates) {
         const int32_t bpv = Rule.BytesPerValue;
         int32_t accepted = 0;
         bool lastHadFinalRow = false;
-        for (int64_t p = 0; p <= N; ++p) {
-            int32_t o = 0;
-            if (Row.Mode == SearchMode::Offset)
-                o = static_cast<int32_t>(V(p + anchor, m, s) - static_cast<uint32_t>(Grid.At(0, anchor).TileNumber));
-            if (!(RowTest(0, p, o, m, s) && std::llabs(static_cast<long long>(o)) <= 256)) continue;
+        for (const Candidate& candidate : candidates) {
+            const int64_t p = candidate.Position;
+            const int32_t o = candidate.Offset;
             std::vector<RowHit> hits{{p * bpv + Row.Skip, 0}};
-            Detail(0, m, s, o, p * bpv + Row.Skip);
+            Detail(0, o, p * bpv + Row.Skip);
             for (int32_t r = 1; r < Grid.Rows; ++r) {
+                if (!IsUsable(r)) continue;
                 int32_t found = 0;
-                const int64_t last = std::min(N, p * bpv + 10240 / bpv);
-                for (int64_t q = p + Grid.Columns; q <= last; ++q) {
-                    if (!RowTest(r, q, o, m, s)) continue;
+                for (int64_t q = p + Grid.Columns; q <= WindowEnd(p); ++q) {
+                    if (!RowTest(r, q, o)) continue;
                     hits.push_back({q * bpv + Row.Skip, r});
-                    Detail(r, m, s, o, q * bpv + Row.Skip);
+                    Detail(r, o, q * bpv + Row.Skip);
                     if (++found == 200) {
                         if (Options.Detailed) Run.ResultLines.push_back(BailingOutLine());
                         break;
                     }
                 }
             }
-            if (JackpotCheck(hits, m, s, o) && Options.Detailed) Run.ResultLines.emplace_back(EveryRowLine);
-            lastHadFinalRow =
-                std::any_of(hits.begin(), hits.end(), [this](const RowHit& h) { return h.Row == Grid.Rows - 1; });
+            if (JackpotCheck(hits, o) && Options.Detailed) Run.ResultLines.emplace_back(EveryRowLine);
+            lastHadFinalRow = std::any_of(hits.begin(), hits.end(),
+                                          [this](const RowHit& h) { return h.Row == Usable.back(); });
             accepted += 1;
             if (accepted == 200) {
                 if (Options.Detailed) Run.ResultLines.push_back(BailingOutLine());
@@ -227,28 +324,66 @@ class LiteralStep {
         }
         if (!Progress.Cancelled() && Options.Detailed && accepted > 0 && lastHadFinalRow)
             Run.ResultLines.emplace_back(EveryRowLine);
-        Progress.Advance();
     }
 
-    bool JackpotCheck(const std::vector<RowHit>& hits, uint32_t m, int32_t s, int32_t o) {
+    bool JackpotCheck(const std::vector<RowHit>& hits, int32_t o) {
+        if (Usable.size() < 2) return false;
+        const int32_t k1 = Usable[1];
         const int64_t a0 = hits[0].Address;
         for (const RowHit& h1 : hits) {
-            if (h1.Row != 1 || h1.Address - a0 > 10240) continue;
-            const int64_t stride = h1.Address - a0;
+            if (h1.Row != k1 || (h1.Address - a0) % (k1 * Rule.BytesPerValue) != 0) continue;
+            const int64_t stride = (h1.Address - a0) / k1;
+            if (stride > 10240) continue;
             bool linedUp = true;
-            if (Grid.Rows != 2)
-                for (int32_t k = 2; k < Grid.Rows; ++k)
+            for (const int32_t k : Usable)
+                if (k > k1)
                     linedUp = linedUp && std::any_of(hits.begin(), hits.end(), [&](const RowHit& h) {
                                   return h.Row == k && h.Address == a0 + k * stride;
                               });
             Progress.ProcessEvents();
             if (linedUp) {
-                Run.ResultLines.push_back(JackpotLine(a0, Rule.BytesPerValue, stride / Rule.BytesPerValue));
-                Run.Matches.push_back(MakeMapMatch(Row, a0, s, m, o, stride));
+                Record(a0, stride, o);
                 return true;
             }
         }
         return false;
+    }
+
+    void AnchoredPass() {
+        if (Usable.size() < 2) return;
+        int32_t anchor = -1;
+        size_t fewest = 0;
+        for (const int32_t r : Usable) {
+            const size_t count = std::min<size_t>(AllCandidates(r).size(), 201);
+            if (anchor < 0 || count < fewest) {
+                anchor = r;
+                fewest = count;
+            }
+        }
+        if (Options.Detailed) Run.ResultLines.push_back(AnchorRowLine(anchor));
+        const std::vector<Candidate> anchors = AllCandidates(anchor);
+        std::map<int64_t, std::pair<int64_t, int32_t>> finds; // position: stride in values, offset
+        for (size_t i = 0; i < anchors.size() && i < 200; ++i) {
+            const Candidate& q = anchors[i];
+            for (int64_t stride = 1; stride <= 10240 / Rule.BytesPerValue; ++stride) {
+                const int64_t p = q.Position - anchor * stride;
+                if (p < 0) break;
+                if (finds.count(p) != 0) continue;
+                bool linedUp = true;
+                for (const int32_t k : Usable) {
+                    const int64_t at = p + k * stride;
+                    if (k > 0 && (at < p + Grid.Columns || at > WindowEnd(p))) linedUp = false;
+                    linedUp = linedUp && RowTest(k, at, q.Offset);
+                }
+                if (!linedUp) continue;
+                finds[p] = {stride, q.Offset};
+                if (anchor == 0) break;
+            }
+            Progress.ProcessEvents();
+        }
+        if (anchors.size() > 200 && Options.Detailed) Run.ResultLines.push_back(BailingOutLine());
+        for (const auto& [p, find] : finds)
+            Record(p * Rule.BytesPerValue + Row.Skip, find.first * Rule.BytesPerValue, find.second);
     }
 };
 
@@ -256,6 +391,7 @@ class LiteralStep {
 
 MapSearchRun ReferenceSearchForMap(std::span<const uint8_t> memory, const std::vector<std::string>& indexLines,
                                    const MapSearchOptions& options, MatchGrid& grid, SearchProgress& progress) {
+    CheckMatchGridText(indexLines);
     const auto step = [&](const MapSearchRow& row, const MatchGrid& g, MapSearchRun& run) {
         if (g.Columns < 3 || g.Rows < 1 || g.Columns * g.Rows < 4) return false;
         if (row.Type == MapSearchType::Pointers && PointerTileBytes(options.Pointers) == 0) {

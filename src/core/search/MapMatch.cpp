@@ -9,15 +9,23 @@ namespace tavrik {
 
 std::string MapMatchItemText(const MapMatch& match) {
     const std::string shift = " shift " + std::to_string(match.Shift);
-    if (match.Vertical != 0) return "Vert $" + Hex(match.Address) + " Height " + std::to_string(match.Height) + shift;
-    return "Horiz $" + Hex(match.Address) + " Width " + std::to_string(match.Width) + shift;
+    const std::string address = HexWide(static_cast<uint64_t>(match.Address));
+    if (match.Vertical != 0) return "Vert $" + address + " Height " + std::to_string(match.Height) + shift;
+    return "Horiz $" + address + " Width " + std::to_string(match.Width) + shift;
 }
 
+int32_t LevelWidth(const MapMatch& match) { return match.Vertical != 0 ? match.MapRows : match.Width; }
+
+int32_t LevelHeight(const MapMatch& match) { return match.Vertical != 0 ? match.Height : match.MapRows; }
+
 void ApplyMapMatch(const MapMatch& match, MapControls& controls) {
-    controls.Address = DollarHex(static_cast<uint32_t>(match.Address));
-    if (match.Width != 0) controls.WidthInTiles = std::to_string(match.Width);
+    const bool level = match.MapRows > 0;
+    controls.Address = "$" + HexWide(static_cast<uint64_t>(level ? match.MapAddress : match.Address));
+    const int32_t width = level ? LevelWidth(match) : match.Width;
+    const int32_t height = level ? LevelHeight(match) : match.Height;
+    if (width != 0) controls.WidthInTiles = std::to_string(width);
     if (controls.WidthInTiles == "0") controls.WidthInTiles = "40";
-    if (match.Height != 0) controls.HeightInTiles = std::to_string(match.Height);
+    if (height != 0) controls.HeightInTiles = std::to_string(height);
     if (controls.HeightInTiles == "0") controls.HeightInTiles = "40";
     controls.MemoryTypeIndex = static_cast<int32_t>(match.MemoryType);
     controls.DirectionIndex = match.Vertical;

@@ -13,7 +13,7 @@ namespace tavrik {
 enum class MapSearchType : int16_t { Byte = 0, Word = 1, Longword = 2, Pointers = 3 }; // memory type item indexes
 
 struct MapMatch {
-    int32_t Address = 0; // byte offset of the map's first value in the memory image
+    int64_t Address = 0; // byte offset of the value under the grid's first cell in the memory image
     int32_t Shift = 0;
     uint32_t Mask = 0;
     int32_t Offset = 0;   // by how much the stored values exceed the tile numbers
@@ -22,6 +22,10 @@ struct MapMatch {
     int16_t Height = 0;   // in tiles, vertical maps only
     int32_t BytesPerValue = 1;
     MapSearchType MemoryType = MapSearchType::Byte;
+    // The level the find lies in: its first row (first column when vertical), the find's column (row) kept,
+    // and how many rows (columns) it has; 0 when not known.
+    int64_t MapAddress = 0;
+    int32_t MapRows = 0;
     bool operator==(const MapMatch&) const = default;
 };
 
@@ -31,9 +35,14 @@ inline constexpr std::string_view NoMapMatchesItem = "- No matches found -";
 // The combo box item: "Horiz $ADDR Width W shift S" or "Vert $ADDR Height H shift S".
 std::string MapMatchItemText(const MapMatch& match);
 
-// ApplyMapMatch: writes the match into the first map tab's controls (address, the found width or height,
-// a "0" in the other field becomes "40", memory type, direction, shift, mask, adjust). The caller then
-// creates the map and scrolls its view to the top-left corner.
+// The level's size in tiles: the stride one way, the rows (columns) found the other.
+int32_t LevelWidth(const MapMatch& match);
+int32_t LevelHeight(const MapMatch& match);
+
+// ApplyMapMatch: writes the match into the first map tab's controls: the level's address and size when it is
+// known (else the find's address and the found width or height, a "0" in the other field becoming "40"),
+// memory type, direction, shift, mask, adjust. The caller then creates the map and scrolls its view to the
+// top-left corner.
 void ApplyMapMatch(const MapMatch& match, MapControls& controls);
 
 } // namespace tavrik

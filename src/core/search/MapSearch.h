@@ -60,6 +60,9 @@ struct MapSearchOptions {
     bool SearchLongs = false; // CheckBoxMapSearchLongs
     bool Detailed = false;    // CheckBoxMapSearchDetailed
     PointerTiles Pointers;
+    // The tiles of the rip: the rows around a find whose values are all tile numbers belong to its level.
+    // 0: the level is taken as the find's rows.
+    int32_t TileCount = 0;
 };
 
 // SearchValues follow the memory image's values with this many zero entries.
@@ -69,11 +72,14 @@ inline constexpr int64_t SearchRowWindow = 10240;
 inline constexpr int32_t SearchHitLimit = 200;
 inline constexpr int32_t SearchOffsetLimit = 256;
 inline constexpr int32_t SearchProgressMaximum = 72;
+// A level found around a find has at most this many rows (columns for a map stored column by column).
+inline constexpr int32_t LevelRowLimit = 1024;
 
 struct MapSearchRun {
     std::vector<std::string> ResultLines; // MemoSearchResults, "Finished!" last
     std::vector<MapMatch> Matches;        // MapMatchList, one per combo box item
     bool Cancelled = false;
+    bool NoUsableRow = false; // no grid row had half of its cells known: nothing was searched
 };
 
 // The report lines.
@@ -81,18 +87,52 @@ inline constexpr std::string_view FinishedLine = "Finished!";
 inline constexpr std::string_view EveryRowLine = "Match found for every row!";
 std::string RowFoundLine(int32_t row, uint32_t mask, int32_t shift, int32_t offset, int64_t address);
 std::string BailingOutLine();
-std::string JackpotLine(int64_t address, int32_t bytesPerValue, int64_t mapWidth);
+// "Jackpot! $38034 with 1 bytes per tile, map width 64", with " (3 cells unknown)" when the grid had "?" cells.
+std::string JackpotLine(int64_t address, int32_t bytesPerValue, int64_t mapWidth, int32_t unknownCells = 0);
+// "Level map at $37C34: 64 x 32 tiles": the whole level a find lies in.
+std::string LevelLine(const MapMatch& match);
+// The lines of grid rows with too few known cells, and of a grid with no row to search.
+std::string RowLeftOutLine(int32_t row);
+inline constexpr std::string_view NoUsableRowLine =
+    "No row of the grid has half of its cells known: nothing to search for";
+// Detailed mode: a pass in which grid row 0 is no good start (over 200 candidates, or too few cells known).
+std::string AnchorRowLine(int32_t row);
 // A pointer step whose tiles take no bytes cannot turn pointers into tile numbers; it is skipped.
 inline constexpr std::string_view PointerTilesEmptyLine =
     "Pointer data skipped: a tile takes 0 bytes (tile width x height x bitplanes / 8)";
 
 // Whether SearchStep returns false at once: fewer than 3 columns, no row or fewer than 4 cells.
 bool GridTooSmallForSearch(const MatchGrid& grid);
-// The offset mode's anchor column: the first cell of row 0 without alternatives, else 0.
-int32_t AnchorColumn(const MatchGrid& grid);
-// The MapMatch and combo item of a find.
-MapMatch MakeMapMatch(const MapSearchRow& row, int64_t address, int32_t shift, uint32_t mask, int32_t offset,
-                      int64_t stride);
+// The offset mode's anchor column of a grid row: the first known cell without alternatives, else the first
+// known cell (for row 0 of a grid without "?": the first cell without alternatives, else 0).
+int32_t AnchorColumn(const MatchGrid& grid, int32_t row = 0);
+
+// A find as a step reports it: the grid's first row at a byte address, the rows a stride apart, with the
+// pass's shift, mask and offset.
+struct MapFind {
+    int64_t Address = 0;
+    int64_t Stride = 0; // bytes
+    int32_t Shift = 0;
+    uint32_t Mask = 0;
+    int32_t Offset = 0;
+};
+
+// What a find is measured against to give its level: the step's values (the memory as values of its type,
+// from its skip on, with the zero padding after count) and the rip's tile count.
+struct LevelValues {
+    const int32_t* Values = nullptr;
+    int64_t Count = 0;
+    int32_t TileCount = 0;
+};
+
+// The MapMatch of a find with its level: from the find's rows, one stride at a time back and forward while
+// the values under the grid's columns are all tile numbers of the rip (after the find's shift, mask and
+// offset) and not all zero (cleared memory), at most 1024 rows in all.
+MapMatch MakeMapMatch(const MapSearchRow& row, const MatchGrid& grid, const MapFind& find, const LevelValues& level);
+
+// Adds a find to the run: its jackpot and level lines and its MapMatch.
+void RecordFind(const MapSearchRow& row, const MatchGrid& grid, const MapFind& find, const LevelValues& level,
+                MapSearchRun& run);
 
 // Runs one SearchStep of the table on the grid, adding lines and matches to run; returns its result.
 using MapSearchStep = std::function<bool(const MapSearchRow& row, const MatchGrid& grid, MapSearchRun& run)>;
@@ -103,7 +143,7 @@ using MapSearchStep = std::function<bool(const MapSearchRow& row, const MatchGri
 MapSearchRun WalkMapSearchTable(const std::vector<std::string>& indexLines, bool searchLongs, MatchGrid& grid,
                                 SearchProgress& progress, const MapSearchStep& step);
 
-// Search for map over the memory image.
+// Search for map over the memory image. The grid's text is checked first (CheckMatchGridText throws).
 MapSearchRun SearchForMap(std::span<const uint8_t> memory, const std::vector<std::string>& indexLines,
                           const MapSearchOptions& options, MatchGrid& grid, SearchProgress& progress);
 

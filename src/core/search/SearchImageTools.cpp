@@ -117,6 +117,45 @@ Image HalfSize(const Image& image) {
     return half;
 }
 
+namespace {
+
+// Whether every whole factor x factor block of the area from (left, top) is one colour (and there is one).
+bool BlocksAreOneColour(const Image& image, const PixelRect& area, int32_t factor) {
+    bool any = false;
+    for (int32_t y = area.Top; y + factor <= area.Bottom; y += factor)
+        for (int32_t x = area.Left; x + factor <= area.Right; x += factor) {
+            const Colour colour = image.ColourAt(x, y);
+            for (int32_t dy = 0; dy < factor; ++dy)
+                for (int32_t dx = 0; dx < factor; ++dx)
+                    if (image.ColourAt(x + dx, y + dy) != colour) return false;
+            any = true;
+        }
+    return any;
+}
+
+Image OnePixelPerBlock(const Image& image, const PixelRect& area, int32_t factor) {
+    Image picture((area.Right - area.Left) / factor, (area.Bottom - area.Top) / factor, PixelFormat::Rgb24);
+    for (int32_t y = 0; y < picture.Height(); ++y)
+        for (int32_t x = 0; x < picture.Width(); ++x)
+            picture.SetRgb(x, y, image.ColourAt(area.Left + factor * x, area.Top + factor * y));
+    return picture;
+}
+
+} // namespace
+
+std::optional<ScaledSelection> ReadScaledSelection(const Image& image, const PixelRect& selection) {
+    const PixelRect inside{std::max(0, selection.Left), std::max(0, selection.Top),
+                           std::min(selection.Right, image.Width()), std::min(selection.Bottom, image.Height())};
+    for (int32_t factor = LargestScreenshotScale; factor >= 2; --factor)
+        for (int32_t dy = 0; dy < factor; ++dy)
+            for (int32_t dx = 0; dx < factor; ++dx) {
+                const PixelRect area{inside.Left + dx, inside.Top + dy, inside.Right, inside.Bottom};
+                if (BlocksAreOneColour(image, area, factor))
+                    return ScaledSelection{factor, area.Left, area.Top, OnePixelPerBlock(image, area, factor)};
+            }
+    return std::nullopt;
+}
+
 bool PaintPress(PaintState& state, Image& image, MouseButton button, int32_t x, int32_t y,
                 const std::optional<SelectionRect>& selection, Colour background) {
     if (button != MouseButton::Left || state.Mode == PaintMode::None) return false;

@@ -68,6 +68,20 @@ bool ReplaceColourInRect(Image& image, Colour from, Colour to, int32_t x1, int32
 // Half Size: every second column and row from the first, without averaging (1 x 1 gives an empty image).
 Image HalfSize(const Image& image);
 
+// A selection whose picture was scaled up by a whole factor (as emulators save screenshots), read back at the
+// game's pixel size: one pixel per block.
+struct ScaledSelection {
+    int32_t Factor = 1;
+    int32_t Left = 0; // where the first block begins in the screenshot
+    int32_t Top = 0;
+    Image Picture;
+};
+inline constexpr int32_t LargestScreenshotScale = 4;
+// The largest factor of 4, 3 and 2 for which every factor x factor block of the selection's part inside the
+// picture is one colour, the blocks counted from the selection's top-left corner or up to factor - 1 pixels
+// right of and below it; nullopt when there is none.
+std::optional<ScaledSelection> ReadScaledSelection(const Image& image, const PixelRect& selection);
+
 // The paint tools, as the Tags of their buttons.
 enum class PaintMode : int32_t { None = 0, Bands = 1, Replace = 2, BandsInSelection = 3, ReplaceInSelection = 4 };
 

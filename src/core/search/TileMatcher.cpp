@@ -134,14 +134,17 @@ class Matcher {
           Index(TileKeys, tileWidth, tileHeight, SheetColumns,
                 CheckedMul(SheetColumns, CheckedDiv(tiles.Height(), tileHeight))) {}
 
-    // Fills the used cells for the alignment; false at the first cell no tile matches.
-    bool TryAlignment(const Alignment& a, const PixelRect& origin) {
+    // Fills the used cells for the alignment and returns how many matched. With stopEarly the walk ends at the
+    // first cell no tile matches (later cells stay at -1); without, unmatched cells become unknown ("?").
+    int32_t FillAlignment(const Alignment& a, const PixelRect& origin, bool stopEarly) {
         for (int32_t r = 0; r < Grid.Rows; ++r)
             for (int32_t c = 0; c < Grid.Columns; ++c) {
                 MatchCell& cell = Grid.At(r, c);
                 cell.TileNumber = -1;
                 cell.Alternatives.clear();
+                cell.Unknown = false;
             }
+        int32_t matched = 0;
         for (int32_t r = 0; r < Grid.Rows; ++r)
             for (int32_t c = 0; c < Grid.Columns; ++c) {
                 MatchCell& cell = Grid.At(r, c);
@@ -151,15 +154,21 @@ class Matcher {
                                        cell.FlipCode = result & 3;
                                        return false;
                                    });
-                if (cell.TileNumber < 0) return false;
+                if (cell.TileNumber >= 0) {
+                    ++matched;
+                } else {
+                    if (stopEarly) return matched;
+                    cell.Unknown = true;
+                }
             }
-        return true;
+        return matched;
     }
 
     void FindDuplicates(const Alignment& a, const PixelRect& origin, std::vector<std::string>& lines) {
         for (int32_t r = 0; r < Grid.Rows; ++r)
             for (int32_t c = 0; c < Grid.Columns; ++c) {
                 MatchCell& cell = Grid.At(r, c);
+                if (cell.Unknown) continue;
                 Index.ForEachMatch(Search, BlockX(a, origin, c), BlockY(a, origin, r), a.FlipLevel, cell.TileNumber + 1,
                                    [&](int32_t tile, int32_t) {
                                        cell.Alternatives.push_back(tile);
@@ -178,6 +187,7 @@ class Matcher {
     int32_t SheetColumns;
     TileIndex Index;
 
+  public:
     int32_t BlockX(const Alignment& a, const PixelRect& origin, int32_t c) const {
         return origin.Left + a.Dx + c * TileWidth;
     }
@@ -185,13 +195,6 @@ class Matcher {
         return origin.Top + a.Dy + r * TileHeight;
     }
 };
-
-bool AnyCellUnmatched(const MatchGrid& grid) {
-    for (int32_t r = 0; r < grid.Rows; ++r)
-        for (int32_t c = 0; c < grid.Columns; ++c)
-            if (grid.At(r, c).TileNumber == -1) return true;
-    return false;
-}
 
 // The selection sized and the text written after a match; an alignment without whole tiles shows "-1" cells.
 void FinishMatch(const Alignment& a, const PixelRect& origin, int32_t tileWidth, int32_t tileHeight, MatchGrid& grid,
@@ -207,6 +210,123 @@ void FinishMatch(const Alignment& a, const PixelRect& origin, int32_t tileWidth,
     run.Selection = SelectionRect{left, top, left + columns * tileWidth, top + rows * tileHeight};
     run.SelectionLabel = SelectionLabelText(run.Selection);
     run.IndexLines = MatchGridLines(grid, rows, columns);
+}
+
+// The alignments in the order they are tried: flip level, then dy, then dx.
+template <typename Visit> void ForEachAlignment(int32_t tileWidth, int32_t tileHeight, Visit&& visit) {
+    for (int32_t level = 0; level <= 2; ++level)
+        for (int32_t dy = 0; dy < tileHeight; ++dy)
+            for (int32_t dx = 0; dx < tileWidth; ++dx)
+                if (!visit(Alignment{dx, dy, level})) return;
+}
+
+// Matching at the screenshot's own pixel size.
+class AlignmentSearch {
+  public:
+    AlignmentSearch(const Image& searchImage, const Image& tiles, int32_t tileWidth, int32_t tileHeight,
+                    const SelectionRect& selection, MatchGrid& grid, SearchProgress& progress)
+        : TileWidth(tileWidth), TileHeight(tileHeight), Selection(selection), Origin(RoundedSelection(selection)),
+          Width(RoundHalfEven(selection.Right - selection.Left)),
+          Height(RoundHalfEven(selection.Bottom - selection.Top)), Grid(grid), Progress(progress),
+          Cells(searchImage, tiles, tileWidth, tileHeight, grid) {}
+
+    // The first alignment at which every cell matches, with the progress bar and status of each one tried.
+    std::optional<Alignment> FirstFullAlignment() {
+        Progress.Start(CheckedMul(CheckedMul(TileWidth, TileHeight), 3));
+        std::optional<Alignment> found;
+        ForEachAlignment(TileWidth, TileHeight, [&](const Alignment& a) {
+            SizeGrid(a);
+            Progress.Advance();
+            Progress.Status(AlignmentStatus(a.Dx, a.Dy));
+            Progress.ProcessEvents();
+            if (Cells.FillAlignment(a, Origin, true) == Grid.Rows * Grid.Columns) found = a;
+            return !found;
+        });
+        return found;
+    }
+
+    // The alignment with the most matched cells (the first of equals), its grid filled with "?" for the rest;
+    // nullopt when no row of it has half of its cells matched.
+    std::optional<Alignment> MostMatchedAlignment() {
+        // Counting fills cells of every alignment; only the chosen one is left in the grid.
+        const MatchGrid before = Grid;
+        std::optional<Alignment> best;
+        int32_t most = 0;
+        ForEachAlignment(TileWidth, TileHeight, [&](const Alignment& a) {
+            SizeGrid(a);
+            const int32_t matched = Cells.FillAlignment(a, Origin, false);
+            if (matched > most) {
+                best = a;
+                most = matched;
+            }
+            return true;
+        });
+        Grid = before;
+        if (!best) return std::nullopt;
+        SizeGrid(*best);
+        Cells.FillAlignment(*best, Origin, false);
+        for (int32_t r = 0; r < Grid.Rows; ++r)
+            if (RowIsUsable(Grid, r)) return best;
+        return std::nullopt;
+    }
+
+    TileMatchRun Finish(const std::optional<Alignment>& found) {
+        TileMatchRun run;
+        run.Selection = Selection;
+        if (!found) {
+            run.IndexLines = {std::string(UnmatchedTilesLine), std::string(NoUsableRowReason)};
+            return run;
+        }
+        run.Matched = true;
+        Progress.Status(DuplicateSearchStatus);
+        Cells.FindDuplicates(*found, Origin, run.ResultLines);
+        FinishMatch(*found, Origin, TileWidth, TileHeight, Grid, run);
+        for (int32_t r = 0; r < Grid.Rows; ++r)
+            for (int32_t c = 0; c < Grid.Columns; ++c)
+                if (Grid.At(r, c).Unknown) {
+                    const int32_t x = Cells.BlockX(*found, Origin, c);
+                    const int32_t y = Cells.BlockY(*found, Origin, r);
+                    run.UnmatchedCells.push_back(PixelRect{x, y, x + TileWidth, y + TileHeight});
+                }
+        return run;
+    }
+
+  private:
+    int32_t TileWidth;
+    int32_t TileHeight;
+    SelectionRect Selection;
+    PixelRect Origin;
+    int32_t Width;
+    int32_t Height;
+    MatchGrid& Grid;
+    SearchProgress& Progress;
+    Matcher Cells;
+
+    void SizeGrid(const Alignment& a) {
+        Grid.Columns = std::min(MatchGridUsed, (Width - a.Dx) / TileWidth);
+        Grid.Rows = std::min(MatchGridUsed, (Height - a.Dy) / TileHeight);
+    }
+};
+
+// A run on the picture read at the game's pixel size, put back into the screenshot's pixels.
+TileMatchRun ScaledBack(TileMatchRun run, const ScaledSelection& scaled, const SelectionRect& selection) {
+    const int32_t f = scaled.Factor;
+    const auto back = [&](const PixelRect& r) {
+        return PixelRect{scaled.Left + f * r.Left, scaled.Top + f * r.Top, scaled.Left + f * r.Right,
+                         scaled.Top + f * r.Bottom};
+    };
+    if (run.Matched) {
+        const PixelRect found = back(RoundedSelection(run.Selection));
+        run.Selection = SelectionRect{double(found.Left), double(found.Top), double(found.Right), double(found.Bottom)};
+        run.SelectionLabel = SelectionLabelText(run.Selection);
+    } else {
+        run.Selection = selection;
+    }
+    for (PixelRect& cell : run.UnmatchedCells)
+        cell = back(cell);
+    run.Scale = f;
+    run.ResultLines.insert(run.ResultLines.begin(), ScaledScreenshotLine(f));
+    return run;
 }
 
 } // namespace
@@ -231,35 +351,20 @@ std::string DuplicateTileLine(int32_t column, int32_t row, int32_t tile, int32_t
            " and also " + std::to_string(duplicate);
 }
 
+std::string ScaledScreenshotLine(int32_t factor) { return "Screenshot scaled " + std::to_string(factor) + "x"; }
+
 TileMatchRun MatchTiles(const Image& searchImage, const Image& tiles, int32_t tileWidth, int32_t tileHeight,
                         const SelectionRect& selection, MatchGrid& grid, SearchProgress& progress) {
-    TileMatchRun run;
-    run.Selection = selection;
-    const PixelRect origin = RoundedSelection(selection);
-    const int32_t width = RoundHalfEven(selection.Right - selection.Left);
-    const int32_t height = RoundHalfEven(selection.Bottom - selection.Top);
-    Matcher matcher(searchImage, tiles, tileWidth, tileHeight, grid);
-    progress.Start(CheckedMul(CheckedMul(tileWidth, tileHeight), 3));
-    std::optional<Alignment> found;
-    for (int32_t level = 0; level <= 2 && !found; ++level)
-        for (int32_t dy = 0; dy < tileHeight && !found; ++dy)
-            for (int32_t dx = 0; dx < tileWidth && !found; ++dx) {
-                grid.Columns = std::min(MatchGridUsed, (width - dx) / tileWidth);
-                grid.Rows = std::min(MatchGridUsed, (height - dy) / tileHeight);
-                progress.Advance();
-                progress.Status(AlignmentStatus(dx, dy));
-                progress.ProcessEvents();
-                const Alignment a{dx, dy, level};
-                if (matcher.TryAlignment(a, origin)) found = a;
-            }
-    if (found) {
-        run.Matched = true;
-        progress.Status(DuplicateSearchStatus);
-        matcher.FindDuplicates(*found, origin, run.ResultLines);
-        FinishMatch(*found, origin, tileWidth, tileHeight, grid, run);
+    AlignmentSearch native(searchImage, tiles, tileWidth, tileHeight, selection, grid, progress);
+    if (const std::optional<Alignment> full = native.FirstFullAlignment()) return native.Finish(full);
+    if (const std::optional<ScaledSelection> scaled = ReadScaledSelection(searchImage, RoundedSelection(selection))) {
+        const SelectionRect inner{0, 0, double(scaled->Picture.Width()), double(scaled->Picture.Height())};
+        AlignmentSearch small(scaled->Picture, tiles, tileWidth, tileHeight, inner, grid, progress);
+        std::optional<Alignment> found = small.FirstFullAlignment();
+        if (!found) found = small.MostMatchedAlignment();
+        if (found) return ScaledBack(small.Finish(found), *scaled, selection);
     }
-    if (AnyCellUnmatched(grid)) run.IndexLines.emplace_back(UnmatchedTilesLine);
-    return run;
+    return native.Finish(native.MostMatchedAlignment());
 }
 
 } // namespace tavrik

@@ -27,6 +27,7 @@ int32_t CompareTile(const Image& searchImage, int32_t sx, int32_t sy, const Imag
                     int32_t width, int32_t height, int32_t flipLevel);
 
 struct TileMatchRun {
+    // Whether a grid was found: every cell matched, or at least one row half matched with the rest "?".
     bool Matched = false;
     // The new text of MemoSearchIndexes.
     std::vector<std::string> IndexLines;
@@ -36,15 +37,26 @@ struct TileMatchRun {
     SelectionRect Selection;
     // LabelSearchRubberBandDimensions after a match.
     std::optional<std::string> SelectionLabel;
+    // The cells no tile matched ("?" in the grid), in screenshot pixels, for the window to mark.
+    std::vector<PixelRect> UnmatchedCells;
+    // The whole factor by which the selection's picture was found scaled (1: read as it is).
+    int32_t Scale = 1;
 };
 
 inline constexpr std::string_view UnmatchedTilesLine = "Unmatched tiles, cannot continue";
+// Added under it when no alignment leaves a grid row with half of its cells matched.
+inline constexpr std::string_view NoUsableRowReason =
+    "(no alignment matches half of the cells of any row of the selection to tiles)";
 inline constexpr std::string_view DuplicateSearchStatus = "Checking for duplicate tiles...";
 std::string AlignmentStatus(int32_t dx, int32_t dy);
 std::string DuplicateTileLine(int32_t column, int32_t row, int32_t tile, int32_t duplicate);
+std::string ScaledScreenshotLine(int32_t factor);
 
 // Match tiles on the screenshot with the tile picture (the tile sheet as 24-bit colours) cut into
-// tileWidth x tileHeight tiles. grid keeps the cells of every alignment tried, as the tab's grid does.
+// tileWidth x tileHeight tiles. The first alignment at which every cell matches wins; when none does, the
+// alignment with the most matched cells (the first of equals) gives the grid, its unmatched cells written
+// "?", as long as one of its rows has half of its cells matched. A selection whose picture is scaled by 2, 3
+// or 4 (every block of that size one colour) is read at the game's pixel size first ("Screenshot scaled 2x").
 // An alignment with no whole tile under the selection ends the search as a match; its text then shows
 // one "-1" cell for each column and row it lacks, rather than cells left from an earlier run.
 TileMatchRun MatchTiles(const Image& searchImage, const Image& tiles, int32_t tileWidth, int32_t tileHeight,

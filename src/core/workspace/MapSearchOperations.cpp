@@ -70,7 +70,7 @@ PointerTiles WorkspacePointerTiles(const Workspace& ws) {
 MapSearchRun SearchMapInWorkspace(Workspace& ws, const std::vector<std::string>& indexLines, bool searchLongs,
                                   bool detailed, SearchProgress& progress) {
     ws.MapMatchList.clear();
-    const MapSearchOptions options{searchLongs, detailed, WorkspacePointerTiles(ws)};
+    const MapSearchOptions options{searchLongs, detailed, WorkspacePointerTiles(ws), ws.Ripper.TileCount};
     // The memory and the grid are the search's own for the same reason.
     const std::vector<uint8_t> memory = ws.Memory.MemoryImage;
     MatchGrid grid = ws.SearchGrid;

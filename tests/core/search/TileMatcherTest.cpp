@@ -108,16 +108,32 @@ TEST_F(TileMatching, AtMostFifteenCellsAcrossAndDown) {
     EXPECT_EQ(run.Selection, (SelectionRect{0, 0, 240, 240}));
 }
 
-TEST_F(TileMatching, ABlockNoTileShowsLeavesOnlyTheUnmatchedLineAndTheSelection) {
+// A sprite over one tile: the cell is written "?" and marked; the rest of the grid stands.
+TEST_F(TileMatching, ABlockNoTileShowsBecomesAnUnknownCellThatIsMarked) {
     DrawRun(0, 0, 3, 2, 0);
     Screen.SetRgb(20, 20, 0x123456); // the low nibbles alone would not matter; this is another colour
+    const TileMatchRun run = Match({0, 0, 48, 32});
+    EXPECT_TRUE(run.Matched);
+    EXPECT_EQ(run.IndexLines, (std::vector<std::string>{"0, 1, 2", "3, ?, 5"}));
+    ASSERT_EQ(run.UnmatchedCells.size(), 1u);
+    EXPECT_EQ(run.UnmatchedCells[0].Left, 16);
+    EXPECT_EQ(run.UnmatchedCells[0].Bottom, 32);
+    EXPECT_EQ(Progress.Steps, 16 * 16 * 3);
+}
+
+// Half of every row unmatched is too little: nothing to search with, and the selection stays.
+TEST_F(TileMatching, RowsWithMoreUnknownThanKnownCellsLeaveOnlyTheUnmatchedLines) {
+    DrawRun(0, 0, 3, 2, 0);
+    Screen.SetRgb(20, 4, 0x123456);
+    Screen.SetRgb(36, 4, 0x123456);
+    Screen.SetRgb(20, 20, 0x123456);
+    Screen.SetRgb(4, 20, 0x123456);
     Grid.At(0, 0).TileNumber = 42;
     const TileMatchRun run = Match({0, 0, 48, 32});
     EXPECT_FALSE(run.Matched);
-    EXPECT_EQ(run.IndexLines, (std::vector<std::string>{"Unmatched tiles, cannot continue"}));
+    EXPECT_EQ(run.IndexLines, (std::vector<std::string>{std::string(UnmatchedTilesLine), std::string(NoUsableRowReason)}));
     EXPECT_EQ(run.Selection, (SelectionRect{0, 0, 48, 32}));
     EXPECT_FALSE(run.SelectionLabel);
-    EXPECT_EQ(Progress.Steps, 16 * 16 * 3);
 }
 
 TEST_F(TileMatching, OnlyTheUpperFourBitsOfEachChannelCount) {
@@ -137,7 +153,7 @@ TEST_F(TileMatching, SelectionWithoutAWholeTileAtAnOffsetEndsWithMinusOneCells) 
 TEST_F(TileMatching, PixelsOffThePictureMatchNothing) {
     DrawRun(288, 0, 2, 1, 0);
     const TileMatchRun run = Match({288, 0, 336, 31}); // a third column would lie off the picture
-    EXPECT_EQ(run.IndexLines, (std::vector<std::string>{"Unmatched tiles, cannot continue"}));
+    EXPECT_EQ(run.IndexLines, (std::vector<std::string>{"0, 1, ?"}));
     EXPECT_EQ(CompareTile(Screen, 310, 0, Sheet, 0, 0, Tile, Tile, 2), TileNoMatch);
 }
 

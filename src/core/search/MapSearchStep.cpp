@@ -1,0 +1,453 @@
+// The fast map search step. For each shift a sweep keeps the positions at which a grid row agrees in the low
+// bits that every mask of the step keeps; the first few thousand are kept per row and shift, the rest are
+// swept again when a pass gets that far, so memory stays bounded however many candidates a grid has. A pass
+// starts from grid row 0 as long as that row has at most 200 candidates; otherwise (a row of sky, water or
+// wall) it starts from the row with the fewest candidates and reports every map position those lead to.
+#include "search/MapSearchStep.h"
+
+#include "search/SweepKernel.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+
+namespace tavrik {
+
+namespace {
+
+using Mode = SearchMode;
+
+// The value at a byte offset, big-endian; bytes past the end of memory read as 0 (the last value of a
+// skip-2 step runs two bytes past it).
+uint32_t ValueAt(std::span<const uint8_t> memory, size_t at, size_t bytes) {
+    uint32_t value = 0;
+    for (size_t b = 0; b < bytes; ++b)
+        value = (value << 8) | (at + b < memory.size() ? memory[at + b] : 0u);
+    return value;
+}
+
+// The truncating division of a pointer's tile offset by the tile's size, through a floating-point estimate
+// corrected to the exact quotient (a division instruction per value costs more than the rest of the step).
+class TileDivider {
+  public:
+    TileDivider(int64_t base, int64_t tileBytes) : Base(base), TileBytes(tileBytes), Inverse(1.0 / double(tileBytes)) {}
+    int32_t operator()(int32_t pointer) const {
+        const int64_t offset = int64_t{pointer} + Base;
+        if (TileBytes < 0) return static_cast<int32_t>(offset / TileBytes);
+        const int64_t magnitude = offset < 0 ? -offset : offset;
+        int64_t quotient = static_cast<int64_t>(double(magnitude) * Inverse);
+        while (quotient > 0 && quotient * TileBytes > magnitude)
+            --quotient;
+        while ((quotient + 1) * TileBytes <= magnitude)
+            ++quotient;
+        return static_cast<int32_t>(offset < 0 ? -quotient : quotient);
+    }
+
+  private:
+    int64_t Base;
+    int64_t TileBytes;
+    double Inverse;
+};
+
+void ReadBigEndianValues(const uint8_t* m, size_t count, size_t bytes, std::vector<int32_t>& values) {
+    if (bytes == 1) {
+        for (size_t i = 0; i < count; ++i)
+            values[i] = m[i];
+    } else if (bytes == 2) {
+        for (size_t i = 0; i < count; ++i)
+            values[i] = (m[2 * i] << 8) | m[2 * i + 1];
+    } else {
+        for (size_t i = 0; i < count; ++i) {
+            uint32_t word;
+            std::memcpy(&word, m + 4 * i, sizeof word);
+            values[i] = static_cast<int32_t>(__builtin_bswap32(word));
+        }
+    }
+}
+
+// A grid row as a pass tests it: its known cells, the tile numbers each accepts (sorted), and in the offset
+// mode the cell whose value gives the offset.
+struct RowPattern {
+    int32_t Row = 0;
+    bool Usable = false;
+    std::vector<int32_t> Columns;
+    std::vector<std::vector<int32_t>> Accepted;
+    int32_t OffsetColumn = 0;
+    int32_t OffsetTile = 0;
+
+    RowPattern(const MatchGrid& grid, int32_t row) : Row(row), Usable(RowIsUsable(grid, row)) {
+        for (int32_t c = 0; c < grid.Columns; ++c) {
+            const MatchCell& cell = grid.At(row, c);
+            if (cell.Unknown) continue;
+            std::vector<int32_t> tiles = cell.Alternatives;
+            tiles.push_back(cell.TileNumber);
+            std::sort(tiles.begin(), tiles.end());
+            Columns.push_back(c);
+            Accepted.push_back(std::move(tiles));
+        }
+        OffsetColumn = AnchorColumn(grid, row);
+        OffsetTile = grid.At(row, OffsetColumn).TileNumber;
+    }
+};
+
+// The loose test of one row: each known column (but the offset cell in the offset mode) agrees with one of
+// its tile numbers in the low bits of the step's last mask. One column is swept with the vector kernel, the
+// others are checked at the positions it keeps.
+struct LooseRow {
+    struct Column {
+        int32_t Place;
+        std::vector<uint32_t> Wants; // low bits, sorted, each once
+    };
+    std::vector<Column> Columns;
+    int32_t Anchor = -1; // the offset cell in the offset mode
+
+    LooseRow(const RowPattern& pattern, bool offsetMode, uint32_t lowMask) {
+        if (offsetMode) Anchor = pattern.OffsetColumn;
+        const uint32_t base = offsetMode ? static_cast<uint32_t>(pattern.OffsetTile) : 0;
+        for (size_t i = 0; i < pattern.Columns.size(); ++i) {
+            if (pattern.Columns[i] == Anchor) continue;
+            Column column{pattern.Columns[i], {}};
+            for (const int32_t tile : pattern.Accepted[i])
+                column.Wants.push_back((static_cast<uint32_t>(tile) - base) & lowMask);
+            std::sort(column.Wants.begin(), column.Wants.end());
+            column.Wants.erase(std::unique(column.Wants.begin(), column.Wants.end()), column.Wants.end());
+            Columns.push_back(std::move(column));
+        }
+        // The column with the fewest wants is swept; one that wants too much filters nothing worth a sweep.
+        std::stable_sort(Columns.begin(), Columns.end(),
+                         [](const Column& a, const Column& b) { return a.Wants.size() < b.Wants.size(); });
+    }
+    bool Swept() const { return !Columns.empty() && Columns[0].Wants.size() <= MaxSweptWants; }
+
+    static constexpr size_t MaxSweptWants = 16;
+};
+
+// A row's loosely agreeing positions for one shift: the first ones found, and where the sweep stopped keeping
+// them when there were more.
+struct SurvivorList {
+    std::vector<int64_t> Positions;
+    int64_t ResumeAt = -1; // -1: complete
+};
+
+constexpr size_t SurvivorCap = 4096;
+constexpr int64_t SweepBlock = 4096;
+
+// A position a row matches at in a pass, with the offset it matches with.
+struct Candidate {
+    int64_t Position;
+    int32_t Offset;
+};
+
+class StepSearch {
+  public:
+    StepSearch(const MapSearchRow& row, const MatchGrid& grid, const std::vector<int32_t>& values,
+               const MapSearchOptions& options, MapSearchRun& run, SearchProgress& progress)
+        : Row(row), Grid(grid), Rule(SearchTypeRuleOf(row.Type)), Values(values),
+          Count(static_cast<int64_t>(values.size() - SearchValuePadding)), Detailed(options.Detailed),
+          Level{values.data(), Count, options.TileCount}, Run(run), Progress(progress) {
+        for (int32_t r = 0; r < grid.Rows; ++r) {
+            Patterns.emplace_back(grid, r);
+            Loose.emplace_back(Patterns.back(), row.Mode == Mode::Offset, Rule.LastMask);
+            if (Patterns.back().Usable) UsableRows.push_back(r);
+        }
+        Survivors.resize(Patterns.size());
+    }
+
+    bool Search() {
+        if (UsableRows.empty()) return false;
+        for (uint32_t mask = Rule.FirstMask;;) {
+            for (int32_t shift = 0; shift <= Rule.LargestShift; ++shift) {
+                Pass(mask, shift);
+                if (!Run.Matches.empty()) return true;
+            }
+            mask >>= 1;
+            if (mask < Rule.LastMask || Progress.Cancelled()) break;
+        }
+        return !Run.Matches.empty();
+    }
+
+  private:
+    const MapSearchRow& Row;
+    const MatchGrid& Grid;
+    SearchTypeRule Rule;
+    const std::vector<int32_t>& Values;
+    int64_t Count;
+    bool Detailed;
+    LevelValues Level;
+    MapSearchRun& Run;
+    SearchProgress& Progress;
+    std::vector<RowPattern> Patterns;
+    std::vector<LooseRow> Loose;
+    std::vector<int32_t> UsableRows;
+    // Per row, built when a pass first needs the row: one list per shift.
+    std::vector<std::vector<SurvivorList>> Survivors;
+    uint32_t Mask = 0;
+    int32_t Shift = 0;
+
+    uint32_t Raw(int64_t i, int32_t shift) const { return static_cast<uint32_t>(Values[static_cast<size_t>(i)]) >> shift; }
+    uint32_t V(int64_t i) const { return Raw(i, Shift) & Mask; }
+    int64_t Address(int64_t index) const { return index * Rule.BytesPerValue + Row.Skip; }
+
+    bool RowTest(const RowPattern& pattern, int64_t q, int32_t offset) const {
+        for (size_t i = 0; i < pattern.Columns.size(); ++i) {
+            const auto value = static_cast<int32_t>(V(q + pattern.Columns[i]) - static_cast<uint32_t>(offset));
+            const std::vector<int32_t>& accepted = pattern.Accepted[i];
+            if (!std::binary_search(accepted.begin(), accepted.end(), value)) return false;
+        }
+        return true;
+    }
+
+    int32_t OffsetAt(const RowPattern& pattern, int64_t q) const {
+        if (Row.Mode == Mode::Exact) return 0;
+        return static_cast<int32_t>(V(q + pattern.OffsetColumn) - static_cast<uint32_t>(pattern.OffsetTile));
+    }
+
+    // --- The loose sweep and the survivor lists.
+
+    bool RestOfRowAgrees(const LooseRow& loose, size_t from, int64_t p, int32_t shift) const {
+        const uint32_t base = loose.Anchor >= 0 ? Raw(p + loose.Anchor, shift) : 0;
+        for (size_t i = from; i < loose.Columns.size(); ++i) {
+            const LooseRow::Column& column = loose.Columns[i];
+            const uint32_t low = (Raw(p + column.Place, shift) - base) & Rule.LastMask;
+            if (!std::binary_search(column.Wants.begin(), column.Wants.end(), low)) return false;
+        }
+        return true;
+    }
+
+    // Appends the positions from to last at which the row agrees loosely with shift.
+    void Sweep(const LooseRow& loose, int64_t from, int64_t last, int32_t shift, std::vector<int64_t>& found) const {
+        std::vector<int64_t> swept;
+        if (loose.Swept()) {
+            const LooseRow::Column& first = loose.Columns[0];
+            SweepColumn(Values.data(), from, last, loose.Anchor, shift, Rule.LastMask,
+                        LooseColumn{first.Place, first.Wants.data(), first.Wants.size()}, swept);
+        } else {
+            for (int64_t p = from; p <= last; ++p)
+                swept.push_back(p);
+        }
+        const size_t checkedFrom = loose.Swept() ? 1 : 0;
+        for (const int64_t p : swept)
+            if (RestOfRowAgrees(loose, checkedFrom, p, shift)) found.push_back(p);
+    }
+
+    // The lists of a row for every shift, swept block by block so each block is read from the cache for every
+    // shift; a list stops growing at its cap and remembers where.
+    void BuildSurvivors(int32_t row) {
+        std::vector<SurvivorList>& lists = Survivors[static_cast<size_t>(row)];
+        lists.resize(static_cast<size_t>(Rule.LargestShift) + 1);
+        size_t open = lists.size();
+        std::vector<int64_t> block;
+        for (int64_t from = 0; from <= Count && open > 0; from += SweepBlock)
+            for (SurvivorList& list : lists) {
+                if (list.ResumeAt >= 0) continue;
+                block.clear();
+                Sweep(Loose[static_cast<size_t>(row)], from, std::min(Count, from + SweepBlock - 1),
+                      static_cast<int32_t>(&list - lists.data()), block);
+                const size_t room = SurvivorCap - list.Positions.size();
+                list.Positions.insert(list.Positions.end(), block.begin(),
+                                      block.begin() + static_cast<std::ptrdiff_t>(std::min(room, block.size())));
+                if (block.size() > room) {
+                    list.ResumeAt = list.Positions.back() + 1;
+                    --open;
+                }
+            }
+    }
+
+    // Calls visit with the row's loosely agreeing positions for the pass's shift in increasing order, until
+    // it returns false.
+    template <typename Visit> void ForEachSurvivor(int32_t row, Visit&& visit) {
+        if (Survivors[static_cast<size_t>(row)].empty()) BuildSurvivors(row);
+        const SurvivorList& list = Survivors[static_cast<size_t>(row)][static_cast<size_t>(Shift)];
+        for (const int64_t p : list.Positions)
+            if (!visit(p)) return;
+        std::vector<int64_t> block;
+        for (int64_t from = list.ResumeAt; from >= 0 && from <= Count; from += SweepBlock) {
+            block.clear();
+            Sweep(Loose[static_cast<size_t>(row)], from, std::min(Count, from + SweepBlock - 1), Shift, block);
+            for (const int64_t p : block)
+                if (!visit(p)) return;
+        }
+    }
+
+    // The row's first limit candidates of the pass.
+    std::vector<Candidate> Candidates(int32_t row, size_t limit) {
+        std::vector<Candidate> found;
+        const RowPattern& pattern = Patterns[static_cast<size_t>(row)];
+        ForEachSurvivor(row, [&](int64_t p) {
+            const int32_t offset = OffsetAt(pattern, p);
+            if (RowTest(pattern, p, offset) && std::llabs(static_cast<long long>(offset)) <= SearchOffsetLimit)
+                found.push_back(Candidate{p, offset});
+            return found.size() < limit;
+        });
+        return found;
+    }
+
+    // --- The passes.
+
+    void Pass(uint32_t mask, int32_t shift) {
+        Mask = mask;
+        Shift = shift;
+        const size_t limit = static_cast<size_t>(SearchHitLimit);
+        std::vector<Candidate> first;
+        if (Patterns[0].Usable) first = Candidates(0, limit + 1);
+        if (Patterns[0].Usable && first.size() <= limit)
+            PassFromRowZero(first);
+        else
+            AnchoredPass(first.size());
+        Progress.Advance();
+    }
+
+    void AddRowLine(int32_t row, int32_t offset, int64_t address) {
+        if (Detailed) Run.ResultLines.push_back(RowFoundLine(row, Mask, Shift, offset, address));
+    }
+
+    int64_t RowWindowEnd(int64_t p) const {
+        return std::min(Count, p * Rule.BytesPerValue + SearchRowWindow / Rule.BytesPerValue);
+    }
+
+    // Every candidate of row 0 with the hits of the other rows in its window (at most 200 a row).
+    void PassFromRowZero(const std::vector<Candidate>& candidates) {
+        int32_t accepted = 0;
+        bool lastReachedLastRow = false;
+        for (const Candidate& candidate : candidates) {
+            std::vector<std::vector<int64_t>> hits(static_cast<size_t>(Grid.Rows));
+            hits[0].push_back(Address(candidate.Position));
+            AddRowLine(0, candidate.Offset, Address(candidate.Position));
+            for (const int32_t r : UsableRows)
+                if (r > 0) hits[static_cast<size_t>(r)] = ScanRow(r, candidate.Position, candidate.Offset);
+            if (JackpotCheck(hits, candidate.Offset) && Detailed) Run.ResultLines.emplace_back(EveryRowLine);
+            lastReachedLastRow = !hits[static_cast<size_t>(UsableRows.back())].empty();
+            if (++accepted == SearchHitLimit) {
+                if (Detailed) Run.ResultLines.push_back(BailingOutLine());
+                break;
+            }
+        }
+        if (!Progress.Cancelled() && Detailed && accepted > 0 && lastReachedLastRow)
+            Run.ResultLines.emplace_back(EveryRowLine);
+    }
+
+    // The hits of grid row r for the candidate at p, in increasing order. Without the detailed lines, the
+    // scan stops where a hit can no longer line up with the rows before it.
+    std::vector<int64_t> ScanRow(int32_t r, int64_t p, int32_t offset) {
+        const int64_t perValue = SearchRowWindow / Rule.BytesPerValue;
+        int64_t last = RowWindowEnd(p);
+        if (!Detailed) last = std::min(last, p + r * perValue);
+        const RowPattern& pattern = Patterns[static_cast<size_t>(r)];
+        std::vector<int64_t> hits;
+        for (int64_t q = p + Grid.Columns; q <= last; ++q) {
+            if (!RowTest(pattern, q, offset)) continue;
+            hits.push_back(Address(q));
+            AddRowLine(r, offset, Address(q));
+            if (static_cast<int32_t>(hits.size()) == SearchHitLimit) {
+                if (Detailed) Run.ResultLines.push_back(BailingOutLine());
+                break;
+            }
+        }
+        return hits;
+    }
+
+    // The stride comes from the hits of the first usable row after row 0; the other usable rows must have a
+    // hit where it puts them.
+    bool JackpotCheck(const std::vector<std::vector<int64_t>>& hits, int32_t offset) {
+        if (UsableRows.size() < 2) return false;
+        const int64_t k1 = UsableRows[1];
+        const int64_t a0 = hits[0][0];
+        for (const int64_t a1 : hits[static_cast<size_t>(k1)]) {
+            if ((a1 - a0) % (k1 * Rule.BytesPerValue) != 0) continue;
+            const int64_t stride = (a1 - a0) / k1;
+            if (stride > SearchRowWindow) break;
+            bool linedUp = true;
+            for (size_t i = 2; i < UsableRows.size() && linedUp; ++i) {
+                const std::vector<int64_t>& row = hits[static_cast<size_t>(UsableRows[i])];
+                linedUp = std::binary_search(row.begin(), row.end(), a0 + UsableRows[i] * stride);
+            }
+            Progress.ProcessEvents();
+            if (!linedUp) continue;
+            RecordFind(Row, Grid, MapFind{a0, stride, Shift, Mask, offset}, Level, Run);
+            return true;
+        }
+        return false;
+    }
+
+    // The usable row with the fewest candidates (at most 201 counted; the first of equals).
+    int32_t FewestCandidatesRow(size_t rowZeroCount) {
+        int32_t best = -1;
+        size_t fewest = 0;
+        for (const int32_t r : UsableRows) {
+            const size_t count =
+                r == 0 ? rowZeroCount : Candidates(r, static_cast<size_t>(SearchHitLimit) + 1).size();
+            if (best < 0 || count < fewest) {
+                best = r;
+                fewest = count;
+            }
+        }
+        return best;
+    }
+
+    // Whether every usable row but the anchor matches where the stride puts it from p.
+    bool RowsLineUp(int64_t p, int64_t stride, int32_t offset, int32_t anchor) const {
+        for (const int32_t k : UsableRows) {
+            const int64_t q = p + k * stride;
+            if (k > 0 && (q < p + Grid.Columns || q > RowWindowEnd(p))) return false;
+            if (k != anchor && !RowTest(Patterns[static_cast<size_t>(k)], q, offset)) return false;
+        }
+        return true;
+    }
+
+    // The first 200 candidates of the anchor row, each tried with every stride; every position of the grid's
+    // first row they lead to is a find (with its smallest stride), reported in address order.
+    void AnchoredPass(size_t rowZeroCount) {
+        if (UsableRows.size() < 2) return;
+        const int32_t anchor = FewestCandidatesRow(rowZeroCount);
+        if (Detailed) Run.ResultLines.push_back(AnchorRowLine(anchor));
+        const std::vector<Candidate> anchors = Candidates(anchor, static_cast<size_t>(SearchHitLimit) + 1);
+        const int64_t largestStride = SearchRowWindow / Rule.BytesPerValue;
+        std::map<int64_t, MapFind> finds;
+        for (size_t i = 0; i < anchors.size() && i < static_cast<size_t>(SearchHitLimit); ++i) {
+            const Candidate& q = anchors[i];
+            for (int64_t stride = 1; stride <= largestStride; ++stride) {
+                const int64_t p = q.Position - anchor * stride;
+                if (p < 0) break;
+                if (finds.contains(p) || !RowsLineUp(p, stride, q.Offset, anchor)) continue;
+                finds[p] = MapFind{Address(p), stride * Rule.BytesPerValue, Shift, Mask, q.Offset};
+                if (anchor == 0) break;
+            }
+            Progress.ProcessEvents();
+        }
+        if (anchors.size() > static_cast<size_t>(SearchHitLimit) && Detailed)
+            Run.ResultLines.push_back(BailingOutLine());
+        for (const auto& [p, find] : finds)
+            RecordFind(Row, Grid, find, Level, Run);
+    }
+};
+
+} // namespace
+
+std::vector<int32_t> DecodeSearchValues(std::span<const uint8_t> memory, MapSearchType type, int32_t skip,
+                                        const PointerTiles& pointers) {
+    const SearchTypeRule rule = SearchTypeRuleOf(type);
+    const size_t bytes = static_cast<size_t>(rule.BytesPerValue);
+    const size_t count = memory.size() / bytes;
+    const size_t start = static_cast<size_t>(skip);
+    // Values lying wholly inside memory are read without bounds checks.
+    const size_t whole = memory.size() >= start ? std::min(count, (memory.size() - start) / bytes) : 0;
+    std::vector<int32_t> values(count + SearchValuePadding, 0);
+    ReadBigEndianValues(memory.data() + std::min(start, memory.size()), whole, bytes, values);
+    for (size_t i = whole; i < count; ++i)
+        values[i] = static_cast<int32_t>(ValueAt(memory, start + i * bytes, bytes));
+    if (type == MapSearchType::Pointers) {
+        const TileDivider divide(static_cast<int64_t>(pointers.ChipRamOffset) - pointers.RipAddress,
+                                 PointerTileBytes(pointers));
+        for (size_t i = 0; i < count; ++i)
+            values[i] = divide(values[i]);
+    }
+    return values;
+}
+
+bool RunSearchStep(const MapSearchRow& row, const MatchGrid& grid, const std::vector<int32_t>& values,
+                   const MapSearchOptions& options, MapSearchRun& run, SearchProgress& progress) {
+    return StepSearch(row, grid, values, options, run, progress).Search();
+}
+
+} // namespace tavrik
