@@ -1,9 +1,11 @@
-// Map search speed, the product's versions beside the literal ones in tests/support, on the two jobs the user
+// Map search speed, the product's versions beside the literal ones in tests/support, on the jobs the user
 // waits for. (a) Tile matching that finds nothing: a 320 x 256 selection of one colour against 320 tiles of
 // 16 x 16 that each differ from it only in their last pixel, so every literal comparison runs to the end,
-// through all three flip levels. (b) The whole table with "Search for longword matches" on a 2 MB memory
-// image holding a 40 x 32 word map stored column by column with every tile number plus 16, which only the
-// fuzzy vertical word step finds, searched with a 10 x 6 grid.
+// through all three flip levels. (b) The whole table with "Search for longword matches" on a 2 MB and a
+// 16 MB memory image holding a 40 x 32 word map stored column by column with every tile number plus 16,
+// which only the fuzzy vertical word step finds, searched with a 10 x 6 grid. (c) 8 MB of zero bytes
+// searched with longwords for a grid of one repeated tile number, where every position is a candidate.
+// Each search reports the most memory it held at once ("peakMB") beside its time.
 #include "search/MapSearch.h"
 #include "search/TileMatcher.h"
 #include "support/SearchInputs.h"
@@ -11,8 +13,35 @@
 
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
 #include <random>
 #include <stdexcept>
+
+// Every allocation of the program counted, so a benchmark can report the most memory its work held at once.
+namespace {
+std::atomic<int64_t> HeldBytes{0};
+std::atomic<int64_t> PeakBytes{0};
+} // namespace
+
+// Not inlined, so the compiler does not pair a caller's new with the free inside delete.
+[[gnu::noinline]] void* operator new(size_t size) {
+    void* block = std::malloc(size == 0 ? 1 : size);
+    if (block == nullptr) throw std::bad_alloc();
+    const int64_t held = HeldBytes += static_cast<int64_t>(malloc_usable_size(block));
+    for (int64_t peak = PeakBytes; held > peak && !PeakBytes.compare_exchange_weak(peak, held);) {
+    }
+    return block;
+}
+[[gnu::noinline]] void operator delete(void* block) noexcept {
+    if (block == nullptr) return;
+    HeldBytes -= static_cast<int64_t>(malloc_usable_size(block));
+    std::free(block);
+}
+[[gnu::noinline]] void operator delete(void* block, size_t) noexcept { operator delete(block); }
 
 namespace {
 
@@ -41,9 +70,9 @@ struct SearchJob {
     std::vector<std::string> Grid;
     MapSearchOptions Options;
 
-    SearchJob() {
+    explicit SearchJob(size_t megabytes) {
         std::mt19937 random(5);
-        Memory = test::NoisyMemory(2 * 1024 * 1024, random);
+        Memory = test::NoisyMemory(megabytes * 1024 * 1024, random);
         std::vector<int32_t> level(40 * 32);
         for (int32_t& t : level)
             t = static_cast<int32_t>(random() % 100);
@@ -55,14 +84,25 @@ struct SearchJob {
     }
 };
 
+// The memory held at the start of a measurement, so that the peak counts only what the work adds.
+int64_t StartMeasuringMemory() {
+    PeakBytes = HeldBytes.load();
+    return HeldBytes;
+}
+void ReportPeakMemory(benchmark::State& state, int64_t before) {
+    state.counters["peakMB"] = static_cast<double>(PeakBytes - before) / (1024.0 * 1024.0);
+}
+
 const MatchingJob& Matching() {
     static const MatchingJob job;
     return job;
 }
 
-const SearchJob& Searching() {
-    static const SearchJob job;
-    return job;
+const SearchJob& Searching(size_t megabytes) {
+    static const SearchJob small(2);
+    if (megabytes == 2) return small;
+    static const SearchJob large(16);
+    return large;
 }
 
 void TileMatchingNothing(benchmark::State& state, bool literal) {
@@ -78,8 +118,9 @@ void TileMatchingNothing(benchmark::State& state, bool literal) {
     }
 }
 
-void MapSearchFullTable(benchmark::State& state, bool literal) {
-    const SearchJob& job = Searching();
+void MapSearchFullTable(benchmark::State& state, bool literal, size_t megabytes) {
+    const SearchJob& job = Searching(megabytes);
+    const int64_t before = StartMeasuringMemory();
     for (auto _ : state) {
         MatchGrid grid;
         SearchProgress progress;
@@ -90,12 +131,32 @@ void MapSearchFullTable(benchmark::State& state, bool literal) {
             throw std::logic_error("the benchmark's map must be found by the fuzzy vertical word step");
         benchmark::DoNotOptimize(run);
     }
+    ReportPeakMemory(state, before);
+}
+
+void MapSearchZeros(benchmark::State& state) {
+    const std::vector<uint8_t> zeros(8 * 1024 * 1024, 0);
+    const std::vector<std::string> grid(6, "7, 7, 7, 7, 7, 7, 7, 7, 7, 7");
+    MapSearchOptions options;
+    options.SearchLongs = true;
+    const int64_t before = StartMeasuringMemory();
+    for (auto _ : state) {
+        MatchGrid searched;
+        SearchProgress progress;
+        const MapSearchRun run = SearchForMap(zeros, grid, options, searched, progress);
+        if (run.Matches.empty() || run.Matches[0].Offset != -7)
+            throw std::logic_error("zeros must be found as the grid less 7 by the fuzzy byte step");
+        benchmark::DoNotOptimize(run);
+    }
+    ReportPeakMemory(state, before);
 }
 
 BENCHMARK_CAPTURE(TileMatchingNothing, literal, true)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK_CAPTURE(TileMatchingNothing, fast, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(MapSearchFullTable, literal, true)->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK_CAPTURE(MapSearchFullTable, fast, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(MapSearchFullTable, literal, true, 2)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(MapSearchFullTable, fast, false, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(MapSearchFullTable, fast16MB, false, 16)->Unit(benchmark::kMillisecond);
+BENCHMARK(MapSearchZeros)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -69,4 +69,35 @@ void DrawTile(const Image& sheet, int32_t tileWidth, int32_t tileHeight, int32_t
         }
 }
 
+void PasteSprites(Image& picture, int32_t count, std::mt19937& random) {
+    constexpr int32_t size = 12;
+    for (int32_t sprite = 0; sprite < count; ++sprite) {
+        const int32_t x0 = static_cast<int32_t>(random() % static_cast<uint32_t>(picture.Width() - size));
+        const int32_t y0 = static_cast<int32_t>(random() % static_cast<uint32_t>(picture.Height() - size));
+        // Odd channel values: no Amiga colour shown as n x 17 or n x 16 has all three.
+        const Colour body = 0x010101u | (random() & 0xF0F0F0u);
+        for (int32_t y = 0; y < size; ++y)
+            for (int32_t x = 0; x < size; ++x)
+                if ((x - 6) * (x - 6) + (y - 6) * (y - 6) < 36) picture.SetRgb(x0 + x, y0 + y, body ^ (x & 4 ? 0x0E0000u : 0u));
+    }
+}
+
+Image ScaledWithBorder(const Image& picture, int32_t factor, int32_t border, Colour borderColour) {
+    Image scaled(picture.Width() * factor + 2 * border, picture.Height() * factor + 2 * border, PixelFormat::Rgb24);
+    for (int32_t y = 0; y < scaled.Height(); ++y)
+        for (int32_t x = 0; x < scaled.Width(); ++x) {
+            const int32_t px = (x - border) / factor;
+            const int32_t py = (y - border) / factor;
+            const bool inside = x >= border && y >= border && px < picture.Width() && py < picture.Height();
+            scaled.SetRgb(x, y, inside ? picture.ColourAt(px, py) : borderColour);
+        }
+    return scaled;
+}
+
+void ShowLevelsTimesSixteen(Image& picture) {
+    for (int32_t y = 0; y < picture.Height(); ++y)
+        for (int32_t x = 0; x < picture.Width(); ++x)
+            picture.SetRgb(x, y, picture.ColourAt(x, y) & 0xF0F0F0u);
+}
+
 } // namespace tavrik::test

@@ -40,4 +40,12 @@ Image RandomTileSheet(int32_t columns, int32_t rows, int32_t tileWidth, int32_t 
 void DrawTile(const Image& sheet, int32_t tileWidth, int32_t tileHeight, int32_t tile, int32_t flipCode, Image& picture,
               int32_t x, int32_t y);
 
+// Screenshots as players and emulators make them, from a picture of the game's screen.
+// count sprites of 12 x 12 pixels in colours no tile has, pasted at random places (over tiles).
+void PasteSprites(Image& picture, int32_t count, std::mt19937& random);
+// The picture scaled by a whole factor (nearest neighbour) inside a border of the given width and colour.
+Image ScaledWithBorder(const Image& picture, int32_t factor, int32_t border, Colour borderColour);
+// Each channel's 4-bit level shown as level x 16 instead of level x 17.
+void ShowLevelsTimesSixteen(Image& picture);
+
 } // namespace tavrik::test

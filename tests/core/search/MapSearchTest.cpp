@@ -3,12 +3,14 @@
 #include "support/SearchInputs.h"
 #include "support/SearchReference.h"
 
+#include "app/Error.h"
 #include "app/IntegerText.h"
 #include "app/TextHelpers.h"
 #include "search/MapSearch.h"
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <random>
 
 namespace tavrik {
@@ -229,6 +231,160 @@ TEST(MapSearchMemoryEnd, BytesPastTheEndReadAsZero) {
                      "Finished!"}));
 }
 
+// A row of sky over the level: every stretch of sky in memory is a candidate for grid row 0, far more than 200
+// of them, so the pass starts from the most distinctive row and still reports the grid's first row.
+TEST_F(MapSearching, AGridStartingWithARowOfSkyIsFoundFromItsMostDistinctiveRow) {
+    for (size_t at = 0; at < Memory.size(); at += 2)
+        if (at % 400 < 300) Memory[at] = 7;
+    for (int32_t x = 0; x < 40; ++x)
+        Level[static_cast<size_t>(2 * 40 + x)] = 7; // the level's row 2, the grid's first
+    std::fill(Memory.begin() + 12000, Memory.begin() + 13000, uint8_t{7});
+    Plant({1000, 0, 0, 1, false}, [](int32_t t) { return t; });
+    const MapSearchRun run = Search(ScreenGrid());
+    ASSERT_FALSE(run.Matches.empty());
+    EXPECT_EQ(run.Matches[0].Address, 1000 + 85);
+    EXPECT_EQ(run.Matches[0].Width, 40);
+    EXPECT_EQ(run.ResultLines[1], JackpotLine(1000 + 85, 1, 40));
+}
+
+TEST_F(MapSearching, UnknownCellsMatchAnyValueAndAreCountedInTheJackpotLine) {
+    Plant({1000, 0, 0, 1, false}, [](int32_t t) { return t; });
+    Lines grid = ScreenGrid();
+    MatchGrid parsed;
+    ParseMatchGrid(grid, parsed);
+    parsed.At(0, 3).Unknown = parsed.At(2, 0).Unknown = parsed.At(5, 9).Unknown = true;
+    parsed.At(0, 3).TileNumber = 250; // what a sprite would have made of it: not in the level
+    grid = MatchGridLines(parsed, 6, 10);
+    const MapSearchRun run = Search(grid);
+    ASSERT_EQ(run.Matches.size(), 1u);
+    EXPECT_EQ(run.Matches[0].Address, 1085);
+    EXPECT_EQ(run.ResultLines[1], "Jackpot! $43D with 1 bytes per tile, map width 40 (3 cells unknown)");
+}
+
+TEST_F(MapSearching, RowsWithTooFewKnownCellsAreLeftOutAndAGridWithoutAnyIsNotSearched) {
+    Plant({1000, 0, 0, 1, false}, [](int32_t t) { return t; });
+    Lines grid = ScreenGrid(4, 4);
+    grid[1] = "?, ?, ?, " + std::to_string(TileAt(8, 3));
+    grid[2] = "?, " + std::to_string(TileAt(6, 4)) + ", ?, " + std::to_string(TileAt(8, 4)); // half: kept
+    MapSearchRun run = Search(grid);
+    EXPECT_EQ(run.ResultLines[0], RowLeftOutLine(1));
+    ASSERT_EQ(run.Matches.size(), 1u);
+    EXPECT_EQ(run.Matches[0].Address, 1085);
+    EXPECT_FALSE(run.NoUsableRow);
+
+    run = Search({"?, ?, 5", "1, ?, ?"});
+    EXPECT_TRUE(run.NoUsableRow);
+    EXPECT_EQ(run.ResultLines, (Lines{RowLeftOutLine(0), RowLeftOutLine(1), std::string(NoUsableRowLine), "Finished!"}));
+    EXPECT_EQ(Progress.Steps, 0);
+}
+
+// The level lies between cleared memory above and noise below: its first row and its 24 rows are found
+// around a find in its middle, and choosing the find fills the map controls with the whole level.
+TEST_F(MapSearching, AFindReportsTheWholeLevelItLiesIn) {
+    std::fill(Memory.begin(), Memory.begin() + 1000, uint8_t{0});
+    for (size_t at = 1000 + 40 * 24; at < 1000 + 40 * 30; ++at)
+        Memory[at] = static_cast<uint8_t>(100 + at % 100); // beyond the tiles of the rip
+    Plant({1000, 0, 0, 1, false}, [](int32_t t) { return t; });
+    Options.TileCount = 100;
+    const MapSearchRun run = Search(ScreenGrid());
+    ASSERT_EQ(run.Matches.size(), 1u);
+    EXPECT_EQ(run.Matches[0].MapAddress, 1000 + 5);
+    EXPECT_EQ(run.Matches[0].MapRows, 24);
+    EXPECT_EQ(run.ResultLines[2], "Level map at $3ED: 40 x 24 tiles");
+    MapControls controls;
+    ApplyMapMatch(run.Matches[0], controls);
+    EXPECT_EQ(controls.Address, "$3ED");
+    EXPECT_EQ(controls.WidthInTiles, "40");
+    EXPECT_EQ(controls.HeightInTiles, "24");
+
+    // Stored column by column the level's columns are counted the same way.
+    Memory = test::NoisyMemory(24000, Random);
+    std::fill(Memory.begin() + 3000, Memory.begin() + 4000 + 40 * 24, uint8_t{0});
+    Plant({4000, 0, 0, 1, true}, [](int32_t t) { return t; });
+    const MapSearchRun vertical = Search(ScreenGrid());
+    ASSERT_EQ(vertical.Matches.size(), 1u);
+    EXPECT_EQ(vertical.Matches[0].MapAddress, 4000 + 2);
+    EXPECT_EQ(LevelWidth(vertical.Matches[0]), 40);
+    EXPECT_EQ(LevelHeight(vertical.Matches[0]), 24);
+}
+
+// A longword map of pointers with the top bit set: read sign-extended, as the map ripper reads them, they
+// are the tiles of a rip that starts at $80000000 less chip RAM's offset.
+TEST_F(MapSearching, PointersAreReadSignExtendedAsTheMapRipperReadsThem) {
+    Options.SearchLongs = true;
+    Options.Pointers = PointerTiles{0, std::numeric_limits<int32_t>::min(), 16, 16, 1};
+    Plant({5000, 0, 0, 4, false}, [](int32_t t) { return 0x80000000u + uint32_t(t) * 32; });
+    const MapSearchRun run = Search(ScreenGrid());
+    ASSERT_EQ(run.Matches.size(), 1u);
+    EXPECT_EQ(run.Matches[0].MemoryType, MapSearchType::Pointers);
+    EXPECT_EQ(run.Matches[0].Address, 5000 + 85 * 4);
+}
+
+// Far more places that agree with grid row 0 in the low bits than the search keeps in a list: the map after
+// them is still found, as the literal search finds it.
+TEST_F(MapSearching, AMapAfterManyNearMissesIsFoundAsTheLiteralSearchFindsIt) {
+    Memory.assign(100000, 0);
+    for (size_t at = 0; at < 90000; at += 2)
+        Memory[at] = 1; // words of $100: their low seven bits agree with tile 0
+    for (int32_t x = 0; x < 40; ++x)
+        Level[static_cast<size_t>(2 * 40 + x)] = 0;
+    Plant({92000, 0, 0, 2, false}, [](int32_t t) { return t; });
+    const MapSearchRun run = Search(ScreenGrid());
+    MatchGrid literalGrid;
+    CountingProgress literalProgress;
+    const MapSearchRun literal = test::ReferenceSearchForMap(Memory, ScreenGrid(), Options, literalGrid, literalProgress);
+    ASSERT_EQ(run.Matches.size(), 1u);
+    EXPECT_EQ(run.Matches[0].Address, 92000 + 85 * 2);
+    EXPECT_EQ(run.ResultLines, literal.ResultLines);
+}
+
+TEST_F(MapSearching, ACellWithTwentyThousandAlternativesIsSearchedLikeAnyOther) {
+    Plant({1000, 0, 0, 2, false}, [](int32_t t) { return t; });
+    Lines grid = ScreenGrid();
+    std::string alternatives;
+    for (int32_t alternative = 1; alternative <= 20000; ++alternative)
+        alternatives += "/" + std::to_string(40000 + alternative);
+    grid[0].insert(grid[0].find(','), alternatives);
+    grid[3].insert(grid[3].find(','), alternatives);
+    const MapSearchRun run = Search(grid);
+    ASSERT_EQ(run.Matches.size(), 1u);
+    EXPECT_EQ(run.Matches[0].Address, 1000 + 85 * 2);
+}
+
+TEST(MapSearchFinds, AddressesPastTwoGibibytesAreReportedWhole) {
+    MatchGrid grid;
+    ParseMatchGrid({"1, 2, 3", "4, 5, 6"}, grid);
+    MapSearchRun run;
+    const int64_t address = (int64_t{3} << 31) + 6;
+    RecordFind(MapSearchTable[0], grid, MapFind{address, 64, 0, 0xFF, 0}, LevelValues{}, run);
+    ASSERT_EQ(run.Matches.size(), 1u);
+    EXPECT_EQ(run.Matches[0].Address, address);
+    EXPECT_EQ(run.ResultLines[0], "Jackpot! $180000006 with 1 bytes per tile, map width 64");
+    EXPECT_EQ(MapMatchItemText(run.Matches[0]), "Horiz $180000006 Width 64 shift 0");
+    MapControls controls;
+    ApplyMapMatch(run.Matches[0], controls);
+    EXPECT_EQ(controls.Address, "$180000006");
+}
+
+TEST(MatchGridText, GridsTheSearchCannotUseAreErrorsAtOnce) {
+    EXPECT_NO_THROW(CheckMatchGridText({"12, y12/40, ?, x7, , y", "1, 2, 3", "", ""}));
+    EXPECT_NO_THROW(CheckMatchGridText(Lines(15, "1,2,3,4,5,6,7,8,9,10,11,12,13,14,$F")));
+    const auto message = [](const Lines& lines) {
+        try {
+            CheckMatchGridText(lines);
+        } catch (const Error& error) {
+            return std::string(error.what());
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(message(Lines(16, "1, 2, 3")), "the grid has 16 lines; it holds at most 15 rows of tile numbers");
+    EXPECT_EQ(message({"1, 2, 3", "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16"}),
+              "line 2 of the grid has 16 cells; a row holds at most 15");
+    const std::string binary("ASF \x00\x01\x80\xFF\x12,\x7F", 11);
+    EXPECT_EQ(message({binary}), "line 1 of the grid is not a row of tile numbers (\"12, y12/40, ?, x7\")");
+    EXPECT_EQ(message({"1, 2, 3", "4, five, 6"}).substr(0, 7), "line 2 ");
+}
+
 TEST(ApplyMapMatchTest, FillsTheMapControlsAndKeepsTheOtherSizeUnlessItIsZero) {
     MapControls controls;
     controls.WidthInTiles = "0";
@@ -262,6 +418,9 @@ TEST(MatchGridText, ParsesFlipsAlternativesHexAndMissingCells) {
     EXPECT_EQ(grid.At(1, 1).TileNumber, -1);
     EXPECT_EQ(grid.At(1, 3).TileNumber, -1);
     EXPECT_EQ(MatchGridLines(grid, 1, 4), (Lines{"12, y12/40, 3, x7"}));
+    ParseMatchGrid({" ? , 4", "?"}, grid);
+    EXPECT_TRUE(grid.At(0, 0).Unknown && grid.At(1, 0).Unknown && !grid.At(0, 1).Unknown);
+    EXPECT_EQ(MatchGridLines(grid, 2, 2), (Lines{"?, 4", "?, -1"}));
 }
 
 TEST(MatchGridText, UsesAtMostFifteenRowsAndColumns) {
@@ -280,6 +439,9 @@ TEST(MatchGridText, TranspositionSwapsNumbersButKeepsFlips) {
     EXPECT_EQ(grid.Rows, 3);
     EXPECT_EQ(grid.Columns, 2);
     EXPECT_EQ(MatchGridLines(grid, 3, 2), (Lines{"1, y4", "2/9, 5", "3, 6"}));
+    ParseMatchGrid({"1, ?, 3", "4, 5, 6"}, grid);
+    TransposeMatchGrid(grid);
+    EXPECT_EQ(MatchGridLines(grid, 3, 2), (Lines{"1, 4", "?, 5", "3, 6"}));
 }
 
 // Generated memories with planted maps of every kind, near misses, duplicates, ambiguous grids and hand-edited
@@ -331,6 +493,8 @@ class Differential {
                                                        int32_t(Random() % (layout.Height - rows + 1)), columns, rows);
         if (trial % 5 == 2) grid[0] += "/" + std::to_string(Random() % tiles); // an alternative in the last cell
         if (trial % 11 == 5) grid.insert(grid.begin(), "x1/$2, y, 3/4, 5, 6");
+        if (trial % 3 == 1) MarkUnknownCells(grid); // sprites over some cells, a row or two left out
+        options.TileCount = Random() % 2 == 0 ? tiles : 0;
         Compare(memory, grid, options, ambiguous ? 1 : trial % 13 == 6 ? int32_t(1 + Random() % 4) : -1);
     }
 
@@ -340,6 +504,17 @@ class Differential {
     std::mt19937 Random;
 
     int32_t Pick(std::initializer_list<int32_t> values) { return *(values.begin() + Random() % values.size()); }
+
+    // Turns random cells into "?", now and then most of a row.
+    void MarkUnknownCells(std::vector<std::string>& grid) {
+        MatchGrid parsed;
+        ParseMatchGrid(grid, parsed);
+        const int32_t cells = parsed.Rows * parsed.Columns;
+        const int32_t marks = 1 + int32_t(Random() % std::max(1, cells / 2));
+        for (int32_t m = 0; m < marks; ++m)
+            parsed.At(int32_t(Random() % parsed.Rows), int32_t(Random() % parsed.Columns)).Unknown = true;
+        grid = MatchGridLines(parsed, parsed.Rows, parsed.Columns);
+    }
 
     std::function<uint32_t(int32_t)> Encoding(MapSearchType type, const PointerTiles& pointers) {
         if (type == MapSearchType::Pointers) {

@@ -99,9 +99,10 @@ TEST_F(SearchWorkspace, ChoosingAFindFillsTheMapControlsAndDrawsTheFirstMap) {
     const std::optional<MapDrawOutcome> drawn = DrawMapMatch(Work, 0, controls, {});
     ASSERT_TRUE(drawn);
     EXPECT_EQ(drawn->Result, MapDrawResult::Drawn);
-    EXPECT_EQ(controls.Address, "$BD8"); // 3000 + 30 + 2
+    // The whole level from its first row, the find's column kept: 3000 + 2, 12 rows of the rip's tiles.
+    EXPECT_EQ(controls.Address, "$BBA");
     EXPECT_EQ(controls.WidthInTiles, "30");
-    EXPECT_EQ(controls.HeightInTiles, "40");
+    EXPECT_EQ(controls.HeightInTiles, "12");
     EXPECT_EQ(Work.MapImages[0].Width(), 30 * 16);
     EXPECT_FALSE(DrawMapMatch(Work, run.Matches.size(), controls, {}));
 }
