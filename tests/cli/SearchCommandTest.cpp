@@ -8,12 +8,16 @@
 #include "app/Files.h"
 #include "app/IntegerText.h"
 #include "imageio/PngFile.h"
+#include "search/MapSearch.h"
 #include "search/MatchGrid.h"
+#include "search/TileMatcher.h"
+#include "support/SearchInputs.h"
 #include "workspace/DataFileLoader.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <random>
 
 namespace tavrik {
 namespace {
@@ -108,8 +112,44 @@ TEST_F(DemoScreenshot, MatchFindsTheLevelsTilesAndSearchFindsTheLevelInMemory) {
     EXPECT_EQ(first["mask"].AsInt(), 255);
     EXPECT_EQ(first["memoryType"].AsInt(), 0);
     EXPECT_EQ(first["item"].AsString(), "Horiz $" + Hex(static_cast<uint32_t>(address)) + " Width 64 shift 0");
-    EXPECT_EQ(found["results"].Size(), 3u);
-    EXPECT_EQ(found["results"][2].AsString(), "Finished!");
+    EXPECT_EQ(found["results"].Size(), 4u);
+    EXPECT_EQ(found["results"][3].AsString(), "Finished!");
+}
+
+// Sprites over the screenshot: match writes "?" for the cells they cover and still succeeds; search finds the
+// level with them and gives the whole level beside the find. A grid with nothing known, or a binary file given
+// as the grid, fails with the reason.
+TEST_F(DemoScreenshot, SpritesBecomeQuestionMarksAndTheSearchGivesTheWholeLevel) {
+    Image shot = ReadPng(ReadWholeFile(Screenshot));
+    shot.ConvertTo(PixelFormat::Rgb24);
+    std::mt19937 random(3);
+    test::PasteSprites(shot, 4, random);
+    SaveImagePng(shot, Screenshot);
+    const test::CliResult match = RunOnDemo({"match", "--screenshot", Screenshot, "--selection", "0,0,320,160"});
+    ASSERT_EQ(match.ExitCode, 0) << match.Err;
+    EXPECT_NE(match.Out.find("?"), std::string::npos) << match.Out;
+
+    const test::CliResult search =
+        RunOnDemo({"search", "--screenshot", Screenshot, "--selection", "0,0,320,160", "--json"});
+    ASSERT_EQ(search.ExitCode, 0) << search.Err;
+    const JsonValue found = JsonValue::Parse(search.Out);
+    ASSERT_EQ(found["matches"].Size(), 1u) << search.Out;
+    const JsonValue& level = test::DemoManifest()["LevelMap"];
+    const JsonValue& first = found["matches"][0];
+    EXPECT_EQ(first["address"].AsInt(), level["FileOffset"].AsInt() + FirstRow * 64 + FirstColumn);
+    EXPECT_EQ(first["mapAddress"].AsInt(), level["FileOffset"].AsInt() + FirstColumn);
+    EXPECT_EQ(first["mapHeight"].AsInt(), level["Height"].AsInt());
+    EXPECT_EQ(first["mapWidth"].AsInt(), level["Width"].AsInt());
+    EXPECT_NE(found["results"][1].AsString().find("cells unknown)"), std::string::npos);
+
+    const std::string unknown = Folder.File("unknown.txt");
+    std::ofstream(unknown) << "?, ?, 3\n?, 3, ?\n";
+    const test::CliResult nothing = RunOnDemo({"search", "--grid-file", unknown});
+    EXPECT_EQ(nothing.ExitCode, 1);
+    EXPECT_NE(nothing.Out.find(std::string(NoUsableRowLine)), std::string::npos) << nothing.Out;
+    const test::CliResult binary = RunOnDemo({"search", "--grid-file", DemoFile()});
+    EXPECT_EQ(binary.ExitCode, 1);
+    EXPECT_NE(binary.Err.find("the grid"), std::string::npos) << binary.Err;
 }
 
 TEST_F(DemoScreenshot, SearchReadsAGridFileAndPrintsTheResultLines) {
@@ -118,7 +158,7 @@ TEST_F(DemoScreenshot, SearchReadsAGridFileAndPrintsTheResultLines) {
     const test::CliResult result = RunOnDemo({"search", "--grid-file", gridFile});
     ASSERT_EQ(result.ExitCode, 0) << result.Err;
     EXPECT_EQ(result.Out, "Checking for horizontal byte data...\nJackpot! $3850D with 1 bytes per tile, map width "
-                          "64\nFinished!\n");
+                          "64\nLevel map at $3804D: 64 x 32 tiles\nFinished!\n");
 }
 
 TEST_F(DemoScreenshot, MatchPrintsTheIndexLinesAndTheUnmatchedLine) {
@@ -127,8 +167,8 @@ TEST_F(DemoScreenshot, MatchPrintsTheIndexLinesAndTheUnmatchedLine) {
     EXPECT_EQ(result.Out, "11, 11, 11\n3, 12, 3\n");
     const test::CliResult blank = RunCli({"match", DemoFile(), "--screenshot", Screenshot, "--selection", "0,0,47,47",
                                           "--address", "0", "--bitplanes", "1"});
-    ASSERT_EQ(blank.ExitCode, 0) << blank.Err;
-    EXPECT_EQ(blank.Out, "Unmatched tiles, cannot continue\n");
+    EXPECT_EQ(blank.ExitCode, 1);
+    EXPECT_EQ(blank.Out, std::string(UnmatchedTilesLine) + "\n" + std::string(NoUsableRowReason) + "\n");
 }
 
 TEST_F(DemoScreenshot, BadSelectionsAndMissingFilesAreErrors) {

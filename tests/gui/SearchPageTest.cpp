@@ -15,6 +15,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -206,11 +207,16 @@ class SearchPageTest : public QObject {
         QVERIFY(fixture.Page().MemoResults->toPlainText().split('\n').size() > 2);
     }
 
-    void TheDemoLevelIsFoundFromACutOfItsPicture() {
+    // A cut of the level with a sprite over four of its tiles: the cells it covers are framed on the screenshot
+    // and written "?", the search finds the level with them, and choosing the find draws the whole level.
+    void TheDemoLevelIsFoundFromACutOfItsPictureWithASpriteOverIt() {
         SearchFixture fixture;
         // A cut that starts 11 and 5 pixels into a tile (tile column 12, row 15 of the level).
         const QImage level = DemoLevel();
-        fixture.LoadScreenshot(level.copy(203, 245, 320, 200));
+        QImage shot = level.copy(203, 245, 320, 200);
+        const QRect sprite(5 + 4 * 16 + 10, 11 + 2 * 16 + 9, 12, 12); // over cells (4, 2) to (5, 3)
+        QPainter(&shot).fillRect(sprite, QColor(250, 3, 3));
+        fixture.LoadScreenshot(shot);
         fixture.Work().SearchSelection = SelectionRect{0, 0, 300, 160};
 
         bool startButtonsDisabled = false;
@@ -225,26 +231,51 @@ class SearchPageTest : public QObject {
         QCOMPARE(fixture.Selection(), (SelectionRect{5, 11, 5 + 15 * 16, 11 + 9 * 16}));
         const QStringList indexes = fixture.Page().MemoIndexes->toPlainText().split('\n');
         QCOMPARE(indexes.size(), 9);
+        QCOMPARE(indexes[2].split(", ")[4], QString("?"));
+        QCOMPARE(indexes[3].split(", ")[5], QString("?"));
         QCOMPARE(indexes[0].split(", ").size(), 15);
 
+        // The view shows frames around the four cells, and nothing else changed.
+        const QImage shown = fixture.Page().View->Picture().convertToFormat(QImage::Format_RGB32);
+        const QRect cells(5 + 4 * 16, 11 + 2 * 16, 2 * 16, 2 * 16);
+        int framed = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                if (shown.pixel(x, y) != shot.pixel(x, y)) {
+                    QVERIFY2(cells.contains(x, y), qPrintable(QString("(%1, %2) changed").arg(x).arg(y)));
+                    ++framed;
+                }
+        QVERIFY(framed > 4 * 16);
+
         QTest::mouseClick(fixture.Page().ButtonSearchMap, Qt::LeftButton);
-        QVERIFY(fixture.Page().MemoResults->toPlainText().endsWith("Finished!"));
-        // The level's cell (13, 16) is 16 x 64 + 13 bytes into the map at +$38000 (from the start of chip RAM).
-        const QString address =
-            QString::fromStdString(DollarHex(fixture.Work().Memory.ChipRamOffset + 0x38000 + 16 * 64 + 13));
+        const QString results = fixture.Page().MemoResults->toPlainText();
+        QVERIFY(results.endsWith("Finished!"));
+        QVERIFY(results.contains("(4 cells unknown)"));
         auto* matches = fixture.Find<QComboBox>("ComboBoxMapMatches");
         QCOMPARE(matches->count(), 1);
-        QVERIFY(matches->itemText(0).contains(address + " Width 64 "));
+        // The level's cell (13, 16) is 16 x 64 + 13 bytes into the map at +$38000 (from the start of chip RAM).
+        const uint32_t map = fixture.Work().Memory.ChipRamOffset + 0x38000;
+        QVERIFY(matches->itemText(0).contains(QString::fromStdString(DollarHex(map + 16 * 64 + 13)) + " Width 64 "));
 
         fixture.Form->PageControl()->setCurrentWidget(&fixture.Form->Map(1));
         matches->setCurrentIndex(0);
         emit matches->activated(0);
-        QCOMPARE(fixture.Text("EditMapAddress"), address);
-        // Drawn 64 wide from that cell, the picture starts with the level's part right of and below it.
+        // The whole level from its first row, the find's column kept.
+        QCOMPARE(fixture.Text("EditMapAddress"), QString::fromStdString(DollarHex(map + 13)));
+        QCOMPARE(fixture.Text("EditMapHeightInTiles"), QString("32"));
         const QImage drawn = fixture.Form->Map(1).Controls().View->Picture().convertToFormat(QImage::Format_RGB32);
-        const QRect rest(13 * 16, 16 * 16, (64 - 13) * 16, (32 - 16) * 16);
-        QVERIFY(drawn.width() >= rest.width() && drawn.height() >= rest.height());
+        const QRect rest(13 * 16, 0, (64 - 13) * 16, 32 * 16);
+        QVERIFY(drawn.width() >= rest.width() && drawn.height() == rest.height());
         QVERIFY(drawn.copy(QRect(QPoint(0, 0), rest.size())) == level.copy(rest));
+
+        // A new picture drops the frames.
+        fixture.Form->PageControl()->setCurrentWidget(&fixture.Form->Search());
+        QTest::mouseClick(fixture.Page().ButtonHalfSize, Qt::LeftButton);
+        const QImage halved = fixture.Page().View->Picture().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(halved.size(), shot.size() / 2);
+        for (int y = 0; y < halved.height(); ++y)
+            for (int x = 0; x < halved.width(); ++x)
+                QCOMPARE(halved.pixel(x, y), shot.pixel(2 * x, 2 * y));
     }
 };
 

@@ -5,6 +5,8 @@
 #include "app/TextHelpers.h"
 
 #include <algorithm>
+#include <array>
+#include <set>
 #include <cmath>
 
 namespace tavrik {
@@ -142,6 +144,33 @@ Image OnePixelPerBlock(const Image& image, const PixelRect& area, int32_t factor
 }
 
 } // namespace
+
+Image MarkedCells(const Image& image, const std::vector<PixelRect>& cells) {
+    Image marked = image;
+    marked.ConvertTo(PixelFormat::Rgb24);
+    if (cells.empty()) return marked;
+    constexpr std::array<Colour, 5> candidates{0x0000FF, 0x00FFFF, 0xFFFF00, 0x00FF00, 0xFFFFFF};
+    std::set<Colour> used;
+    for (int32_t y = 0; y < marked.Height(); ++y)
+        for (int32_t x = 0; x < marked.Width(); ++x)
+            used.insert(marked.ColourAt(x, y));
+    const auto unused = std::find_if(candidates.begin(), candidates.end(), [&](Colour c) { return !used.contains(c); });
+    const Colour frame = unused == candidates.end() ? candidates[0] : *unused;
+    const auto put = [&](int32_t x, int32_t y) {
+        if (x >= 0 && y >= 0 && x < marked.Width() && y < marked.Height()) marked.SetRgb(x, y, frame);
+    };
+    for (const PixelRect& cell : cells) {
+        for (int32_t x = cell.Left; x < cell.Right; ++x) {
+            put(x, cell.Top);
+            put(x, cell.Bottom - 1);
+        }
+        for (int32_t y = cell.Top; y < cell.Bottom; ++y) {
+            put(cell.Left, y);
+            put(cell.Right - 1, y);
+        }
+    }
+    return marked;
+}
 
 std::optional<ScaledSelection> ReadScaledSelection(const Image& image, const PixelRect& selection) {
     const PixelRect inside{std::max(0, selection.Left), std::max(0, selection.Top),

@@ -68,6 +68,10 @@ bool ReplaceColourInRect(Image& image, Colour from, Colour to, int32_t x1, int32
 // Half Size: every second column and row from the first, without averaging (1 x 1 gives an empty image).
 Image HalfSize(const Image& image);
 
+// The screenshot as shown after a match: a frame one pixel wide around each cell no tile matched, in the
+// first of red, yellow, cyan, green and white that the picture does not use.
+Image MarkedCells(const Image& image, const std::vector<PixelRect>& cells);
+
 // A selection whose picture was scaled up by a whole factor (as emulators save screenshots), read back at the
 // game's pixel size: one pixel per block.
 struct ScaledSelection {

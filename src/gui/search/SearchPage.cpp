@@ -89,7 +89,7 @@ void SearchPage::ConnectView() {
     TImgView32* view = Widgets.View;
     Workspace& ws = Services.Work;
     const auto repaintIf = [this](bool changed) {
-        if (changed) ShowImage();
+        if (changed) ShowChangedImage();
     };
     connect(view, &TImgView32::PictureMousePress, this,
             [this, &ws, repaintIf](QPoint pixel, bool, Qt::MouseButton button, Qt::KeyboardModifiers) {
@@ -117,8 +117,14 @@ void SearchPage::ConnectView() {
 // ---- The screenshot ----
 
 void SearchPage::ShowImage() {
-    Widgets.View->SetImage(Services.Work.SearchImage);
+    const Image& picture = Services.Work.SearchImage;
+    Widgets.View->SetImage(UnmatchedMarks.empty() ? picture : MarkedCells(picture, UnmatchedMarks));
     Widgets.Selection->update();
+}
+
+void SearchPage::ShowChangedImage() {
+    UnmatchedMarks.clear();
+    ShowImage();
 }
 
 void SearchPage::SetUpSearchImage() { ShowSetUp(tavrik::SetUpSearchImage(Services.Work, Services.UserDialogs)); }
@@ -128,7 +134,7 @@ void SearchPage::ShowSetUp(const std::string& dimensions) {
     for (QToolButton* button : Widgets.PaintButtons)
         button->setEnabled(true);
     Widgets.MagicWand->setEnabled(true);
-    ShowImage();
+    ShowChangedImage();
     Widgets.Selection->show();
 }
 
@@ -169,7 +175,7 @@ void SearchPage::ButtonSearchFromStateClick() {
 
 void SearchPage::ButtonSearchResizeMatchClick() {
     Services.Work.SearchImage = HalfSize(Services.Work.SearchImage);
-    ShowImage();
+    ShowChangedImage();
 }
 
 void SearchPage::ButtonSearchSaveClick() {
@@ -227,7 +233,7 @@ void SearchPage::SpeedButtonSearchPaintMagicWandClick() {
     const MagicWandResult result = MagicWand(ws.SearchImage, ws.Palette.Colours, ws.SearchBackgroundColour);
     for (const std::string& line : result.InfoLines)
         emit InfoLineAdded(QText(line));
-    if (result.PaintedPixels > 0) ShowImage();
+    if (result.PaintedPixels > 0) ShowChangedImage();
 }
 
 void SearchPage::EndPaintMode() {
@@ -268,7 +274,8 @@ void SearchPage::ButtonSearchMatchTilesClick() {
         Widgets.MemoIndexes->setPlainText(QLines(run->IndexLines).join('\n'));
         AddLines(Widgets.MemoResults, run->ResultLines);
         if (run->SelectionLabel) Widgets.LabelRubberBandDimensions->setText(QText(*run->SelectionLabel));
-        Widgets.Selection->update();
+        UnmatchedMarks = run->UnmatchedCells;
+        ShowImage();
     });
 }
 

@@ -13,6 +13,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
 class QCheckBox;
 class QLabel;
@@ -112,6 +113,8 @@ class SearchPage : public QWidget {
     void ConnectHandlers();
     void ConnectView();
     void ShowImage();
+    // After the picture changed: the marks of the last match no longer apply.
+    void ShowChangedImage();
     // The tab's part of a set-up: the tools enabled, the size shown, the image and selection drawn.
     void ShowSetUp(const std::string& dimensions);
     void ShowSelectionLabel();
@@ -122,6 +125,9 @@ class SearchPage : public QWidget {
     SearchPageServices Services;
     SearchPageWidgets Widgets;
     PaintState Paint;
+    // The cells the last match could not match, framed on the screenshot until the next match or a change of
+    // the picture.
+    std::vector<PixelRect> UnmatchedMarks;
     bool Running = false;
     bool CancelRequested = false;
 };
