@@ -288,6 +288,7 @@ class LiteralStep {
             PassFromRowZero(rowZero);
         else
             AnchoredPass();
+        Progress.ProcessEvents();
         Progress.Advance();
     }
 

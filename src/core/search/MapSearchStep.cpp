@@ -295,6 +295,8 @@ class StepSearch {
             PassFromRowZero(first);
         else
             AnchoredPass(first.size());
+        // A pass without a jackpot check still lets a Cancel click through.
+        Progress.ProcessEvents();
         Progress.Advance();
     }
 
@@ -395,18 +397,48 @@ class StepSearch {
         return true;
     }
 
+    // Whether every usable row matches with the offset somewhere it can lie from the anchor candidates
+    // first to last. Candidates all over memory are not checked (taken as possible).
+    bool EveryRowCanMatch(int32_t anchor, int64_t first, int64_t last, int32_t offset) const {
+        constexpr int64_t checkedSpread = int64_t{1} << 20;
+        if (last - first > checkedSpread) return true;
+        const int64_t largestStride = SearchRowWindow / Rule.BytesPerValue;
+        for (const int32_t k : UsableRows) {
+            if (k == anchor) continue;
+            const int64_t reach = int64_t{k - anchor} * largestStride;
+            const int64_t from = std::max<int64_t>(0, k > anchor ? first + (k - anchor) : first + reach);
+            const int64_t to = std::min(Count, k > anchor ? last + reach : last - (anchor - k));
+            bool somewhere = false;
+            for (int64_t x = from; x <= to && !somewhere; ++x)
+                somewhere = RowTest(Patterns[static_cast<size_t>(k)], x, offset);
+            if (!somewhere) return false;
+        }
+        return true;
+    }
+
     // The first 200 candidates of the anchor row, each tried with every stride; every position of the grid's
-    // first row they lead to is a find (with its smallest stride), reported in address order.
+    // first row they lead to is a find (with its smallest stride), reported in address order. Candidates
+    // whose offset no other row can match with (a grid of inconsistent rows over cleared memory) are passed
+    // over at once.
     void AnchoredPass(size_t rowZeroCount) {
         if (UsableRows.size() < 2) return;
         const int32_t anchor = FewestCandidatesRow(rowZeroCount);
         if (Detailed) Run.ResultLines.push_back(AnchorRowLine(anchor));
         const std::vector<Candidate> anchors = Candidates(anchor, static_cast<size_t>(SearchHitLimit) + 1);
+        const size_t tried = std::min(anchors.size(), static_cast<size_t>(SearchHitLimit));
         const int64_t largestStride = SearchRowWindow / Rule.BytesPerValue;
         std::map<int64_t, MapFind> finds;
-        for (size_t i = 0; i < anchors.size() && i < static_cast<size_t>(SearchHitLimit); ++i) {
+        std::map<int32_t, bool> possible; // by offset
+        const auto canMatch = [&](int32_t offset) {
+            const auto [known, added] = possible.try_emplace(offset, false);
+            if (added)
+                known->second = EveryRowCanMatch(anchor, anchors[0].Position, anchors[tried - 1].Position, offset);
+            return known->second;
+        };
+        for (size_t i = 0; i < tried; ++i) {
             const Candidate& q = anchors[i];
-            for (int64_t stride = 1; stride <= largestStride; ++stride) {
+            const bool worthTrying = canMatch(q.Offset);
+            for (int64_t stride = 1; worthTrying && stride <= largestStride; ++stride) {
                 const int64_t p = q.Position - anchor * stride;
                 if (p < 0) break;
                 if (finds.contains(p) || !RowsLineUp(p, stride, q.Offset, anchor)) continue;

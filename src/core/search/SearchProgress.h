@@ -19,7 +19,7 @@ class SearchProgress {
     // long search shows what it is doing.
     virtual void ResultLine(std::string_view /*line*/) {}
     // Lets pending window events run: once per alignment tried while matching, and inside every jackpot
-    // check of the map search (where a Cancel click can arrive).
+    // check and after every pass of the map search (where a Cancel click can arrive).
     virtual void ProcessEvents() {}
     // Whether Cancel was clicked since the search started; only the map search asks.
     virtual bool Cancelled() { return false; }

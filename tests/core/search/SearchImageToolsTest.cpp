@@ -126,6 +126,51 @@ TEST(SearchSelectionLimits, MovingShiftsBackInsideAndResizingCutsTheEdges) {
     EXPECT_EQ(ConstrainResizedSelection({-5, 10, 120, 95}, 100, 80), (SelectionRect{0, 10, 100, 80}));
 }
 
+// A picture of game pixels with detail in every pixel pair, as a random screen has.
+Image GamePixels(int32_t width, int32_t height) {
+    Image picture(width, height, PixelFormat::Rgb24);
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x)
+            picture.SetRgb(x, y, static_cast<Colour>((x * 7 + y * 13) % 5) * 0x302010u);
+    return picture;
+}
+
+Image Scaled(const Image& picture, int32_t factor) {
+    Image scaled(picture.Width() * factor, picture.Height() * factor, PixelFormat::Rgb24);
+    for (int32_t y = 0; y < scaled.Height(); ++y)
+        for (int32_t x = 0; x < scaled.Width(); ++x)
+            scaled.SetRgb(x, y, picture.ColourAt(x / factor, y / factor));
+    return scaled;
+}
+
+TEST(ScaledScreenshots, TheLargestWholeFactorIsFoundFromAnyCornerWithinABlock) {
+    const Image game = GamePixels(40, 30);
+    EXPECT_FALSE(ReadScaledSelection(game, PixelRect{0, 0, 40, 30}));
+    for (const int32_t factor : {2, 3, 4}) {
+        const Image scaled = Scaled(game, factor);
+        // Starting one pixel into a block, and reaching past the picture's right edge.
+        const std::optional<ScaledSelection> read =
+            ReadScaledSelection(scaled, PixelRect{factor + 1, factor, 40 * factor + 50, 20 * factor});
+        ASSERT_TRUE(read) << factor;
+        EXPECT_EQ(read->Factor, factor);
+        EXPECT_EQ(read->Left, 2 * factor);
+        EXPECT_EQ(read->Picture.Width(), 38);
+        EXPECT_EQ(read->Picture.Height(), 19);
+        EXPECT_EQ(read->Picture.ColourAt(5, 7), game.ColourAt(7, 8));
+    }
+}
+
+TEST(UnmatchedCellMarks, FramesInAColourThePictureDoesNotUse) {
+    Image picture(32, 16, PixelFormat::Rgb24);
+    picture.SetRgb(3, 3, 0x0000FF); // red is taken: the frames are yellow
+    const Image marked = MarkedCells(picture, {PixelRect{16, 0, 32, 16}});
+    EXPECT_EQ(marked.ColourAt(16, 5), 0x00FFFFu);
+    EXPECT_EQ(marked.ColourAt(31, 15), 0x00FFFFu);
+    EXPECT_EQ(marked.ColourAt(20, 5), 0u);
+    EXPECT_EQ(marked.ColourAt(15, 0), 0u);
+    EXPECT_EQ(picture.ColourAt(16, 5), 0u);
+}
+
 TEST(SaveImageName, AlwaysEndsInPng) {
     EXPECT_EQ(SearchImageSaveName("/tmp/shot.bmp"), "/tmp/shot.png");
     EXPECT_EQ(SearchImageSaveName("shot"), "shot.png");
