@@ -7,7 +7,9 @@
 
 #include "app/Files.h"
 #include "app/IntegerText.h"
+#include "app/Limits.h"
 #include "imageio/PngFile.h"
+#include "project/ProjectFile.h"
 #include "search/MapSearch.h"
 #include "search/MatchGrid.h"
 #include "search/TileMatcher.h"
@@ -204,6 +206,45 @@ TEST_F(DemoScreenshot, ADamagedOrNonPictureScreenshotIsAnError) {
             EXPECT_EQ(result.ExitCode, 1) << command << " " << shot << ": " << result.Err;
             EXPECT_NE(result.Err.find(shot == text ? "is not a picture" : shot), std::string::npos) << result.Err;
         }
+}
+
+// The demo's rip with another tile and sheet size.
+test::CliResult MatchWithTiles(const std::string& screenshot, const std::string& tile, const std::string& size) {
+    std::vector<std::string> arguments{"match", DemoFile(), "--screenshot", screenshot, "--selection", "0,0,320,160"};
+    const std::vector<std::string> rip = RipArguments();
+    arguments.insert(arguments.end(), rip.begin(), rip.end());
+    arguments.insert(arguments.end(), {"--tile", tile, "--size", size});
+    return RunCli(arguments);
+}
+
+// A sheet of half a billion one-pixel tiles took minutes and gigabytes; sizes of no use are refused at once,
+// from the options and from a project alike, with the limit named.
+TEST_F(DemoScreenshot, SizesOfNoUseAreRefusedNamingTheLimit) {
+    const test::CliResult huge = MatchWithTiles(Screenshot, "1x1", "23170x23170");
+    EXPECT_EQ(huge.ExitCode, 1);
+    EXPECT_NE(huge.Err.find("23170 x 23170"), std::string::npos) << huge.Err;
+    EXPECT_NE(huge.Err.find(std::to_string(RipSideLimit)), std::string::npos) << huge.Err;
+    EXPECT_EQ(huge.Out, "");
+
+    const test::CliResult tiny = MatchWithTiles(Screenshot, "1x1", "320x80");
+    EXPECT_EQ(tiny.ExitCode, 1);
+    EXPECT_NE(tiny.Err.find("too small to match"), std::string::npos) << tiny.Err;
+
+    // The largest sheet within the limits is ripped and matched (no tile of it is in the screenshot).
+    const test::CliResult widest = MatchWithTiles(Screenshot, "16x16", std::to_string(RipSideLimit) + "x16");
+    EXPECT_EQ(widest.ExitCode, 0) << widest.Err;
+
+    ProjectFile saved = NewProjectFile();
+    saved.GfxFileName = DemoFile();
+    saved.Ripper.TileWidth = saved.Ripper.TileHeight = "1";
+    saved.Ripper.RipWidth = saved.Ripper.RipHeight = "23170";
+    saved.Search.FileName = Screenshot;
+    saved.Search.Selection = ProjectSelection{0, 0, 320, 160};
+    const std::string project = Folder.File("huge.ini");
+    SaveProjectFile(saved, project, {});
+    const test::CliResult fromProject = RunCli({"match", "--project", project, DemoFile()});
+    EXPECT_EQ(fromProject.ExitCode, 1);
+    EXPECT_NE(fromProject.Err.find(std::to_string(RipSideLimit)), std::string::npos) << fromProject.Err;
 }
 
 } // namespace

@@ -149,19 +149,20 @@ class WindowSettingsTest : public QObject {
         QVERIFY(fixture.Form->isHidden());
     }
 
-    // Values the menus have no item for are shown as the nearest item and written back unchanged.
-    void ValuesWithoutAnItemAreKept() {
+    // Values the menus have no item for read as the defaults: a 1000-pixel grid would take gigabytes for the
+    // smallest rip. The defaults are what is written back.
+    void ValuesWithoutAnItemReadAsTheDefaults() {
         FormFixture fixture;
-        WriteSettingsText(fixture, "[Settings]\nAutomaticUpdates=0\nGridThickness=5\nKeyboard=7\n");
+        WriteSettingsText(fixture, "[Settings]\nAutomaticUpdates=0\nGrid=1\nGridThickness=1000\nKeyboard=7\n");
         TForm1& form = fixture.Create();
         QVERIFY(Checked(fixture, "mnuGrid1Pixel"));
-        QCOMPARE(form.Work().Grid.GridThickness, 5);
+        QCOMPARE(form.Work().Grid.GridThickness, 1);
+        QCOMPARE(form.Ripper().CurrentKeyboardLayout(), KeyboardLayout::Qwerty);
         QVERIFY(!fixture.Find<QAction>("mnuReplaceExecutableIfUpdateFound")->isVisible());
         Restart(fixture);
         const IniFile ini = SettingsFile(fixture);
-        QCOMPARE(ini.Text(SettingsSection, "GridThickness"), std::string("5"));
-        QCOMPARE(ini.Text(SettingsSection, "Keyboard"), std::string("7"));
-        QCOMPARE(ini.Text(SettingsSection, "ReplaceRunningExecutable"), std::string("2"));
+        QCOMPARE(ini.Text(SettingsSection, "GridThickness"), std::string("1"));
+        QCOMPARE(ini.Text(SettingsSection, "Keyboard"), std::string("0"));
     }
 
     void ReplaceExecutableItemTogglesOnceDecided() {

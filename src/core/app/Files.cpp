@@ -4,6 +4,7 @@
 #include "app/Dialogs.h"
 #include "app/Error.h"
 #include "app/FileWriter.h"
+#include "app/Limits.h"
 
 #include <cerrno>
 #include <cstring>
@@ -54,9 +55,9 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path) {
     const std::streamoff size = in.tellg();
     if (size < 0) throw Error("Cannot read file " + path);
     in.seekg(0, std::ios::beg);
-    std::vector<uint8_t> bytes(static_cast<size_t>(size));
-    if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size))
-        throw Error("Read error in file " + path);
+    std::vector<uint8_t> bytes = Allocating("the file " + path, static_cast<uint64_t>(size),
+                                            [&] { return std::vector<uint8_t>(static_cast<size_t>(size)); });
+    if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size)) throw Error("Read error in file " + path);
     return bytes;
 }
 

@@ -53,6 +53,23 @@ bool MigrateLegacySettings(const std::string& path) {
     }
 }
 
+// A value outside the items of its menu (or a date that is no date) reads as the default, so that a
+// hand-edited file cannot make a grid of 1000-pixel lines or a layout with no keys.
+int32_t InRange(int32_t value, int32_t lowest, int32_t highest, int32_t fallback) {
+    return value >= lowest && value <= highest ? value : fallback;
+}
+
+double DaysInRange(double days, double fallback) { return std::isfinite(days) && days >= 0 ? days : fallback; }
+
+void HoldToMenus(TSettings& s) {
+    const TSettings defaults;
+    s.ReplaceRunningExecutable = InRange(s.ReplaceRunningExecutable, 0, 2, defaults.ReplaceRunningExecutable);
+    s.KeyboardLayout = InRange(s.KeyboardLayout, 0, 2, defaults.KeyboardLayout);
+    s.GridThickness = InRange(s.GridThickness, 1, 3, defaults.GridThickness);
+    s.LastUpdateCheck = DaysInRange(s.LastUpdateCheck, defaults.LastUpdateCheck);
+    s.TotalRunTime = DaysInRange(s.TotalRunTime, defaults.TotalRunTime);
+}
+
 int64_t ThirdsOfDays(double days) { return static_cast<int64_t>(std::nearbyint(days * 3)); }
 
 } // namespace
@@ -90,6 +107,7 @@ SettingsRead ReadSettings(const std::string& path, Dialogs& dialogs) {
     int32_t automatic = ini.Integer(section, "AutomaticUpdates", 2);
     if (automatic == 2) automatic = dialogs.Confirm(AutomaticUpdatesQuestion) ? 1 : 0;
     s.AutomaticUpdates = automatic == 1;
+    HoldToMenus(s);
     return read;
 }
 

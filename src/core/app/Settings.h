@@ -62,7 +62,7 @@ bool ReplaceExecutableItemVisible(const TSettings& settings);
 bool ReplaceExecutableItemChecked(const TSettings& settings);
 void ToggleReplaceRunningExecutable(TSettings& settings, bool itemVisible);
 
-// The grid item checked for a thickness: 2 and 3 their own, anything else "1 pixel" (the value is kept).
+// The grid item checked for a thickness: 2 and 3 their own, anything else "1 pixel".
 int32_t GridThicknessItem(int32_t thickness);
 
 // Now as days since 30 December 1899, the time of day as the fraction (UTC).

@@ -3,6 +3,7 @@
 
 #include "app/Checked.h"
 #include "app/Error.h"
+#include "app/Limits.h"
 
 #include <algorithm>
 #include <cstring>
@@ -12,21 +13,31 @@ namespace tavrik {
 namespace {
 // Larger pictures than this are refused rather than allocated (about 1.5 GB at 24 bits).
 constexpr int64_t MaxPixels = int64_t{1} << 29;
+
+// "a picture of W x H pixels"
+std::string PictureNeed(int32_t width, int32_t height) {
+    return "a picture of " + std::to_string(width) + " x " + std::to_string(height) + " pixels";
+}
 } // namespace
 
 void Image::Reset(int32_t width, int32_t height, PixelFormat format) {
     if (width < 0 || height < 0) throw Error("Invalid image size");
-    if (static_cast<int64_t>(width) * height > MaxPixels) throw Error("Image too large");
+    if (static_cast<int64_t>(width) * height > MaxPixels)
+        throw Error(PictureNeed(width, height) + " is larger than the limit of " + std::to_string(MaxPixels) +
+                    " pixels");
+    const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) *
+                         static_cast<size_t>(format == PixelFormat::Indexed8 ? 1 : 3);
+    Allocating(PictureNeed(width, height), bytes, [&] { Pixels.assign(bytes, 0); });
     ImageWidth = width;
     ImageHeight = height;
     ImageFormat = format;
-    Pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height) * static_cast<size_t>(BytesPerPixel()), 0);
 }
 
 void Image::ConvertTo(PixelFormat format) {
     if (format == ImageFormat) return;
     if (format == PixelFormat::Rgb24) {
-        std::vector<uint8_t> rgb(Pixels.size() * 3);
+        std::vector<uint8_t> rgb = Allocating(PictureNeed(ImageWidth, ImageHeight), Pixels.size() * 3,
+                                              [&] { return std::vector<uint8_t>(Pixels.size() * 3); });
         for (size_t i = 0; i < Pixels.size(); ++i) {
             const PaletteEntry& e = ColourTable[Pixels[i]];
             rgb[3 * i] = e.Red;

@@ -2,6 +2,7 @@
 #include "workspace/Rip.h"
 
 #include "app/Checked.h"
+#include "app/Limits.h"
 #include "ripper/PlanarDecoder.h"
 #include "ripper/TileSheet.h"
 
@@ -20,6 +21,7 @@ void AdjustParameters(RipParameters& p, RipperState& state) {
     p.RipWidth = std::max(p.RipWidth, p.TileWidth);
     p.RipHeight = std::max(p.RipHeight, p.TileHeight);
     p.Bitplanes = std::min(p.Bitplanes, 8);
+    CheckRipSize(p.RipWidth, p.RipHeight);
 }
 
 // Resizes only when needed, so a rip of the same size keeps the pixel buffer.

@@ -2,10 +2,10 @@
 // into the indexed images, the optional rearrangement, and the image the ripper view shows.
 #pragma once
 
-#include "workspace/Workspace.h"
 #include "imageio/Image.h"
 #include "ripper/RipControls.h"
 #include "ripper/RipParameterReader.h"
+#include "workspace/Workspace.h"
 
 #include <optional>
 
@@ -27,7 +27,7 @@ struct RipResult {
 
 // Runs the rip. updates receives what the reading of the parameters writes back into the controls, and is
 // filled before anything can fail, so the GUI can apply it even when the rip throws (a zero tile size
-// gives "Division by zero", an oversized rip "Image too large").
+// gives "Division by zero", an oversized rip a message naming the size limit).
 RipResult Rip(Workspace& workspace, const RipControls& controls, RipControlUpdates& updates);
 RipResult Rip(Workspace& workspace, const RipControls& controls);
 

@@ -2,6 +2,7 @@
 #include "platform/HandlerGuard.h"
 
 #include "app/Error.h"
+#include "app/Limits.h"
 
 #include <exception>
 
@@ -12,6 +13,9 @@ void RunHandler(Dialogs& dialogs, const std::function<void()>& handler) {
         handler();
     } catch (const tavrik::Error& error) {
         dialogs.Error(error.what());
+    } catch (const std::bad_alloc&) {
+        // The places that allocate much say how much; anything else is at least not a bare type name.
+        dialogs.Error(std::string(NotEnoughMemoryMessage));
     } catch (const std::exception& error) {
         dialogs.Error(error.what());
     }

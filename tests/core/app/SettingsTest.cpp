@@ -96,12 +96,12 @@ TEST(Settings, EveryKeyIsWrittenInOrderAndReadBack) {
 
     IniFile ini;
     ini.Load(path);
-    EXPECT_EQ(ini.Keys(SettingsSection),
-              (std::vector<std::string>{"UnknownKey", "ConfirmOverwritingTiles", "ConfirmOverwritingMaps",
-                                        "MapSearchLongs", "Keyboard", "LastUpdateCheck", "TotalRunTime",
-                                        "LoadPreviousProject", "AutomaticUpdates", "ReplaceRunningExecutable",
-                                        "DisplayOffsetsRelativeToChipMemory", "GridThickness", "Grid",
-                                        "UpdateServer"}));
+    EXPECT_EQ(
+        ini.Keys(SettingsSection),
+        (std::vector<std::string>{"UnknownKey", "ConfirmOverwritingTiles", "ConfirmOverwritingMaps", "MapSearchLongs",
+                                  "Keyboard", "LastUpdateCheck", "TotalRunTime", "LoadPreviousProject",
+                                  "AutomaticUpdates", "ReplaceRunningExecutable", "DisplayOffsetsRelativeToChipMemory",
+                                  "GridThickness", "Grid", "UpdateServer"}));
     EXPECT_NE(test::ReadText(path).find("Keyboard=2\n"), std::string::npos); // no blanks around "="
 
     test::ScriptedDialogs dialogs;
@@ -138,17 +138,26 @@ TEST(Settings, UnreadableValuesTakeTheirDefaults) {
     EXPECT_FALSE(s.LoadPreviousProject);
 }
 
-TEST(Settings, AThicknessOfFiveShowsOnePixelAndIsKept) {
+TEST(Settings, ValuesOutsideTheirMenusReadAsTheDefaults) {
     test::TempDir folder;
     const std::string path = folder.File(SettingsFileName);
-    WriteText(path, "[Settings]\nGridThickness=5\nAutomaticUpdates=0\n");
+    WriteText(path, "[Settings]\nGridThickness=1000\nKeyboard=7\nReplaceRunningExecutable=-1\n"
+                    "LastUpdateCheck=-5\nTotalRunTime=nan\nAutomaticUpdates=0\n");
     test::ScriptedDialogs dialogs;
     const TSettings s = ReadSettings(path, dialogs).Settings;
-    EXPECT_EQ(s.GridThickness, 5);
-    EXPECT_EQ(GridThicknessItem(s.GridThickness), 1);
-    EXPECT_EQ(GridThicknessItem(3), 3);
-    ASSERT_EQ(WriteSettings(path, s), "");
-    EXPECT_EQ(SettingValue(path, "GridThickness"), "5");
+    const TSettings defaults;
+    EXPECT_EQ(s.GridThickness, defaults.GridThickness);
+    EXPECT_EQ(s.KeyboardLayout, defaults.KeyboardLayout);
+    EXPECT_EQ(s.ReplaceRunningExecutable, defaults.ReplaceRunningExecutable);
+    EXPECT_EQ(s.LastUpdateCheck, defaults.LastUpdateCheck);
+    EXPECT_EQ(s.TotalRunTime, defaults.TotalRunTime);
+
+    // The edges of each menu are its own items.
+    WriteText(path, "[Settings]\nGridThickness=3\nKeyboard=2\nReplaceRunningExecutable=0\nAutomaticUpdates=0\n");
+    const TSettings edges = ReadSettings(path, dialogs).Settings;
+    EXPECT_EQ(edges.GridThickness, 3);
+    EXPECT_EQ(edges.KeyboardLayout, 2);
+    EXPECT_EQ(edges.ReplaceRunningExecutable, 0);
 }
 
 TEST(Settings, ReplaceExecutableItemAppearsOnceDecided) {
