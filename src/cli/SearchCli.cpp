@@ -2,6 +2,7 @@
 #include "SearchCli.h"
 
 #include "ConsoleDialogs.h"
+#include "TerminalProgress.h"
 #include "app/Error.h"
 #include "app/Files.h"
 #include "app/IntegerText.h"
@@ -35,8 +36,10 @@ TileMatchRun MatchScreenshot(Workspace& ws, const std::string& screenshot, const
     ConsoleDialogs dialogs;
     if (!LoadSearchImage(ws, screenshot, dialogs).Found) throw Error("cannot open " + screenshot);
     ws.SearchSelection = selection;
-    SearchProgress silent;
-    return *MatchTilesInWorkspace(ws, silent);
+    TerminalProgress progress;
+    TileMatchRun run = *MatchTilesInWorkspace(ws, progress);
+    progress.ThrowIfInterrupted();
+    return run;
 }
 
 std::string JsonString(const std::string& text) {

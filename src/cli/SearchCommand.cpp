@@ -3,6 +3,7 @@
 #include "Command.h"
 #include "ProjectCli.h"
 #include "SearchCli.h"
+#include "TerminalProgress.h"
 
 #include "app/Error.h"
 #include "app/Files.h"
@@ -70,9 +71,12 @@ int RunSearch(const CommandArguments& arguments) {
         }
         indexLines = match.IndexLines;
     }
-    SearchProgress silent;
-    const MapSearchRun run =
-        SearchMapInWorkspace(ws, indexLines, options.Flag("--longs"), options.Flag("--detailed"), silent);
+    MapSearchRun run;
+    {
+        TerminalProgress progress;
+        run = SearchMapInWorkspace(ws, indexLines, options.Flag("--longs"), options.Flag("--detailed"), progress);
+        progress.ThrowIfInterrupted();
+    }
     if (options.Flag("--json")) {
         std::string matches = "[";
         for (size_t i = 0; i < run.Matches.size(); ++i)

@@ -1,7 +1,9 @@
 // tavrik-cli entry: picks the command, reports errors as "tavrik-cli: MESSAGE".
 #include "Command.h"
+#include "TerminalProgress.h"
 
 #include "app/Error.h"
+#include "app/Limits.h"
 
 #include <algorithm>
 #include <exception>
@@ -54,12 +56,19 @@ int main(int argc, char** argv) {
         std::cout << "usage: tavrik-cli " << command->Name << " " << command->Usage << "\n" << command->Summary << "\n";
         return 0;
     }
+    CatchInterrupt();
     try {
         return command->Run(arguments);
+    } catch (const Interrupted&) {
+        std::cerr << "tavrik-cli: interrupted\n";
+        return InterruptedExitCode;
     } catch (const UsageError& error) {
-        std::cerr << "tavrik-cli: " << error.Message << "\nusage: tavrik-cli " << command->Name << " "
-                  << command->Usage << "\n";
+        std::cerr << "tavrik-cli: " << error.Message << "\nusage: tavrik-cli " << command->Name << " " << command->Usage
+                  << "\n";
         return 2;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "tavrik-cli: " << NotEnoughMemoryMessage << "\n";
+        return 1;
     } catch (const std::exception& error) {
         std::cerr << "tavrik-cli: " << error.what() << "\n";
         return 1;

@@ -29,8 +29,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
+
+#include <algorithm>
 
 namespace tavrik {
 
@@ -139,6 +142,9 @@ void TForm1::ConnectPages() {
             [this](const QString& fileName) { RunHandler(UserDialogs(), [&] { OpenChosenFile(StdText(fileName)); }); });
     connect(RipperTab, &RipperPage::DataFileNameEdited, this,
             [this](const QString& fileName) { DataFileName = StdText(fileName); });
+    // A rip changes the tiles that a running match reads: pressing the button stops the match before the rip.
+    connect(RipperTab->findChild<QPushButton*>("ButtonGfxRip"), &QPushButton::pressed, SearchTab,
+            &SearchPage::CancelJob);
     connect(RipperTab, &RipperPage::CopperListListed, InfoTab, &InfoPage::ShowCopperList);
     connect(RipperTab, &RipperPage::InfoLineAdded, InfoTab, &InfoPage::AddInfoLine);
     connect(RipperTab, &RipperPage::GridSettingsChanged, this, &TForm1::ShowGridSettings);
@@ -153,9 +159,8 @@ void TForm1::ConnectPages() {
     QComboBox* matches = MapTabs[0]->Controls().ComboBoxMatches;
     connect(SearchTab, &SearchPage::MapMatchesListed, matches,
             [matches](const QStringList& items) { ShowMapMatchItems(matches, items); });
-    ConnectHandler(matches, &QComboBox::activated, this, UserDialogs(), [this, matches] {
-        ComboBoxMapMatchesChange(Shared, *MapTabs[0], *Maps, matches->currentIndex());
-    });
+    ConnectHandler(matches, &QComboBox::activated, this, UserDialogs(),
+                   [this, matches] { ComboBoxMapMatchesChange(Shared, *MapTabs[0], *Maps, matches->currentIndex()); });
 }
 
 // ---- Start-up and exit ----
@@ -186,14 +191,22 @@ void TForm1::RunStartUpOrder() {
     LoadPreviousProject();
 }
 
+std::array<QWidget*, 3> TForm1::KeyCaptureFields() const {
+    return {RipperTab->KeyCaptureField(), MapTabs[0]->Controls().EditKeyCapture, MapTabs[1]->Controls().EditKeyCapture};
+}
+
 void TForm1::MoveKeyCaptureFieldsOffScreen() {
-    for (QWidget* field :
-         std::initializer_list<QWidget*>{RipperTab->KeyCaptureField(), MapTabs[0]->Controls().EditKeyCapture,
-                                         MapTabs[1]->Controls().EditKeyCapture})
+    for (QWidget* field : KeyCaptureFields())
         field->move(field->x(), field->y() - 1000);
 }
 
+bool TForm1::IsRipOrMapKeyField(const QWidget* widget) const {
+    const std::array<QWidget*, 3> fields = KeyCaptureFields();
+    return std::find(fields.begin(), fields.end(), widget) != fields.end();
+}
+
 void TForm1::closeEvent(QCloseEvent* event) {
+    SearchTab->CancelJob();
     if (!ExitOrderDone) {
         ExitOrderDone = true;
         CancelUpdate();
@@ -220,6 +233,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || widget->window() != this) return false;
     const auto& key = static_cast<const QKeyEvent&>(*event);
+    if (press && IsRipOrMapKeyField(widget)) SearchTab->CancelJob();
     bool consumed = false;
     RunHandler(UserDialogs(), [&] { consumed = press ? WindowKeyDown(key) : WindowKeyUp(key); });
     return consumed;
@@ -283,6 +297,7 @@ void TForm1::OpenFile() {
 }
 
 void TForm1::OpenChosenFile(const std::string& fileName) {
+    SearchTab->CancelJob();
     switch (RouteOpenedFile(fileName)) {
     case OpenFileRoute::Project: LoadProject(fileName); break;
     case OpenFileRoute::Picture: RipperTab->UseTilesPicture(fileName); break;
@@ -319,6 +334,7 @@ void TForm1::SaveUncompressedState() {
 }
 
 void TForm1::ShowScreen() {
+    SearchTab->CancelJob();
     RipperTab->ShowScreen();
     Tabs->setCurrentWidget(RipperTab);
 }

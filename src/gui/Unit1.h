@@ -167,6 +167,9 @@ class TForm1 : public QMainWindow {
     void RunStartUpOrder();
     void RunExitOrder();
     void MoveKeyCaptureFieldsOffScreen();
+    // The ripper's and both maps' key fields, whose keys rip and draw.
+    std::array<QWidget*, 3> KeyCaptureFields() const;
+    bool IsRipOrMapKeyField(const QWidget* widget) const;
     bool WindowKeyDown(const QKeyEvent& key);
     bool WindowKeyUp(const QKeyEvent& key);
     void ShowStatus(int panel, const QString& text);

@@ -90,6 +90,7 @@ void TForm1::DrawProjectWork() {
 }
 
 void TForm1::NewProject() {
+    SearchTab->CancelJob();
     ReadProjectControls();
     tavrik::NewProject(Shared, Project);
     ShowProjectControls();
@@ -126,6 +127,7 @@ void TForm1::SaveProject(const std::string& fileName) {
 }
 
 void TForm1::LoadProject(const std::string& fileName) {
+    SearchTab->CancelJob();
     ProjectOpened opened;
     {
         const RipsSuspended suspended(Shared);

@@ -1,6 +1,7 @@
 // The "Map Search" tab in the window: the selection moved and resized with the mouse, a paint tool under a
-// press and a drag, and the demo's level found again from a cut of its picture: Match Tiles (with both start
-// buttons disabled while it runs), Search for map, and the chosen find drawn on the "Map Ripper" tab.
+// press and a drag, the demo's level found again from a cut of its picture (Match Tiles and Search for map on
+// the worker, the chosen find drawn on the "Map Ripper" tab), and a long search stopped by Cancel, Open, New
+// Project and closing the window.
 #include "GuiTestRegistry.h"
 #include "RipperTabFixture.h"
 
@@ -10,17 +11,22 @@
 #include "search/SearchPage.h"
 #include "search/SelectionOverlay.h"
 #include "support/DemoData.h"
+#include "support/SearchInputs.h"
 #include "workspace/RipRequest.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTimer>
 #include <QToolButton>
+
+#include <random>
 
 namespace tavrik::test {
 
@@ -42,6 +48,22 @@ class SearchFixture : public RipperFixture {
     }
 
     const SearchPageWidgets& Page() const { return Form->Search().Controls(); }
+    bool Busy() const { return Form->Search().Busy(); }
+    // Waits for the job on the worker to end and be shown.
+    bool Finished() const {
+        return QTest::qWaitFor([this] { return !Busy(); }, 30000);
+    }
+    // A search started over 16 MB of noise with every step of the table, which keeps the worker busy for a
+    // while: two rows of sky over a row of a tile the memory lacks.
+    void StartLongSearch() {
+        std::mt19937 random(20);
+        Work().Memory.MemoryImage = NoisyMemory(16 << 20, random);
+        Page().CheckBoxLongs->setChecked(true);
+        Page().MemoIndexes->setPlainText("3, 3, 3, 3\n3, 3, 3, 3\n99, 99, 99, 99");
+        QTest::mouseClick(Page().ButtonSearchMap, Qt::LeftButton);
+        QVERIFY(Busy());
+        QVERIFY(!Page().ButtonSearchMap->isEnabled() && !Page().ButtonMatchTiles->isEnabled());
+    }
     QWidget* Viewport() const { return Page().View->viewport(); }
 
     // The picture saved in the fixture's folder and loaded as the screenshot with "Load Image".
@@ -191,20 +213,74 @@ class SearchPageTest : public QObject {
         QCOMPARE(fixture.Page().LabelDimensions->text(), dimensions);
     }
 
-    void CancelEndsTheSearchAfterItsFirstStep() {
+    // Cancel in the middle of a long search: the worker stops at once, the memo ends the report, and the next
+    // search runs to its end.
+    void CancelStopsALongSearchAtOnce() {
         SearchFixture fixture;
-        // Two rows of sky over a row of a tile the level lacks: candidates all over the level, each checked
-        // for a jackpot (where the search lets events through) and none found.
-        fixture.Page().MemoIndexes->setPlainText("3, 3, 3, 3\n3, 3, 3, 3\n99, 99, 99, 99");
-        QTimer::singleShot(0, [&] { QTest::mouseClick(fixture.Page().ButtonCancel, Qt::LeftButton); });
-        QTest::mouseClick(fixture.Page().ButtonSearchMap, Qt::LeftButton);
-        const QStringList results = fixture.Page().MemoResults->toPlainText().split('\n');
-        QCOMPARE(results.size(), 2);
-        QCOMPARE(results.back(), QString("Finished!"));
+        fixture.StartLongSearch();
+        // The progress bar moves and the memo fills while the worker runs.
+        QTRY_VERIFY(fixture.Page().ProgressBar->value() > 0 || !fixture.Busy());
+        QVERIFY2(fixture.Busy(), "the search ended before it could be cancelled");
+        QVERIFY(fixture.Page().MemoResults->toPlainText().startsWith("Checking for horizontal byte data..."));
+        QElapsedTimer clock;
+        clock.start();
+        QTest::mouseClick(fixture.Page().ButtonCancel, Qt::LeftButton);
+        const qint64 stoppedAfter = clock.elapsed();
+        QVERIFY(!fixture.Busy());
+        QVERIFY2(stoppedAfter < 100, qPrintable(QString("Cancel took %1 ms").arg(stoppedAfter)));
+        const QStringList cancelled = fixture.Page().MemoResults->toPlainText().split('\n');
+        QCOMPARE(cancelled.back(), QString("Finished!"));
+        QVERIFY(fixture.Page().ButtonSearchMap->isEnabled() && fixture.Page().ButtonMatchTiles->isEnabled());
 
-        // Cancel was for that search only: the next one runs every step.
+        // Cancel was for that search only: the next one, over little memory, runs every step.
+        fixture.Work().Memory.MemoryImage.resize(0x4000);
         QTest::mouseClick(fixture.Page().ButtonSearchMap, Qt::LeftButton);
-        QVERIFY(fixture.Page().MemoResults->toPlainText().split('\n').size() > 2);
+        QVERIFY(fixture.Finished());
+        const QStringList full = fixture.Page().MemoResults->toPlainText().split('\n');
+        QVERIFY(full.size() > cancelled.size());
+        QCOMPARE(full.back(), QString("Finished!"));
+    }
+
+    // Open, New Project and closing the window in the middle of a long search stop it first; the window then
+    // shows what the action made, and nothing of the stopped search arrives afterwards.
+    void OpenNewProjectAndCloseStopALongSearchFirst() {
+        {
+            SearchFixture fixture;
+            fixture.StartLongSearch();
+            const std::string other = WriteTestFile(fixture, "other.bin", std::vector<uint8_t>(0x1000, 7));
+            fixture.Dialogs.FileAnswers.push_back(other);
+            fixture.Trigger("mnuOpen");
+            QVERIFY(!fixture.Busy());
+            QCOMPARE(fixture.Work().Memory.MemoryImage, std::vector<uint8_t>(0x1000, 7));
+            QVERIFY(fixture.Window().windowTitle().contains("other.bin"));
+            const QString report = fixture.Page().MemoResults->toPlainText();
+            QVERIFY(report.endsWith("Finished!"));
+            QVERIFY(fixture.Work().MapMatchList.empty());
+            QTest::qWait(50);
+            QCOMPARE(fixture.Page().MemoResults->toPlainText(), report);
+            QVERIFY(fixture.Page().ButtonSearchMap->isEnabled());
+        }
+        {
+            SearchFixture fixture;
+            fixture.LoadScreenshot(Filled(QSize(64, 64), qRgb(1, 2, 3)));
+            fixture.StartLongSearch();
+            fixture.Trigger("mnuNewProject");
+            QVERIFY(!fixture.Busy());
+            QVERIFY(fixture.Page().MemoResults->toPlainText().isEmpty());
+            QVERIFY(fixture.Page().Selection->isHidden());
+            QTest::qWait(50);
+            QVERIFY(fixture.Page().MemoResults->toPlainText().isEmpty());
+        }
+        {
+            SearchFixture fixture;
+            fixture.StartLongSearch();
+            QElapsedTimer clock;
+            clock.start();
+            QVERIFY(fixture.Form->close());
+            QVERIFY(clock.elapsed() < 1000);
+            QVERIFY(!fixture.Busy());
+            QVERIFY(fixture.Form->isHidden());
+        }
     }
 
     // A cut of the level with a sprite over four of its tiles: the cells it covers are framed on the screenshot
@@ -219,13 +295,9 @@ class SearchPageTest : public QObject {
         fixture.LoadScreenshot(shot);
         fixture.Work().SearchSelection = SelectionRect{0, 0, 300, 160};
 
-        bool startButtonsDisabled = false;
-        QTimer::singleShot(0, [&] {
-            startButtonsDisabled =
-                !fixture.Page().ButtonMatchTiles->isEnabled() && !fixture.Page().ButtonSearchMap->isEnabled();
-        });
         QTest::mouseClick(fixture.Page().ButtonMatchTiles, Qt::LeftButton);
-        QVERIFY(startButtonsDisabled);
+        QVERIFY(!fixture.Page().ButtonMatchTiles->isEnabled() && !fixture.Page().ButtonSearchMap->isEnabled());
+        QVERIFY(fixture.Finished());
         QVERIFY(fixture.Page().ButtonMatchTiles->isEnabled());
         // Aligned on the tile boundary 5 and 11 pixels in: 15 whole tiles across, 9 down.
         QCOMPARE(fixture.Selection(), (SelectionRect{5, 11, 5 + 15 * 16, 11 + 9 * 16}));
@@ -248,6 +320,7 @@ class SearchPageTest : public QObject {
         QVERIFY(framed > 4 * 16);
 
         QTest::mouseClick(fixture.Page().ButtonSearchMap, Qt::LeftButton);
+        QVERIFY(fixture.Finished());
         const QString results = fixture.Page().MemoResults->toPlainText();
         QVERIFY(results.endsWith("Finished!"));
         QVERIFY(results.contains("(4 cells unknown)"));
@@ -276,6 +349,52 @@ class SearchPageTest : public QObject {
         for (int y = 0; y < halved.height(); ++y)
             for (int x = 0; x < halved.width(); ++x)
                 QCOMPARE(halved.pixel(x, y), shot.pixel(2 * x, 2 * y));
+    }
+
+    // "Search while selecting": the selection dragged over the demo's level and left to rest is matched and
+    // searched for on the worker, and the finds list follows the selection; a second drag before the first
+    // job is shown replaces it.
+    void TheFindsFollowASelectionThatRests() {
+        SearchFixture fixture;
+        fixture.LoadScreenshot(DemoLevel().copy(203, 245, 320, 200));
+        fixture.Work().SearchSelection = SelectionRect{0, 0, 160, 96};
+        auto* matches = fixture.Find<QComboBox>("ComboBoxMapMatches");
+        QVERIFY(fixture.Page().CheckBoxWhileSelecting->isVisible());
+        fixture.Page().CheckBoxWhileSelecting->click();
+        const double scale = fixture.Page().View->EffectiveScale();
+        const auto dragBy = [&](QPointF picturePixels) {
+            const QPointF inside = fixture.Page().Selection->ShownRect().center();
+            fixture.Drag(inside, inside + picturePixels * scale);
+        };
+        const auto found = [&] { return matches->itemText(0).startsWith("Horiz"); };
+        const auto foundAddress = [&] {
+            return fixture.Finished() && found() ? matches->itemText(0).split(' ').value(1) : QString();
+        };
+        const int64_t level = fixture.Work().Memory.ChipRamOffset + 0x38000;
+
+        dragBy(QPointF(2, 3));
+        // Nothing starts while the selection has not rested.
+        QVERIFY(!fixture.Busy());
+        QVERIFY(QTest::qWaitFor([&] { return fixture.Busy() || found(); }, 2000));
+        // Snapped to the tile boundary 5 and 11 pixels in: the level's cell (13, 16) is the first one.
+        QCOMPARE(foundAddress(), QString::fromStdString(DollarHex(level + 16 * 64 + 13)));
+        QCOMPARE(fixture.Selection().Left, 5.0);
+
+        // Two tiles right and one down, then at once two more right: only the last place is searched for.
+        dragBy(QPointF(32, 16));
+        QVERIFY(QTest::qWaitFor([&] { return fixture.Busy() || found(); }, 2000));
+        dragBy(QPointF(32, 0));
+        const QString last = QString::fromStdString(DollarHex(level + 17 * 64 + 17));
+        QVERIFY(QTest::qWaitFor([&] { return !fixture.Busy() && matches->itemText(0).contains(last + " "); }, 5000));
+        QCOMPARE(fixture.Selection().Left, 5.0 + 4 * 16);
+
+        // With the box off, a resting selection starts nothing.
+        fixture.Page().CheckBoxWhileSelecting->click();
+        const QString before = fixture.Page().MemoIndexes->toPlainText();
+        dragBy(QPointF(16, 16));
+        QTest::qWait(500);
+        QVERIFY(!fixture.Busy());
+        QCOMPARE(fixture.Page().MemoIndexes->toPlainText(), before);
     }
 };
 

@@ -4,20 +4,23 @@
 
 #include "support/TempDir.h"
 
+#include <csignal>
 #include <fcntl.h>
 #include <fstream>
+#include <optional>
 #include <spawn.h>
 #include <sstream>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 extern char** environ;
 
 namespace tavrik::test {
 
-namespace {} // namespace
+namespace {
 
-CliResult RunCli(const std::vector<std::string>& arguments) {
+CliResult Run(const std::vector<std::string>& arguments, std::optional<std::chrono::milliseconds> interruptAfter) {
     TempDir folder;
     const std::string outPath = folder.File("stdout");
     const std::string errPath = folder.File("stderr");
@@ -36,6 +39,10 @@ CliResult RunCli(const std::vector<std::string>& arguments) {
     pid_t child = 0;
     CliResult result;
     if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+        if (interruptAfter) {
+            std::this_thread::sleep_for(*interruptAfter);
+            kill(child, SIGINT);
+        }
         int status = 0;
         waitpid(child, &status, 0);
         result.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
@@ -44,6 +51,14 @@ CliResult RunCli(const std::vector<std::string>& arguments) {
     result.Out = ReadText(outPath);
     result.Err = ReadText(errPath);
     return result;
+}
+
+} // namespace
+
+CliResult RunCli(const std::vector<std::string>& arguments) { return Run(arguments, std::nullopt); }
+
+CliResult RunCliInterrupted(const std::vector<std::string>& arguments, std::chrono::milliseconds after) {
+    return Run(arguments, after);
 }
 
 } // namespace tavrik::test

@@ -1,6 +1,7 @@
 // Runs the built tavrik-cli with arguments and captures its exit status and both output streams.
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -13,5 +14,7 @@ struct CliResult {
 };
 
 CliResult RunCli(const std::vector<std::string>& arguments);
+// The same, with Ctrl+C (SIGINT) sent to it after the given time.
+CliResult RunCliInterrupted(const std::vector<std::string>& arguments, std::chrono::milliseconds after);
 
 } // namespace tavrik::test

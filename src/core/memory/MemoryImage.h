@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/Colour.h"
+#include "memory/SharedBytes.h"
 
 #include <array>
 #include <cstdint>
@@ -40,7 +41,7 @@ struct ChipsetSnapshot {
 
 struct MemoryState {
     // The loaded file, or the uncompressed copy of a save state with compressed chunks.
-    std::vector<uint8_t> MemoryImage;
+    SharedBytes MemoryImage;
     // Chip RAM address A is the file offset ChipRamOffset + A.
     uint32_t ChipRamOffset = 0;
     uint32_t ChipRamSize = 0;

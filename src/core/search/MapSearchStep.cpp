@@ -238,7 +238,8 @@ class StepSearch {
         lists.resize(static_cast<size_t>(Rule.LargestShift) + 1);
         size_t open = lists.size();
         std::vector<int64_t> block;
-        for (int64_t from = 0; from <= Count && open > 0; from += SweepBlock)
+        // A cancel ends the sweep: the passes then see only the positions before it, and stop.
+        for (int64_t from = 0; from <= Count && open > 0 && !Progress.Cancelled(); from += SweepBlock)
             for (SurvivorList& list : lists) {
                 if (list.ResumeAt >= 0) continue;
                 block.clear();
@@ -262,7 +263,7 @@ class StepSearch {
         for (const int64_t p : list.Positions)
             if (!visit(p)) return;
         std::vector<int64_t> block;
-        for (int64_t from = list.ResumeAt; from >= 0 && from <= Count; from += SweepBlock) {
+        for (int64_t from = list.ResumeAt; from >= 0 && from <= Count && !Progress.Cancelled(); from += SweepBlock) {
             block.clear();
             Sweep(Loose[static_cast<size_t>(row)], from, std::min(Count, from + SweepBlock - 1), Shift, block);
             for (const int64_t p : block)

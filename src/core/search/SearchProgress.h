@@ -1,5 +1,5 @@
-// How tile matching and the map search report progress and learn of a cancel: the desktop program drives
-// its progress bar, status label and Cancel button through this; the command line uses the silent default.
+// How tile matching and the map search report progress and learn of a cancel: the desktop program passes
+// these from its worker to its progress bar, status label and results memo; the command line to its progress line.
 #pragma once
 
 #include <cstdint>
@@ -18,10 +18,12 @@ class SearchProgress {
     // A line of the map search's results, as the search reaches it (the finished run holds them all), so a
     // long search shows what it is doing.
     virtual void ResultLine(std::string_view /*line*/) {}
-    // Lets pending window events run: once per alignment tried while matching, and inside every jackpot
-    // check and after every pass of the map search (where a Cancel click can arrive).
+    // A point where the work has reached a settled state: inside every jackpot check and after every pass of
+    // the map search. Tests count these to cancel at a known moment; the programs run the work on a worker and
+    // need nothing here.
     virtual void ProcessEvents() {}
-    // Whether Cancel was clicked since the search started; only the map search asks.
+    // Whether the job was cancelled (the Cancel button, an action that changes what it reads, Ctrl+C); asked
+    // often enough that the work stops within a few milliseconds.
     virtual bool Cancelled() { return false; }
 };
 

@@ -236,9 +236,12 @@ class AlignmentSearch {
         std::optional<Alignment> found;
         ForEachAlignment(TileWidth, TileHeight, [&](const Alignment& a) {
             SizeGrid(a);
+            if (Progress.Cancelled()) {
+                Cancelled = true;
+                return false;
+            }
             Progress.Advance();
             Progress.Status(AlignmentStatus(a.Dx, a.Dy));
-            Progress.ProcessEvents();
             if (Cells.FillAlignment(a, Origin, true) == Grid.Rows * Grid.Columns) found = a;
             return !found;
         });
@@ -290,6 +293,9 @@ class AlignmentSearch {
                 }
         return run;
     }
+
+    // Whether a cancel stopped the alignments being tried.
+    bool Cancelled = false;
 
   private:
     int32_t TileWidth;
@@ -353,14 +359,25 @@ std::string DuplicateTileLine(int32_t column, int32_t row, int32_t tile, int32_t
 
 std::string ScaledScreenshotLine(int32_t factor) { return "Screenshot scaled " + std::to_string(factor) + "x"; }
 
+// What a match stopped by a cancel reports: nothing matched, nothing to search.
+static TileMatchRun CancelledMatch(const SelectionRect& selection) {
+    TileMatchRun run;
+    run.Selection = selection;
+    run.Cancelled = true;
+    return run;
+}
+
 TileMatchRun MatchTiles(const Image& searchImage, const Image& tiles, int32_t tileWidth, int32_t tileHeight,
                         const SelectionRect& selection, MatchGrid& grid, SearchProgress& progress) {
     AlignmentSearch native(searchImage, tiles, tileWidth, tileHeight, selection, grid, progress);
-    if (const std::optional<Alignment> full = native.FirstFullAlignment()) return native.Finish(full);
+    const std::optional<Alignment> full = native.FirstFullAlignment();
+    if (native.Cancelled) return CancelledMatch(selection);
+    if (full) return native.Finish(full);
     if (const std::optional<ScaledSelection> scaled = ReadScaledSelection(searchImage, RoundedSelection(selection))) {
         const SelectionRect inner{0, 0, double(scaled->Picture.Width()), double(scaled->Picture.Height())};
         AlignmentSearch small(scaled->Picture, tiles, tileWidth, tileHeight, inner, grid, progress);
         std::optional<Alignment> found = small.FirstFullAlignment();
+        if (small.Cancelled) return CancelledMatch(selection);
         if (!found) found = small.MostMatchedAlignment();
         if (found) return ScaledBack(small.Finish(found), *scaled, selection);
     }

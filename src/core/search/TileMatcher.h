@@ -29,6 +29,8 @@ int32_t CompareTile(const Image& searchImage, int32_t sx, int32_t sy, const Imag
 struct TileMatchRun {
     // Whether a grid was found: every cell matched, or at least one row half matched with the rest "?".
     bool Matched = false;
+    // Cancel came before an alignment was found: nothing else of the run holds.
+    bool Cancelled = false;
     // The new text of MemoSearchIndexes.
     std::vector<std::string> IndexLines;
     // Lines added to MemoSearchResults (the duplicates).

@@ -5,6 +5,7 @@
 #include "app/Error.h"
 #include "app/Files.h"
 #include "app/IntegerText.h"
+#include "app/Limits.h"
 #include "imageio/ImageLoader.h"
 #include "imageio/PngFile.h"
 #include "workspace/MapDrawing.h"
@@ -47,18 +48,35 @@ bool SaveSearchImage(const Workspace& ws, const std::string& chosenName, Dialogs
     return true;
 }
 
-std::optional<TileMatchRun> MatchTilesInWorkspace(Workspace& ws, SearchProgress& progress) {
+std::optional<TileMatchJob> PrepareTileMatch(const Workspace& ws) {
     if (!ws.SearchSelection) return std::nullopt;
-    Image tiles = ws.TileSheet;
-    tiles.ConvertTo(PixelFormat::Rgb24);
     const RipParameters& rip = ws.Ripper.Parameters;
-    // The run works on its own grid and images, so that nothing done while it lets events through changes them.
-    const Image screenshot = ws.SearchImage;
-    MatchGrid grid = ws.SearchGrid;
-    TileMatchRun run =
-        MatchTiles(screenshot, tiles, rip.ActualTileWidth, rip.ActualTileHeight, *ws.SearchSelection, grid, progress);
-    ws.SearchGrid = std::move(grid);
+    CheckMatchTiles(rip.ActualTileWidth, rip.ActualTileHeight, ws.TileSheet.Width(), ws.TileSheet.Height());
+    auto tiles = std::make_shared<Image>(ws.TileSheet);
+    tiles->ConvertTo(PixelFormat::Rgb24);
+    return TileMatchJob{std::make_shared<const Image>(ws.SearchImage),
+                        std::move(tiles),
+                        rip.ActualTileWidth,
+                        rip.ActualTileHeight,
+                        *ws.SearchSelection,
+                        ws.SearchGrid};
+}
+
+TileMatchRun RunTileMatch(TileMatchJob& job, SearchProgress& progress) {
+    return MatchTiles(*job.Screenshot, *job.Tiles, job.TileWidth, job.TileHeight, job.Selection, job.Grid, progress);
+}
+
+void ApplyTileMatch(Workspace& ws, TileMatchJob& job, const TileMatchRun& run) {
+    if (run.Cancelled) return;
+    ws.SearchGrid = std::move(job.Grid);
     ws.SearchSelection = run.Selection;
+}
+
+std::optional<TileMatchRun> MatchTilesInWorkspace(Workspace& ws, SearchProgress& progress) {
+    std::optional<TileMatchJob> job = PrepareTileMatch(ws);
+    if (!job) return std::nullopt;
+    TileMatchRun run = RunTileMatch(*job, progress);
+    ApplyTileMatch(ws, *job, run);
     return run;
 }
 
@@ -67,16 +85,31 @@ PointerTiles WorkspacePointerTiles(const Workspace& ws) {
     return PointerTiles{ws.Memory.ChipRamOffset, rip.Address, rip.ActualTileWidth, rip.ActualTileHeight, rip.Bitplanes};
 }
 
+MapSearchJob PrepareMapSearch(Workspace& ws, const std::vector<std::string>& indexLines, bool searchLongs,
+                              bool detailed) {
+    ws.MapMatchList.clear();
+    return MapSearchJob{ws.Memory.MemoryImage.Snapshot(), indexLines,
+                        MapSearchOptions{searchLongs, detailed, WorkspacePointerTiles(ws), ws.Ripper.TileCount}, ws.SearchGrid};
+}
+
+MapSearchRun RunMapSearch(MapSearchJob& job, SearchProgress& progress) {
+    const std::vector<uint8_t>& memory = *job.Memory;
+    // The search's values take four bytes for each value read.
+    return Allocating("the map search over " + std::to_string(memory.size()) + " bytes of memory",
+                      uint64_t{memory.size()} * 4,
+                      [&] { return SearchForMap(memory, job.IndexLines, job.Options, job.Grid, progress); });
+}
+
+void ApplyMapSearch(Workspace& ws, MapSearchJob& job, const MapSearchRun& run) {
+    ws.MapMatchList = run.Matches;
+    if (!run.Cancelled) ws.SearchGrid = std::move(job.Grid);
+}
+
 MapSearchRun SearchMapInWorkspace(Workspace& ws, const std::vector<std::string>& indexLines, bool searchLongs,
                                   bool detailed, SearchProgress& progress) {
-    ws.MapMatchList.clear();
-    const MapSearchOptions options{searchLongs, detailed, WorkspacePointerTiles(ws), ws.Ripper.TileCount};
-    // The memory and the grid are the search's own for the same reason.
-    const std::vector<uint8_t> memory = ws.Memory.MemoryImage;
-    MatchGrid grid = ws.SearchGrid;
-    MapSearchRun run = SearchForMap(memory, indexLines, options, grid, progress);
-    ws.SearchGrid = std::move(grid);
-    ws.MapMatchList = run.Matches;
+    MapSearchJob job = PrepareMapSearch(ws, indexLines, searchLongs, detailed);
+    MapSearchRun run = RunMapSearch(job, progress);
+    ApplyMapSearch(ws, job, run);
     return run;
 }
 

@@ -10,6 +10,7 @@
 #include "workspace/Workspace.h"
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,6 +40,24 @@ SearchImageLoad LoadSearchImage(Workspace& ws, const std::string& fileName, Dial
 // user is told there is nothing to save. Returns whether the file was written.
 bool SaveSearchImage(const Workspace& ws, const std::string& chosenName, Dialogs& dialogs);
 
+// What tile matching reads, taken from the workspace when it starts: the screenshot and the tile sheet as
+// 24-bit pictures shared read-only, so the window may go on while a worker matches. Grid is the run's own.
+struct TileMatchJob {
+    std::shared_ptr<const Image> Screenshot;
+    std::shared_ptr<const Image> Tiles;
+    int32_t TileWidth = 16;
+    int32_t TileHeight = 16;
+    SelectionRect Selection;
+    MatchGrid Grid;
+};
+
+// Tile matching's job: nullopt before a screenshot was set up. Tiles too small or too many to match are refused
+// (tavrik::Error naming the limit) before any work.
+std::optional<TileMatchJob> PrepareTileMatch(const Workspace& ws);
+TileMatchRun RunTileMatch(TileMatchJob& job, SearchProgress& progress);
+// A finished match moves the selection and keeps the grid; a cancelled one changes nothing.
+void ApplyTileMatch(Workspace& ws, TileMatchJob& job, const TileMatchRun& run);
+
 // Match tiles on the workspace: the SearchImage under the SearchSelection against the TileSheet (as the
 // colours it shows) cut by the actual tile size. Moves the selection and keeps the grid; nothing happens
 // (nullopt) before a screenshot was set up.
@@ -46,6 +65,23 @@ std::optional<TileMatchRun> MatchTilesInWorkspace(Workspace& ws, SearchProgress&
 
 // How pointers become tile numbers with the workspace's chip RAM offset and last rip.
 PointerTiles WorkspacePointerTiles(const Workspace& ws);
+
+// What the map search reads: the memory image shared read-only (no copy is made), the index memo's lines and
+// the options; Grid is the run's own.
+struct MapSearchJob {
+    std::shared_ptr<const std::vector<uint8_t>> Memory;
+    std::vector<std::string> IndexLines;
+    MapSearchOptions Options;
+    MatchGrid Grid;
+};
+
+// The search's job; starting it empties the MapMatchList.
+MapSearchJob PrepareMapSearch(Workspace& ws, const std::vector<std::string>& indexLines, bool searchLongs,
+                              bool detailed);
+MapSearchRun RunMapSearch(MapSearchJob& job, SearchProgress& progress);
+// The finds become the MapMatchList, also those of a cancelled search; only a search that ran to its end
+// leaves its grid.
+void ApplyMapSearch(Workspace& ws, MapSearchJob& job, const MapSearchRun& run);
 
 // Search for map over the workspace's memory with the index memo's lines; the finds become the MapMatchList.
 MapSearchRun SearchMapInWorkspace(Workspace& ws, const std::vector<std::string>& indexLines, bool searchLongs,

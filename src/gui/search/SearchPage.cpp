@@ -3,6 +3,7 @@
 #include "search/SearchPage.h"
 
 #include "platform/HandlerGuard.h"
+#include "search/SearchJob.h"
 #include "search/SearchProgressBar.h"
 #include "search/SelectionOverlay.h"
 #include "widgets/ColorPalette.h"
@@ -22,6 +23,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
+#include <QTimer>
 #include <QToolButton>
 
 #include <algorithm>
@@ -29,6 +31,9 @@
 namespace tavrik {
 
 namespace {
+
+// Long enough that a selection being dragged starts no job, short enough to feel immediate.
+constexpr int SelectionRestMs = 300;
 
 QStringList QLines(const std::vector<std::string>& lines) {
     QStringList list;
@@ -56,9 +61,13 @@ std::optional<MouseButton> CoreButton(Qt::MouseButton button) {
 SearchPage::SearchPage(const SearchPageServices& services, QWidget* parent) : QWidget(parent), Services(services) {
     setObjectName("TabSheetSearch");
     BuildControls();
+    Progress = std::make_unique<SearchProgressBar>(*Widgets.ProgressBar, *Widgets.LabelStatus, *Widgets.MemoResults);
     ConnectHandlers();
     ConnectView();
 }
+
+// A job still running is stopped and waited for: its worker never outlives the page.
+SearchPage::~SearchPage() = default;
 
 void SearchPage::ConnectHandlers() {
     const SearchPageWidgets& w = Widgets;
@@ -81,6 +90,17 @@ void SearchPage::ConnectHandlers() {
     onClick(w.ButtonCancel, [this] { ButtonSearchMapCancelClick(); });
     ConnectHandler(w.GaugeBarZoom, &QSlider::valueChanged, this, dialogs, [this] { GaugeBarSearchZoomChange(); });
     connect(w.Selection, &SelectionOverlay::SelectionEdited, this, &SearchPage::ShowSelectionLabel);
+    // Each move restarts the wait, so the job starts once the selection has rested.
+    SelectionRest = new QTimer(this);
+    SelectionRest->setSingleShot(true);
+    SelectionRest->setInterval(SelectionRestMs);
+    ConnectHandler(SelectionRest, &QTimer::timeout, this, dialogs, [this] { SelectionRested(); });
+    // A newer selection replaces the job of an older one at once, so that job cannot move the selection back.
+    connect(w.Selection, &SelectionOverlay::SelectionEdited, this, [this] {
+        if (!Widgets.CheckBoxWhileSelecting->isChecked()) return;
+        CancelJob();
+        SelectionRest->start();
+    });
 }
 
 // ImgView32SearchMouseDown, ImgView32SearchMouseMove and ImgView32SearchMouseUp: the paint tools. The
@@ -95,6 +115,7 @@ void SearchPage::ConnectView() {
             [this, &ws, repaintIf](QPoint pixel, bool, Qt::MouseButton button, Qt::KeyboardModifiers) {
                 const auto pressed = CoreButton(button);
                 if (!pressed) return;
+                CancelJob();
                 RunHandler(Services.UserDialogs, [&] {
                     repaintIf(PaintPress(Paint, ws.SearchImage, *pressed, pixel.x(), pixel.y(), ws.SearchSelection,
                                          ws.SearchBackgroundColour));
@@ -148,6 +169,7 @@ void SearchPage::ButtonOpenSearchClick() {
 }
 
 void SearchPage::ButtonLoadSearchClick() {
+    CancelJob();
     const std::string fileName = StdText(Widgets.EditFileName->text());
     if (fileName.empty()) {
         ButtonOpenSearchClick();
@@ -163,17 +185,20 @@ void SearchPage::ButtonSearchPasteClick() {
         Services.UserDialogs.Information(std::string(NoClipboardPictureMessage));
         return;
     }
+    CancelJob();
     Services.Work.SearchImage = FromQImage(QApplication::clipboard()->image());
     SetUpSearchImage();
 }
 
 void SearchPage::ButtonSearchFromStateClick() {
+    CancelJob();
     const MemoryState& memory = Services.Work.Memory;
     Services.Work.SearchImage = RebuildScreen(memory, LoadedScreenMachine(memory)).Picture;
     SetUpSearchImage();
 }
 
 void SearchPage::ButtonSearchResizeMatchClick() {
+    CancelJob();
     Services.Work.SearchImage = HalfSize(Services.Work.SearchImage);
     ShowChangedImage();
 }
@@ -229,6 +254,7 @@ void SearchPage::SpeedButtonSearchPaintMagicWandClick() {
     // The wand is one of the group too, so it releases a paint button; the tool chosen keeps painting.
     for (QToolButton* button : Widgets.PaintButtons)
         button->setChecked(false);
+    CancelJob();
     Workspace& ws = Services.Work;
     const MagicWandResult result = MagicWand(ws.SearchImage, ws.Palette.Colours, ws.SearchBackgroundColour);
     for (const std::string& line : result.InfoLines)
@@ -246,56 +272,106 @@ void SearchPage::EndPaintMode() {
 
 // ---- Matching and searching ----
 
-// While one runs, window events are let through for its progress; the buttons that start either stay
-// disabled meanwhile, so neither can be started again under the one running.
-void SearchPage::RunExclusive(const std::function<void()>& job) {
-    if (Running) return;
-    Running = true;
-    Widgets.ButtonMatchTiles->setEnabled(false);
-    Widgets.ButtonSearchMap->setEnabled(false);
-    struct Restore {
-        SearchPage& Page;
-        ~Restore() {
-            Page.Running = false;
-            Page.Widgets.ButtonMatchTiles->setEnabled(true);
-            Page.Widgets.ButtonSearchMap->setEnabled(true);
-        }
-    } restore{*this};
-    job();
+bool SearchPage::Busy() const { return Job != nullptr; }
+
+void SearchPage::CancelJob() {
+    if (Job) Job->Cancel();
+}
+
+void SearchPage::EnableStartButtons(bool enabled) {
+    Widgets.ButtonMatchTiles->setEnabled(enabled);
+    Widgets.ButtonSearchMap->setEnabled(enabled);
+}
+
+void SearchPage::StartJob(std::function<void(SearchProgress&)> work, std::function<void(bool cancelled)> show) {
+    EnableStartButtons(false);
+    auto finished = [this, show = std::move(show)](bool cancelled, std::exception_ptr failure) {
+        EnableStartButtons(true);
+        // The job is deleted after its last delivery has returned.
+        Job.release()->deleteLater();
+        RunHandler(Services.UserDialogs, [&] {
+            if (failure) std::rethrow_exception(failure);
+            show(cancelled);
+        });
+    };
+    Job = std::make_unique<SearchJob>(*Progress, std::move(work), std::move(finished));
+    Job->setParent(this);
 }
 
 void SearchPage::ButtonSearchMatchTilesClick() {
-    if (!Services.Work.SearchSelection) return;
-    RunExclusive([this] {
-        EndPaintMode();
-        SearchProgressBar progress(*Widgets.ProgressBar, *Widgets.LabelStatus, CancelRequested);
-        const auto run = MatchTilesInWorkspace(Services.Work, progress);
-        if (!run) return;
-        Widgets.MemoIndexes->setPlainText(QLines(run->IndexLines).join('\n'));
-        AddLines(Widgets.MemoResults, run->ResultLines);
-        if (run->SelectionLabel) Widgets.LabelRubberBandDimensions->setText(QText(*run->SelectionLabel));
-        UnmatchedMarks = run->UnmatchedCells;
-        ShowImage();
-    });
+    if (Busy()) return;
+    std::optional<TileMatchJob> prepared = PrepareTileMatch(Services.Work);
+    if (!prepared) return;
+    EndPaintMode();
+    auto job = std::make_shared<TileMatchJob>(std::move(*prepared));
+    auto run = std::make_shared<TileMatchRun>();
+    StartJob([job, run](SearchProgress& progress) { *run = RunTileMatch(*job, progress); },
+             [this, job, run](bool cancelled) { ShowTileMatch(*job, *run, cancelled); });
+}
+
+void SearchPage::ShowTileMatch(TileMatchJob& job, const TileMatchRun& run, bool cancelled) {
+    // A cancelled match leaves the tab as it was, even one that was done but not yet shown.
+    if (cancelled || run.Cancelled) return;
+    ApplyTileMatch(Services.Work, job, run);
+    Widgets.MemoIndexes->setPlainText(QLines(run.IndexLines).join('\n'));
+    AddLines(Widgets.MemoResults, run.ResultLines);
+    if (run.SelectionLabel) Widgets.LabelRubberBandDimensions->setText(QText(*run.SelectionLabel));
+    UnmatchedMarks = run.UnmatchedCells;
+    ShowImage();
+}
+
+std::vector<std::string> SearchPage::IndexMemoLines() const {
+    std::vector<std::string> lines;
+    for (const QString& line : Widgets.MemoIndexes->toPlainText().split('\n'))
+        lines.push_back(StdText(line));
+    return lines;
 }
 
 void SearchPage::ButtonSearchMapClick() {
-    RunExclusive([this] {
-        CancelRequested = false;
-        Widgets.MemoResults->clear();
-        emit MapMatchesListed({});
-        std::vector<std::string> indexLines;
-        for (const QString& line : Widgets.MemoIndexes->toPlainText().split('\n'))
-            indexLines.push_back(StdText(line));
-        // The results appear line by line as the search reaches them.
-        SearchProgressBar progress(*Widgets.ProgressBar, *Widgets.LabelStatus, CancelRequested, Widgets.MemoResults);
-        const MapSearchRun run = SearchMapInWorkspace(Services.Work, indexLines, Widgets.CheckBoxLongs->isChecked(),
-                                                      Widgets.CheckBoxDetailed->isChecked(), progress);
-        QStringList items;
-        for (const MapMatch& match : run.Matches)
-            items.push_back(QText(MapMatchItemText(match)));
-        emit MapMatchesListed(items);
-    });
+    if (Busy()) return;
+    Widgets.MemoResults->clear();
+    emit MapMatchesListed({});
+    auto job = std::make_shared<MapSearchJob>(PrepareMapSearch(
+        Services.Work, IndexMemoLines(), Widgets.CheckBoxLongs->isChecked(), Widgets.CheckBoxDetailed->isChecked()));
+    auto run = std::make_shared<MapSearchRun>();
+    // The results appear line by line as the worker reaches them; the finds so far also after a cancel.
+    StartJob([job, run](SearchProgress& progress) { *run = RunMapSearch(*job, progress); },
+             [this, job, run](bool) { ShowMapSearch(*job, *run); });
+}
+
+void SearchPage::ShowMapSearch(MapSearchJob& job, const MapSearchRun& run) {
+    ApplyMapSearch(Services.Work, job, run);
+    QStringList items;
+    for (const MapMatch& match : run.Matches)
+        items.push_back(QText(MapMatchItemText(match)));
+    emit MapMatchesListed(items);
+}
+
+// A newer selection replaces the job running for an older one. The search reads the grid the match found;
+// a match that finds no whole tiles ends the job there.
+void SearchPage::SelectionRested() {
+    if (!Widgets.CheckBoxWhileSelecting->isChecked()) return;
+    CancelJob();
+    std::optional<TileMatchJob> prepared = PrepareTileMatch(Services.Work);
+    if (!prepared) return;
+    Widgets.MemoResults->clear();
+    emit MapMatchesListed({});
+    auto match = std::make_shared<TileMatchJob>(std::move(*prepared));
+    auto matchRun = std::make_shared<TileMatchRun>();
+    auto search = std::make_shared<MapSearchJob>(
+        PrepareMapSearch(Services.Work, {}, Widgets.CheckBoxLongs->isChecked(), Widgets.CheckBoxDetailed->isChecked()));
+    auto searchRun = std::make_shared<std::optional<MapSearchRun>>();
+    StartJob(
+        [match, matchRun, search, searchRun](SearchProgress& progress) {
+            *matchRun = RunTileMatch(*match, progress);
+            if (!matchRun->Matched || progress.Cancelled()) return;
+            search->IndexLines = matchRun->IndexLines;
+            *searchRun = RunMapSearch(*search, progress);
+        },
+        [this, match, matchRun, search, searchRun](bool cancelled) {
+            ShowTileMatch(*match, *matchRun, cancelled);
+            if (*searchRun && !cancelled) ShowMapSearch(*search, **searchRun);
+        });
 }
 
 } // namespace tavrik

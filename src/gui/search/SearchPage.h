@@ -4,6 +4,8 @@
 
 #include "app/Dialogs.h"
 #include "search/SearchImageTools.h"
+#include "search/SearchProgress.h"
+#include "workspace/MapSearchOperations.h"
 #include "workspace/Workspace.h"
 
 #include <QString>
@@ -12,6 +14,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,10 +26,13 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QSlider;
+class QTimer;
 class QToolButton;
 
 namespace tavrik {
 
+class SearchJob;
+class SearchProgressBar;
 class SelectionOverlay;
 class TImgView32;
 class TmbColorPalette;
@@ -57,6 +63,8 @@ struct SearchPageWidgets {
     QPushButton* ButtonCancel = nullptr;
     QCheckBox* CheckBoxLongs = nullptr;
     QCheckBox* CheckBoxDetailed = nullptr;
+    // When on, a selection that rests for a moment is matched and searched for at once.
+    QCheckBox* CheckBoxWhileSelecting = nullptr;
     QPlainTextEdit* MemoResults = nullptr;
 };
 
@@ -70,11 +78,15 @@ class SearchPage : public QWidget {
     Q_OBJECT
   public:
     explicit SearchPage(const SearchPageServices& services, QWidget* parent = nullptr);
+    ~SearchPage() override;
 
     const SearchPageWidgets& Controls() const { return Widgets; }
     PaintMode CurrentPaintMode() const { return Paint.Mode; }
-    // Whether a tile match or a map search is running (both start buttons are disabled meanwhile).
-    bool Busy() const { return Running; }
+    // Whether a tile match or a map search is running on the worker (both start buttons are disabled meanwhile).
+    bool Busy() const;
+    // Before an action that changes what a running job reads: the job stops, what it found so far is shown
+    // (a search's finds; a match shows nothing until it is done) and the action may go on. Nothing when idle.
+    void CancelJob();
 
     // The colour strip shows the new search background (its text as the palette menu gives it).
     void ShowSearchBackground(const QString& stripText);
@@ -96,7 +108,9 @@ class SearchPage : public QWidget {
     void SpeedButtonSearchPaintMagicWandClick();
     void ButtonSearchMatchTilesClick();
     void ButtonSearchMapClick();
-    void ButtonSearchMapCancelClick() { CancelRequested = true; }
+    void ButtonSearchMapCancelClick() { CancelJob(); }
+    // Search while selecting: Match Tiles and Search for map as one job on the selection that rested.
+    void SelectionRested();
 
   signals:
     // Lines for the "Info" tab's memo (the magic wand's key lists).
@@ -119,8 +133,14 @@ class SearchPage : public QWidget {
     void ShowSetUp(const std::string& dimensions);
     void ShowSelectionLabel();
     void EndPaintMode();
-    // Runs job with both start buttons disabled and enables them again however it ends.
-    void RunExclusive(const std::function<void()>& job);
+    // Runs work on the worker with both start buttons disabled; show runs on the window's thread when the work
+    // has ended (told whether it was cancelled), unless it failed: then the error is shown.
+    void StartJob(std::function<void(SearchProgress&)> work, std::function<void(bool cancelled)> show);
+    void EnableStartButtons(bool enabled);
+    // What a finished match and a search show on the tab.
+    void ShowTileMatch(TileMatchJob& job, const TileMatchRun& run, bool cancelled);
+    void ShowMapSearch(MapSearchJob& job, const MapSearchRun& run);
+    std::vector<std::string> IndexMemoLines() const;
 
     SearchPageServices Services;
     SearchPageWidgets Widgets;
@@ -128,8 +148,9 @@ class SearchPage : public QWidget {
     // The cells the last match could not match, framed on the screenshot until the next match or a change of
     // the picture.
     std::vector<PixelRect> UnmatchedMarks;
-    bool Running = false;
-    bool CancelRequested = false;
+    std::unique_ptr<SearchProgressBar> Progress;
+    std::unique_ptr<SearchJob> Job;
+    QTimer* SelectionRest = nullptr;
 };
 
 } // namespace tavrik

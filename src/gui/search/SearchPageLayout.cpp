@@ -206,6 +206,8 @@ QWidget* SearchPage::BuildSearchColumn() {
     layout->addWidget(w.CheckBoxLongs);
     w.CheckBoxDetailed = MakeCheck(column, "CheckBoxMapSearchDetailed", "Print out all matches");
     layout->addWidget(w.CheckBoxDetailed);
+    w.CheckBoxWhileSelecting = MakeCheck(column, "CheckBoxSearchWhileSelecting", "Search while selecting");
+    layout->addWidget(w.CheckBoxWhileSelecting);
     // The longword box's long caption is shown whole.
     column->setFixedWidth(std::max(SearchColumnWidth, w.CheckBoxLongs->sizeHint().width()));
     QWidget* buttons = Bar(column);

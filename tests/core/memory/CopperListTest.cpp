@@ -26,7 +26,7 @@ class CopperListTest : public ::testing::Test {
     }
 
     void Put(uint32_t chipAddress, std::initializer_list<uint16_t> words) {
-        test::PutWords(Memory.MemoryImage, Offset + chipAddress, words);
+        test::PutWords(Memory.MemoryImage.Mutable(), Offset + chipAddress, words);
     }
     CopperWalk Walk(uint32_t chipAddress, int32_t stopLine = 128) {
         return WalkCopperList(Memory, Offset + chipAddress, stopLine);

@@ -88,7 +88,7 @@ TEST_F(SearchWorkspace, ChoosingAFindFillsTheMapControlsAndDrawsTheFirstMap) {
     for (int32_t& tile : level)
         tile = static_cast<int32_t>(Random() % 20);
     const auto tileAt = [&level](int32_t x, int32_t y) { return level[static_cast<size_t>(y * 30 + x)]; };
-    test::PlantMap(Work.Memory.MemoryImage, {3000, 30, 12, 1, false},
+    test::PlantMap(Work.Memory.MemoryImage.Mutable(), {3000, 30, 12, 1, false},
                    [&](int32_t x, int32_t y) { return static_cast<uint32_t>(tileAt(x, y)); });
     const std::vector<std::string> grid = test::GridText(tileAt, 2, 1, 6, 4);
     const MapSearchRun run = SearchMapInWorkspace(Work, grid, false, false, Silent);
