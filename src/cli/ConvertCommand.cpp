@@ -22,20 +22,26 @@ Image ReadPicture(const std::string& in) {
     return std::move(*loaded.Picture);
 }
 
-int RunConvert(const CommandArguments& arguments) {
-    const OptionReader options(arguments, {});
-    const std::string& in = options.Positional(0, "IN");
-    const std::string& out = options.Positional(1, "OUT.png");
-    options.ExpectPositionals(2);
-    Image picture = ReadPicture(in);
+struct ConvertOptions {
+    std::string In;
+    std::string Out;
+};
+
+void DeclareConvert(CLI::App& command, ConvertOptions& o) {
+    command.add_option("IN", o.In, "a picture: PNG, BMP, IFF ILBM, NEOchrome or DEGAS")->required();
+    command.add_option("OUT.png", o.Out, "the PNG file to write")->required();
+}
+
+int RunConvert(const ConvertOptions& o) {
+    Image picture = ReadPicture(o.In);
     picture.ConvertTo(PixelFormat::Rgb24);
-    SaveImagePng(picture, out);
+    SaveImagePng(picture, o.Out);
     return 0;
 }
 
-const CommandRegistration registration{
-    {"convert", "IN OUT.png",
-     "Reads a picture (PNG, BMP, IFF ILBM, NEOchrome, DEGAS) and writes it as a 24-bit RGB PNG.", &RunConvert}};
+const CommandRegistration<ConvertOptions> registration{
+    "convert", "Reads a picture (PNG, BMP, IFF ILBM, NEOchrome, DEGAS) and writes it as a 24-bit RGB PNG.",
+    DeclareConvert, RunConvert};
 
 } // namespace
 

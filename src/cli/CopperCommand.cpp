@@ -12,21 +12,33 @@ namespace {
 
 constexpr int32_t DefaultStopLine = 0x80;
 
-int RunCopper(const CommandArguments& arguments) {
-    const OptionReader options(arguments, {"--address", "--stop-line", "--project"});
-    options.ExpectPositionals(1);
-    const std::optional<int32_t> stopLineOption = options.Integer("--stop-line", 0, 254);
-    const std::optional<std::string> addressText = options.Value("--address");
-    if (addressText && !ProcessStartAddress(*addressText, AddressMode{}))
-        FailUsage("option --address takes an address such as $1000 or +$100, not '" + *addressText + "'");
+struct CopperOptions {
+    DataFileOptions Data;
+    std::optional<std::string> Address;
+    std::optional<std::string> StopLine;
+};
 
+void DeclareCopper(CLI::App& command, CopperOptions& o) {
+    AddDataFileOptions(command, o.Data);
+    const CLI::Validator startCheck = TextCheck(
+        [](const std::string& text) { return ProcessStartAddress(text, AddressMode{}).has_value(); },
+        "an address such as $1000 or +$100");
+    command.add_option("--address", o.Address, "start here instead of at COP1LC (\"+\" counts from chip RAM)")
+        ->type_name("TEXT")
+        ->check(startCheck);
+    command.add_option("--stop-line", o.StopLine, "the last display line of the walk; default $80")
+        ->type_name("N")
+        ->check(IntegerTextCheck(0, 254));
+}
+
+int RunCopper(const CopperOptions& o) {
     CliWork work;
-    LoadCliWork(work, options);
+    LoadCliWork(work, o.Data);
     const Workspace& ws = work.Ws;
-    const int32_t stopLine =
-        stopLineOption.value_or(work.Project ? ProjectCopperStopLine(*work.Project, DefaultStopLine) : DefaultStopLine);
+    const int32_t projectLine = work.Project ? ProjectCopperStopLine(*work.Project, DefaultStopLine) : DefaultStopLine;
+    const int32_t stopLine = o.StopLine ? IntegerTextValue(*o.StopLine) : projectLine;
     const uint32_t start =
-        addressText ? *ProcessStartAddress(*addressText, ws.Addresses()) : CopperlistActionStart(ws.Memory);
+        o.Address ? *ProcessStartAddress(*o.Address, ws.Addresses()) : CopperlistActionStart(ws.Memory);
     const CopperWalk walk = WalkCopperList(ws.Memory, start, stopLine);
     for (const std::string& line : walk.Lines)
         std::cout << line << "\n";
@@ -39,11 +51,11 @@ int RunCopper(const CommandArguments& arguments) {
     return 0;
 }
 
-const CommandRegistration registration{
-    {"copper", "FILE [--address TEXT] [--stop-line N] | --project P.ini [FILE] [--address TEXT] [--stop-line N]",
-     "Lists the copper list from COP1LC (or from --address, \"+\" counting from chip RAM) up to the stop line "
-     "(default $80), then the bitplane mode it sets.",
-     &RunCopper}};
+const CommandRegistration<CopperOptions> registration{
+    "copper",
+    "Lists the copper list from COP1LC (or from --address, \"+\" counting from chip RAM) up to the stop line "
+    "(default $80), then the bitplane mode it sets.",
+    DeclareCopper, RunCopper};
 
 } // namespace
 

@@ -8,18 +8,23 @@ namespace tavrik::cli {
 
 namespace {
 
-int RunInfo(const CommandArguments& arguments) {
-    const OptionReader options(arguments, {});
-    const std::string& file = options.Positional(0, "FILE");
-    options.ExpectPositionals(1);
+struct InfoOptions {
+    std::string File;
+};
+
+void DeclareInfo(CLI::App& command, InfoOptions& o) {
+    command.add_option("FILE", o.File, "a save state or raw memory file")->required();
+}
+
+int RunInfo(const InfoOptions& o) {
     Workspace ws;
-    for (const std::string& line : LoadDataFileForCli(ws, file).InfoLines)
+    for (const std::string& line : LoadDataFileForCli(ws, o.File).InfoLines)
         std::cout << line << "\n";
     return 0;
 }
 
-const CommandRegistration registration{
-    {"info", "FILE", "Loads a save state or raw memory file and prints the lines of the Info tab.", &RunInfo}};
+const CommandRegistration<InfoOptions> registration{
+    "info", "Loads a save state or raw memory file and prints the lines of the Info tab.", DeclareInfo, RunInfo};
 
 } // namespace
 

@@ -18,7 +18,7 @@
 
 #include <algorithm>
 #include <iostream>
-#include <limits>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -26,104 +26,139 @@ namespace tavrik::cli {
 
 namespace {
 
-const char* MapOptionsHelp() {
-    return R"(
-    map options (the defaults are those of the "Map Ripper" tab):
-      --map-address TEXT     address of the first map value ("+" counts from chip RAM); default 0
-      --map-width N          width in cells; default 40
-      --map-height N         height in cells; default 32
-      --type TYPE            byte | word | longword | pointers | wordpointers; default byte
-      --direction DIR        horizontal | vertical: rows or columns stored one after another; default horizontal
-      --mask TEXT            mask applied after the shift; default $ffffffff
-      --shift N              right shift of each value (negative: left); default 0
-      --adjust N             added to each tile number; default 0
-      --trim N               cells skipped at the end of every stored row (column); default 0
-      --map-skip N           bytes skipped after every value; default 0
-      --flip-x MASK          value bits that mirror a tile left to right (turns Flip-X on)
-      --flip-y MASK          value bits that turn a tile upside down (turns Flip-Y on)
-      --blocks AxB           cells stored in blocks of A x B; default 1x1
-      --block-order ORDER    across | down: the order of the cells inside a block; default across
-      --map-tile WxH         the map's tile size (the rip's "Actual tile size:"); default the tile size
-      --replace LINE         a replacement line such as "$100-$105=$0"; repeatable, taken in order
-      --game NAME            the custom game, as its item text ("Brat", "Yo! Joe!", ...)
-      --tiles PICTURE        draw from a picture loaded as "Use Loaded Tiles" does instead of the rip
-      --map-file FILE        read the map values from FILE ("Load Map", "Use Loaded Map") instead of memory;
-                             --map-address is then an offset into FILE
-      --show-bad             mark missing tiles in magenta with their numbers
-      --dump                 print the values read, as the "Map Data" tab lists them, after the summary
+const std::vector<std::string> MapTypeWords{"byte", "word", "longword", "pointers", "wordpointers"};
+const std::vector<std::string> MapDirectionWords{"horizontal", "vertical"};
+const std::vector<std::string> BlockOrderWords{"across", "down"};
 
-    Tiled map editor export (either or both, with or without -o):
-      --tmx OUT.tmx          write the map as a TMX map with the tileset OUT.tsx and its tile sheet
-                             OUT-tiles.png beside it
-      --tiled-json OUT.tmj   write the map in Tiled's JSON format, the tileset embedded, OUT-tiles.png beside it
-      --unique-tiles         keep each distinct tile once (a tile and its mirror images count as one) and
-                             print "Tiles: N of M kept")";
-}
-
-const std::set<std::string>& MapValueOptions() {
-    static const std::set<std::string> names{
-        "--map-address", "--map-width", "--map-height", "--type",   "--direction", "--mask",   "--shift",
-        "--adjust",      "--trim",      "--map-skip",   "--flip-x", "--flip-y",    "--blocks", "--block-order",
-        "--map-tile",    "--replace",   "--game",       "--tiles",  "--map-file",  "--tmx",    "--tiled-json"};
-    return names;
-}
-
-std::string IntegerOption(const OptionReader& options, const std::string& name, const std::string& fallback) {
-    constexpr int32_t lowest = std::numeric_limits<int32_t>::min();
-    constexpr int32_t highest = std::numeric_limits<int32_t>::max();
-    const std::optional<int32_t> value = options.Integer(name, lowest, highest);
-    return value ? std::to_string(*value) : fallback;
-}
+struct MapOptions {
+    DataFileOptions Data;
+    std::optional<std::string> Out;
+    RipOptionTexts Rip;
+    std::optional<std::string> Address, Width, Height, Type, Direction, Mask, Shift, Adjust, Trim, Skip, FlipX, FlipY,
+        Blocks, BlockOrder, MapTile, Game, Tiles, MapFile, Tmx, TiledJson;
+    std::vector<std::string> Replace;
+    bool ShowBad = false;
+    bool Dump = false;
+    bool UniqueTiles = false;
+};
 
 // Masks keep the text as typed ("$1fff"), as the field would hold it; it must be a number all the same.
-std::optional<std::string> MaskOption(const OptionReader& options, const std::string& name) {
-    const std::optional<std::string> text = options.Value(name);
-    if (text && !ParseIntegerText(Trim(*text)))
-        FailUsage("option " + name + " takes a number such as $1fff, not '" + *text + "'");
-    return text;
+CLI::Validator MaskCheck() {
+    return TextCheck([](const std::string& text) { return ParseIntegerText(Trim(text)).has_value(); },
+                     "a number such as $1fff");
 }
 
-std::optional<std::string> GameOption(const OptionReader& options) {
-    const std::optional<std::string> name = options.Value("--game");
-    if (!name) return std::nullopt;
-    if (std::find(CustomGameItems.begin(), CustomGameItems.end(), *name) == CustomGameItems.end()) {
-        std::string items;
-        for (const std::string_view item : CustomGameItems)
-            if (!item.empty()) items += (items.empty() ? "'" : ", '") + std::string(item) + "'";
-        FailUsage("option --game takes one of " + items + ", not '" + *name + "'");
-    }
-    return *name;
+CLI::Validator GameCheck() {
+    std::vector<std::string> games;
+    for (const std::string_view item : CustomGameItems)
+        if (!item.empty()) games.emplace_back(item);
+    return OneOfCheck(games);
+}
+
+void DeclareMapValues(CLI::App& command, MapOptions& o) {
+    const char* group = "Map options (the defaults are those of the \"Map Ripper\" tab)";
+    const auto add = [&](const char* name, std::optional<std::string>& text, const char* type, const char* help,
+                         const CLI::Validator& check) {
+        command.add_option(name, text, help)->type_name(type)->check(check)->group(group);
+    };
+    add("--map-address", o.Address, "TEXT", "address of the first map value (\"+\" counts from chip RAM); default 0",
+        AddressTextCheck());
+    add("--map-width", o.Width, "N", "width in cells; default 40", IntegerTextCheck(1));
+    add("--map-height", o.Height, "N", "height in cells; default 32", IntegerTextCheck(1));
+    add("--type", o.Type, "TYPE", "byte | word | longword | pointers | wordpointers; default byte",
+        OneOfCheck(MapTypeWords));
+    add("--direction", o.Direction, "DIR",
+        "horizontal | vertical: rows or columns stored one after another; default horizontal",
+        OneOfCheck(MapDirectionWords));
+    add("--mask", o.Mask, "TEXT", "mask applied after the shift; default $ffffffff", MaskCheck());
+    add("--shift", o.Shift, "N", "right shift of each value (negative: left); default 0", IntegerTextCheck());
+    add("--adjust", o.Adjust, "N", "added to each tile number; default 0", IntegerTextCheck());
+    add("--trim", o.Trim, "N", "cells skipped at the end of every stored row (column); default 0", IntegerTextCheck());
+    add("--map-skip", o.Skip, "N", "bytes skipped after every value; default 0", IntegerTextCheck());
+    add("--flip-x", o.FlipX, "MASK", "value bits that mirror a tile left to right (turns Flip-X on)", MaskCheck());
+    add("--flip-y", o.FlipY, "MASK", "value bits that turn a tile upside down (turns Flip-Y on)", MaskCheck());
+    add("--blocks", o.Blocks, "AxB", "cells stored in blocks of A x B; default 1x1", SizeTextCheck());
+    add("--block-order", o.BlockOrder, "ORDER", "across | down: the order of the cells inside a block; default across",
+        OneOfCheck(BlockOrderWords));
+    add("--map-tile", o.MapTile, "WxH", "the map's tile size (the rip's \"Actual tile size:\"); default the tile size",
+        SizeTextCheck());
+    command.add_option("--replace", o.Replace, "a replacement line such as \"$100-$105=$0\"; repeatable, taken in order")
+        ->type_name("LINE")
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+        ->group(group);
+    add("--game", o.Game, "NAME", "the custom game, as its item text (\"Brat\", \"Yo! Joe!\", ...)", GameCheck());
+    add("--tiles", o.Tiles, "PICTURE", "draw from a picture loaded as \"Use Loaded Tiles\" does instead of the rip",
+        CLI::Validator());
+    add("--map-file", o.MapFile, "FILE",
+        "read the map values from FILE (\"Load Map\", \"Use Loaded Map\") instead of memory; --map-address is then "
+        "an offset into FILE",
+        CLI::Validator());
+    command.add_flag("--show-bad", o.ShowBad, "mark missing tiles in magenta with their numbers")->group(group);
+    command.add_flag("--dump", o.Dump, "print the values read, as the \"Map Data\" tab lists them, after the summary")
+        ->group(group);
+}
+
+void DeclareTiledOutputs(CLI::App& command, MapOptions& o) {
+    const char* group = "Tiled map editor export (either or both, with or without -o)";
+    command
+        .add_option("--tmx", o.Tmx,
+                    "write the map as a TMX map with the tileset OUT.tsx and its tile sheet OUT-tiles.png beside it")
+        ->type_name("OUT.tmx")
+        ->group(group);
+    command
+        .add_option("--tiled-json", o.TiledJson,
+                    "write the map in Tiled's JSON format, the tileset embedded, OUT-tiles.png beside it")
+        ->type_name("OUT.tmj")
+        ->group(group);
+    command
+        .add_flag("--unique-tiles", o.UniqueTiles,
+                  "keep each distinct tile once (a tile and its mirror images count as one) and print \"Tiles: N of "
+                  "M kept\"")
+        ->group(group);
+}
+
+void DeclareMap(CLI::App& command, MapOptions& o) {
+    AddDataFileOptions(command, o.Data);
+    command.add_option("-o", o.Out, "the PNG file to write")->type_name("OUT.png");
+    AddRipOptions(command, o.Rip);
+    DeclareMapValues(command, o);
+    DeclareTiledOutputs(command, o);
+}
+
+std::string IntegerOption(const std::optional<std::string>& text, const std::string& fallback) {
+    return text ? std::to_string(IntegerTextValue(*text)) : fallback;
 }
 
 // The map options on top of c (the tab's defaults, or a project's first map).
-MapControls MapControlsFromOptions(const OptionReader& options, MapControls c, MapSharedOptions& shared) {
-    c.Address = options.Address("--map-address").value_or(c.Address);
-    c.WidthInTiles = IntegerOption(options, "--map-width", c.WidthInTiles);
-    c.HeightInTiles = IntegerOption(options, "--map-height", c.HeightInTiles);
-    if (auto type = options.Choice("--type", {"byte", "word", "longword", "pointers", "wordpointers"}))
-        c.MemoryTypeIndex = *type;
-    if (auto direction = options.Choice("--direction", {"horizontal", "vertical"})) c.DirectionIndex = *direction;
-    c.Mask = MaskOption(options, "--mask").value_or(c.Mask);
-    c.Shift = IntegerOption(options, "--shift", c.Shift);
-    c.Adjust = IntegerOption(options, "--adjust", c.Adjust);
-    c.TrimTiles = IntegerOption(options, "--trim", c.TrimTiles);
-    c.SkipBytes = IntegerOption(options, "--map-skip", c.SkipBytes);
-    if (auto flipX = MaskOption(options, "--flip-x")) {
-        c.FlipXMask = *flipX;
+MapControls MapControlsFromOptions(const MapOptions& o, MapControls c, MapSharedOptions& shared) {
+    c.Address = o.Address.value_or(c.Address);
+    c.WidthInTiles = IntegerOption(o.Width, c.WidthInTiles);
+    c.HeightInTiles = IntegerOption(o.Height, c.HeightInTiles);
+    if (o.Type) c.MemoryTypeIndex = WordIndex(MapTypeWords, *o.Type);
+    if (o.Direction) c.DirectionIndex = WordIndex(MapDirectionWords, *o.Direction);
+    c.Mask = o.Mask.value_or(c.Mask);
+    c.Shift = IntegerOption(o.Shift, c.Shift);
+    c.Adjust = IntegerOption(o.Adjust, c.Adjust);
+    c.TrimTiles = IntegerOption(o.Trim, c.TrimTiles);
+    c.SkipBytes = IntegerOption(o.Skip, c.SkipBytes);
+    if (o.FlipX) {
+        c.FlipXMask = *o.FlipX;
         shared.FlipXEnabled = true;
     }
-    if (auto flipY = MaskOption(options, "--flip-y")) {
-        c.FlipYMask = *flipY;
+    if (o.FlipY) {
+        c.FlipYMask = *o.FlipY;
         shared.FlipYEnabled = true;
     }
-    if (auto blocks = options.Size("--blocks")) {
-        c.TilesPerBlockAcross = std::to_string(blocks->first);
-        c.TilesPerBlockDown = std::to_string(blocks->second);
+    if (o.Blocks) {
+        const auto blocks = SizeTextValue(*o.Blocks);
+        c.TilesPerBlockAcross = std::to_string(blocks.first);
+        c.TilesPerBlockDown = std::to_string(blocks.second);
     }
-    if (auto order = options.Choice("--block-order", {"across", "down"})) c.TilesPerBlockDirectionIndex = *order;
-    c.CustomGame = GameOption(options).value_or(c.CustomGame);
-    shared.ShowBadTiles = options.Flag("--show-bad");
-    shared.ShowIndexes = options.Flag("--dump");
+    if (o.BlockOrder) c.TilesPerBlockDirectionIndex = WordIndex(BlockOrderWords, *o.BlockOrder);
+    c.CustomGame = o.Game.value_or(c.CustomGame);
+    shared.ShowBadTiles = o.ShowBad;
+    shared.ShowIndexes = o.Dump;
     return c;
 }
 
@@ -152,53 +187,45 @@ struct TiledOutputs {
     bool UniqueTiles = false;
 };
 
-TiledOutputs TiledOutputsFromOptions(const OptionReader& options) {
+TiledOutputs TiledOutputsFromOptions(const MapOptions& o) {
     TiledOutputs outputs;
-    for (const auto& [name, format] : {std::pair{"--tmx", TiledFormat::Tmx}, {"--tiled-json", TiledFormat::Json}})
-        if (const std::optional<std::string> path = options.Value(name)) {
-            if (path->empty()) FailUsage(std::string("option ") + name + " takes a file name");
-            outputs.Files.emplace_back(*path, format);
+    for (const auto& [name, path, format] : {std::tuple{"--tmx", &o.Tmx, TiledFormat::Tmx},
+                                             std::tuple{"--tiled-json", &o.TiledJson, TiledFormat::Json}})
+        if (*path) {
+            if ((*path)->empty()) FailUsage(std::string("option ") + name + " takes a file name");
+            outputs.Files.emplace_back(**path, format);
         }
-    outputs.UniqueTiles = options.Flag("--unique-tiles");
+    outputs.UniqueTiles = o.UniqueTiles;
     if (outputs.UniqueTiles && outputs.Files.empty()) FailUsage("option --unique-tiles needs --tmx or --tiled-json");
     return outputs;
 }
 
-int RunMap(const CommandArguments& arguments) {
-    std::set<std::string> valueOptions = RipValueOptions();
-    valueOptions.insert(MapValueOptions().begin(), MapValueOptions().end());
-    valueOptions.insert({"-o", "--project"});
-    std::set<std::string> flagOptions = RipFlagOptions();
-    flagOptions.insert({"--show-bad", "--dump", "--unique-tiles"});
-    const OptionReader options(arguments, valueOptions, flagOptions);
-    options.ExpectPositionals(1);
-    const std::optional<std::string> out = options.Value("-o");
-    const TiledOutputs tiled = TiledOutputsFromOptions(options);
-    if ((!out || out->empty()) && tiled.Files.empty()) FailUsage("missing -o OUT.png (or --tmx / --tiled-json)");
-    ReadRipRequest(options); // bad options fail before any file is read
-    MapSharedOptions checked;
-    MapControlsFromOptions(options, MapControls{}, checked);
+int RunMap(const MapOptions& o) {
+    const TiledOutputs tiled = TiledOutputsFromOptions(o);
+    if ((!o.Out || o.Out->empty()) && tiled.Files.empty()) FailUsage("missing -o OUT.png (or --tmx / --tiled-json)");
 
     CliWork work;
-    LoadCliWork(work, options);
+    LoadCliWork(work, o.Data);
     Workspace& ws = work.Ws;
-    RipRequest request = CliRipRequest(work, options);
-    if (auto tile = options.Size("--map-tile"))
-        request.Controls.ActualTileSize = {-1, std::to_string(tile->first) + " x " + std::to_string(tile->second)};
+    RipRequest request = CliRipRequest(work, o.Rip);
+    if (o.MapTile) {
+        const auto tile = SizeTextValue(*o.MapTile);
+        request.Controls.ActualTileSize = {-1, std::to_string(tile.first) + " x " + std::to_string(tile.second)};
+    }
     MapSharedOptions shared;
-    std::string replacements = JoinLines(options.Values("--replace"));
+    std::string replacements = JoinLines(o.Replace);
     MapControls base;
     if (work.Project) {
         const ProjectFile& project = *work.Project;
         base = project.Maps[0].Controls;
         shared = ProjectMapOptions(project, "", {});
-        if (!options.Value("--replace")) replacements = JoinedLines(project.Maps[0].Replacements);
+        if (o.Replace.empty()) replacements = JoinedLines(project.Maps[0].Replacements);
     }
-    const MapControls controls = MapControlsFromOptions(options, base, shared);
+    const MapControls controls = MapControlsFromOptions(o, base, shared);
     shared.Replacements = replacements;
     ApplyRipRequest(ws, request, work.Palette);
-    if (const std::optional<std::string> tiles = options.Value("--tiles")) LoadTilePictureForCli(ws, *tiles);
-    if (const std::optional<std::string> mapFile = options.Value("--map-file")) UseMapDataFile(ws, *mapFile);
+    if (o.Tiles) LoadTilePictureForCli(ws, *o.Tiles);
+    if (o.MapFile) UseMapDataFile(ws, *o.MapFile);
     ReadMapSettings(controls, ws.Maps[0], ws.Maps[1], ws.Addresses());
     WarnIfPastMemory(ws, ws.Maps[0].Address, "map address");
     const MapDrawOutcome outcome = DrawWorkspaceMap(ws, 1, shared);
@@ -211,7 +238,7 @@ int RunMap(const CommandArguments& arguments) {
     }
     // The picture and the Tiled files are written together or not at all.
     FileSet files;
-    if (out && !out->empty()) files.Add(*out, EncodePng(ws.MapImages[0]));
+    if (o.Out && !o.Out->empty()) files.Add(*o.Out, EncodePng(ws.MapImages[0]));
     std::vector<std::string> keptLines;
     for (const auto& [path, format] : tiled.Files)
         keptLines.push_back(AddTiledExport(files, ws, 1, path, TiledExportOptions{format, tiled.UniqueTiles}));
@@ -222,13 +249,11 @@ int RunMap(const CommandArguments& arguments) {
     return 0;
 }
 
-const CommandRegistration registration{
-    {"map",
-     std::string("FILE -o OUT.png | --tmx OUT.tmx | --tiled-json OUT.tmj [rip options] [map options]\n") +
-         ProjectOptionHelp + RipOptionsHelp() + MapOptionsHelp(),
-     "Draws the first map out of a save state or memory file from the tiles of the rip and writes it as PNG "
-     "and/or for the Tiled map editor; prints the summary line (and with --dump the values read).",
-     &RunMap}};
+const CommandRegistration<MapOptions> registration{
+    "map",
+    "Draws the first map out of a save state or memory file from the tiles of the rip and writes it as PNG "
+    "and/or for the Tiled map editor; prints the summary line (and with --dump the values read).",
+    DeclareMap, RunMap};
 
 } // namespace
 

@@ -18,24 +18,30 @@ std::string SelectionJson(const SelectionRect& s) {
            std::to_string(RoundHalfEven(s.Right)) + ", " + std::to_string(RoundHalfEven(s.Bottom)) + "]";
 }
 
-int RunMatch(const CommandArguments& arguments) {
-    std::set<std::string> valueOptions = RipValueOptions();
-    valueOptions.insert({"--screenshot", "--selection", "--project"});
-    std::set<std::string> flagOptions = RipFlagOptions();
-    flagOptions.insert("--json");
-    const OptionReader options(arguments, valueOptions, flagOptions);
-    options.ExpectPositionals(1);
-    const bool project = options.Value("--project").has_value();
-    std::optional<std::string> screenshot = options.Value("--screenshot");
-    const std::optional<std::string> selectionText = options.Value("--selection");
+struct MatchOptions {
+    DataFileOptions Data;
+    ScreenshotOptions Shot;
+    RipOptionTexts Rip;
+    bool Json = false;
+};
+
+void DeclareMatch(CLI::App& command, MatchOptions& o) {
+    AddDataFileOptions(command, o.Data);
+    AddScreenshotOptions(command, o.Shot, "the picture of the game (PNG, BMP, IFF, NEO, PC1, PI1)");
+    command.add_flag("--json", o.Json, "print {\"indexes\": [...], \"results\": [...], \"selection\": [L, T, R, B], \"scale\": N}");
+    AddRipOptions(command, o.Rip);
+}
+
+int RunMatch(const MatchOptions& o) {
+    const bool project = o.Data.Project.has_value();
+    std::optional<std::string> screenshot = o.Shot.Screenshot;
     if (!screenshot && !project) FailUsage("missing --screenshot IMG");
-    if (!selectionText && !project) FailUsage("missing --selection L,T,R,B");
+    if (!o.Shot.Selection && !project) FailUsage("missing --selection L,T,R,B");
     std::optional<SelectionRect> selection =
-        selectionText ? std::optional(ParseSelectionOption(*selectionText)) : std::nullopt;
-    ReadRipRequest(options); // bad options fail before any file is read
+        o.Shot.Selection ? std::optional(ParseSelectionOption(*o.Shot.Selection)) : std::nullopt;
 
     CliWork work;
-    LoadCliWork(work, options);
+    LoadCliWork(work, o.Data);
     Workspace& ws = work.Ws;
     // The project's screenshot and selection stand in for the options not given.
     const ProjectSearch none;
@@ -47,9 +53,9 @@ int RunMatch(const CommandArguments& arguments) {
                           static_cast<double>(saved.Selection->Right), static_cast<double>(saved.Selection->Bottom)};
     if (!screenshot) FailUsage("missing --screenshot IMG (the project names none)");
     if (!selection) FailUsage("missing --selection L,T,R,B (the project keeps none)");
-    ApplyRipRequest(ws, CliRipRequest(work, options), work.Palette);
+    ApplyRipRequest(ws, CliRipRequest(work, o.Rip), work.Palette);
     const TileMatchRun run = MatchScreenshot(ws, *screenshot, *selection);
-    if (options.Flag("--json")) {
+    if (o.Json) {
         std::cout << "{\"indexes\": " << JsonStrings(run.IndexLines)
                   << ", \"results\": " << JsonStrings(run.ResultLines)
                   << ", \"selection\": " << SelectionJson(run.Selection) << ", \"scale\": " << run.Scale << "}\n";
@@ -60,19 +66,14 @@ int RunMatch(const CommandArguments& arguments) {
     return run.Matched ? 0 : 1;
 }
 
-const CommandRegistration registration{
-    {"match",
-     std::string("FILE --screenshot IMG --selection L,T,R,B [rip options] [--json] | --project P.ini [FILE] ...\n") +
-         ProjectOptionHelp + RipOptionsHelp() + R"(
-    match options:
-      --screenshot IMG       the picture of the game (PNG, BMP, IFF, NEO, PC1, PI1)
-      --selection L,T,R,B    the region to match in picture pixels, right and bottom exclusive, at least 16 x 16
-      --json                 print {"indexes": [...], "results": [...], "selection": [L, T, R, B], "scale": N}
-    A cell no tile matches (a sprite over it) is written "?"; a picture scaled 2x, 3x or 4x is read at the
-    game's pixel size. Exit status 1 when no row of the selection has half of its cells matched.)",
-     "Finds which tiles of the rip a screenshot shows (\"Match Tiles\") and prints the grid of tile numbers, or "
-     "\"Unmatched tiles, cannot continue\".",
-     &RunMatch}};
+const CommandRegistration<MatchOptions> registration{
+    "match",
+    "Finds which tiles of the rip a screenshot shows (\"Match Tiles\") and prints the grid of tile numbers, or "
+    "\"Unmatched tiles, cannot continue\". A cell no tile matches (a sprite over it) is written \"?\"; a picture "
+    "scaled 2x, 3x or 4x is read at the game's pixel size; exit status 1 when no row has half of its cells "
+    "matched. With --project the project's screenshot and selection stand in for "
+    "those not given.",
+    DeclareMatch, RunMatch};
 
 } // namespace
 

@@ -24,10 +24,16 @@ void TakeSavedColours(Workspace& ws, const std::string& file) {
 // Opening a picture makes it the tiles; only an Atari ST picture brings its colours into the palette.
 void TakePictureColours(Workspace& ws, const std::string& file) { LoadTilePictureForCli(ws, file); }
 
-int RunPalette(const CommandArguments& arguments) {
-    const OptionReader options(arguments, {});
-    const std::string& file = options.Positional(0, "FILE");
-    options.ExpectPositionals(1);
+struct PaletteOptions {
+    std::string File;
+};
+
+void DeclarePalette(CLI::App& command, PaletteOptions& o) {
+    command.add_option("FILE", o.File, "a save state, memory file or picture")->required();
+}
+
+int RunPalette(const PaletteOptions& o) {
+    const std::string& file = o.File;
 
     Workspace ws;
     DefaultPalette(ws.Palette);
@@ -42,11 +48,11 @@ int RunPalette(const CommandArguments& arguments) {
     return 0;
 }
 
-const CommandRegistration registration{
-    {"palette", "FILE",
-     "Prints the palette (one $RRGGBB per line) that loading a save state, memory file or picture gives a new "
-     "project.",
-     &RunPalette}};
+const CommandRegistration<PaletteOptions> registration{
+    "palette",
+    "Prints the palette (one $RRGGBB per line) that loading a save state, memory file or picture gives a new "
+    "project.",
+    DeclarePalette, RunPalette};
 
 } // namespace
 

@@ -30,11 +30,18 @@ void LoadProjectOption(CliWork& work, const std::string& path) {
 
 } // namespace
 
-void LoadCliWork(CliWork& work, const OptionReader& options) {
-    const std::optional<std::string> projectPath = options.Value("--project");
-    if (projectPath) LoadProjectOption(work, *projectPath);
-    if (!projectPath || options.PositionalCount() > 0) {
-        work.Palette = LoadDataFileForCli(work.Ws, options.Positional(0, "FILE")).Palette;
+void AddDataFileOptions(CLI::App& command, DataFileOptions& options) {
+    command.add_option("FILE", options.File, "the save state or memory file (may be left out with --project)");
+    command.add_option("--project", options.Project,
+                       "load the project first (data file, rip, maps, palette); the other options apply on top")
+        ->type_name("P.ini");
+}
+
+void LoadCliWork(CliWork& work, const DataFileOptions& options) {
+    if (options.Project) LoadProjectOption(work, *options.Project);
+    if (!options.Project || options.File) {
+        if (!options.File) FailUsage("missing FILE (or --project P.ini)");
+        work.Palette = LoadDataFileForCli(work.Ws, *options.File).Palette;
         return;
     }
     if (work.Ws.Memory.MemoryImage.empty())
@@ -46,7 +53,7 @@ int32_t ProjectCopperStopLine(const ProjectFile& project, int32_t fallback) {
     return line && *line >= 0 && *line <= 254 ? *line : fallback;
 }
 
-RipRequest CliRipRequest(const CliWork& work, const OptionReader& options) {
+RipRequest CliRipRequest(const CliWork& work, const RipOptionTexts& options) {
     if (!work.Project) return ReadRipRequest(options);
     const ProjectFile& project = *work.Project;
     RipRequest base;

@@ -1,9 +1,9 @@
-// The "--project FILE" option the ripping commands share: the project is loaded first (its data file, rip
-// settings, maps and palette) and the other options are applied on top; the data-file argument may then be
-// left out.
+// The data file argument and the "--project FILE" option the ripping commands share: the project is loaded
+// first (its data file, rip settings, maps and palette) and the other options are applied on top; the
+// data-file argument may then be left out.
 #pragma once
 
-#include "app/CommandLine.h"
+#include "Command.h"
 #include "project/ProjectFile.h"
 #include "workspace/RipRequest.h"
 #include "workspace/Workspace.h"
@@ -13,9 +13,13 @@
 
 namespace tavrik::cli {
 
-inline constexpr const char* ProjectOptionHelp =
-    "      --project FILE         load the project first (data file, rip, maps, palette); the other options\n"
-    "                             apply on top, and FILE (the data file) may be left out\n";
+struct DataFileOptions {
+    std::optional<std::string> File;
+    std::optional<std::string> Project;
+};
+
+// Declares FILE and --project on a command.
+void AddDataFileOptions(CLI::App& command, DataFileOptions& options);
 
 struct CliWork {
     Workspace Ws;
@@ -23,15 +27,15 @@ struct CliWork {
     SavedPalette Palette = SavedPalette::None;
 };
 
-// Loads the project of --project (when given), then the data file given as the first positional, which
-// replaces the project's. Without --project the data file is required. Throws tavrik::Error when a file
+// Loads the project of --project (when given), then the data file given as FILE, which replaces the
+// project's. Without --project the data file is required (a usage error). Throws tavrik::Error when a file
 // cannot be opened; the project's warnings and unreadable files are printed on standard error.
-void LoadCliWork(CliWork& work, const OptionReader& options);
+void LoadCliWork(CliWork& work, const DataFileOptions& options);
 
 // The project's "CopperlistStopYPos" when it is a line the copper walk can stop at (0 to 254), else fallback.
 int32_t ProjectCopperStopLine(const ProjectFile& project, int32_t fallback);
 
 // The rip options on top of the project's rip settings and colours (or the defaults without a project).
-RipRequest CliRipRequest(const CliWork& work, const OptionReader& options);
+RipRequest CliRipRequest(const CliWork& work, const RipOptionTexts& options);
 
 } // namespace tavrik::cli

@@ -44,10 +44,16 @@ void PrintMap(const ProjectMap& map, const char* name) {
     std::cout << "\n";
 }
 
-int RunProject(const CommandArguments& arguments) {
-    const OptionReader options(arguments, {});
-    const std::string& path = options.Positional(0, "FILE");
-    options.ExpectPositionals(1);
+struct ProjectOptions {
+    std::string File;
+};
+
+void DeclareProject(CLI::App& command, ProjectOptions& o) {
+    command.add_option("FILE", o.File, "a project file")->required();
+}
+
+int RunProject(const ProjectOptions& o) {
+    const std::string& path = o.File;
     if (!PathIsFile(path)) throw Error("cannot open project " + path);
     const ProjectLoad load = LoadProjectFile(path, NewProjectFile(), AddressMode{}, ProgramBuild());
     if (!load.NewerBuildWarning.empty()) std::cerr << "tavrik-cli: " << load.NewerBuildWarning << "\n";
@@ -63,9 +69,9 @@ int RunProject(const CommandArguments& arguments) {
     return 0;
 }
 
-const CommandRegistration registration{
-    {"project", "FILE", "Prints the data file a project names and a summary of its ripper, map and search settings.",
-     &RunProject}};
+const CommandRegistration<ProjectOptions> registration{
+    "project", "Prints the data file a project names and a summary of its ripper, map and search settings.",
+    DeclareProject, RunProject};
 
 } // namespace
 

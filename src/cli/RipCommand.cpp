@@ -13,32 +13,34 @@ namespace tavrik::cli {
 
 namespace {
 
-int RunRip(const CommandArguments& arguments) {
-    std::set<std::string> valueOptions = RipValueOptions();
-    valueOptions.insert({"-o", "--project"});
-    const OptionReader options(arguments, valueOptions, RipFlagOptions());
-    options.ExpectPositionals(1);
-    const std::optional<std::string> out = options.Value("-o");
-    if (!out || out->empty()) FailUsage("missing -o OUT.png");
-    ReadRipRequest(options); // a bad option fails before any file is read
+struct RipOptions {
+    DataFileOptions Data;
+    std::string Out;
+    RipOptionTexts Rip;
+};
 
+void DeclareRip(CLI::App& command, RipOptions& o) {
+    AddDataFileOptions(command, o.Data);
+    command.add_option("-o", o.Out, "the PNG file to write")->type_name("OUT.png")->required();
+    AddRipOptions(command, o.Rip);
+}
+
+int RunRip(const RipOptions& o) {
     CliWork work;
-    LoadCliWork(work, options);
+    LoadCliWork(work, o.Data);
     Workspace& ws = work.Ws;
-    const RipRequest request = CliRipRequest(work, options);
+    const RipRequest request = CliRipRequest(work, o.Rip);
     const RipRequestResult result = ApplyRipRequest(ws, request, work.Palette);
     WarnIfPastMemory(ws, ws.Ripper.Parameters.Address, "address");
-    SaveImagePng(request.GridThickness ? ShownImage(result.Rip, ws) : ws.TileSheet, *out);
+    SaveImagePng(request.GridThickness ? ShownImage(result.Rip, ws) : ws.TileSheet, o.Out);
     return 0;
 }
 
-const CommandRegistration registration{
-    {"rip",
-     std::string("FILE -o OUT.png [options] | --project P.ini [FILE] -o OUT.png [options]\n") + ProjectOptionHelp +
-         RipOptionsHelp(),
-     "Rips graphics out of a save state or memory file with the tile ripper's settings and writes the tile sheet "
-     "as PNG.",
-     &RunRip}};
+const CommandRegistration<RipOptions> registration{
+    "rip",
+    "Rips graphics out of a save state or memory file with the tile ripper's settings and writes the tile sheet "
+    "as PNG.",
+    DeclareRip, RunRip};
 
 } // namespace
 

@@ -7,21 +7,26 @@ namespace tavrik::cli {
 
 namespace {
 
-int RunSaveUncompressed(const CommandArguments& arguments) {
-    const OptionReader options(arguments, {});
-    const std::string& file = options.Positional(0, "FILE");
-    const std::string& out = options.Positional(1, "OUT");
-    options.ExpectPositionals(2);
+struct SaveUncompressedOptions {
+    std::string File;
+    std::string Out;
+};
+
+void DeclareSaveUncompressed(CLI::App& command, SaveUncompressedOptions& o) {
+    command.add_option("FILE", o.File, "a save state or memory file")->required();
+    command.add_option("OUT", o.Out, "the file to write")->required();
+}
+
+int RunSaveUncompressed(const SaveUncompressedOptions& o) {
     Workspace ws;
-    LoadDataFileForCli(ws, file);
-    WriteMemoryImage(ws, out);
+    LoadDataFileForCli(ws, o.File);
+    WriteMemoryImage(ws, o.Out);
     return 0;
 }
 
-const CommandRegistration registration{
-    {"save-uncompressed", "FILE OUT",
-     "Loads FILE and writes its memory image to OUT: a save state with its compressed chunks inflated.",
-     &RunSaveUncompressed}};
+const CommandRegistration<SaveUncompressedOptions> registration{
+    "save-uncompressed", "Loads FILE and writes its memory image to OUT: a save state with its compressed chunks inflated.",
+    DeclareSaveUncompressed, RunSaveUncompressed};
 
 } // namespace
 

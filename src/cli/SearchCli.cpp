@@ -32,6 +32,25 @@ SelectionRect ParseSelectionOption(const std::string& text) {
     return SelectionRect{double(left), double(top), double(right), double(bottom)};
 }
 
+void AddScreenshotOptions(CLI::App& command, ScreenshotOptions& options, const std::string& screenshotHelp) {
+    const CLI::Validator selectionCheck(
+        [](std::string& text) {
+            try {
+                ParseSelectionOption(text);
+                return std::string();
+            } catch (const Error& error) {
+                return std::string(error.what());
+            }
+        },
+        "");
+    command.add_option("--screenshot", options.Screenshot, screenshotHelp)->type_name("IMG");
+    command
+        .add_option("--selection", options.Selection,
+                    "the region to match in picture pixels, right and bottom exclusive, at least 16 x 16")
+        ->type_name("L,T,R,B")
+        ->check(selectionCheck);
+}
+
 TileMatchRun MatchScreenshot(Workspace& ws, const std::string& screenshot, const SelectionRect& selection) {
     ConsoleDialogs dialogs;
     if (!LoadSearchImage(ws, screenshot, dialogs).Found) throw Error("cannot open " + screenshot);

@@ -36,34 +36,50 @@ std::vector<std::string> GridFileLines(const std::string& path) {
     return SplitLines(std::string(bytes.begin(), bytes.end()));
 }
 
-int RunSearch(const CommandArguments& arguments) {
-    std::set<std::string> valueOptions = RipValueOptions();
-    valueOptions.insert({"--grid-file", "--screenshot", "--selection", "--project"});
-    std::set<std::string> flagOptions = RipFlagOptions();
-    flagOptions.insert({"--longs", "--detailed", "--json"});
-    const OptionReader options(arguments, valueOptions, flagOptions);
-    options.ExpectPositionals(1);
-    const std::optional<std::string> gridFile = options.Value("--grid-file");
-    const std::optional<std::string> screenshot = options.Value("--screenshot");
-    const std::optional<std::string> selectionText = options.Value("--selection");
+struct SearchOptions {
+    DataFileOptions Data;
+    std::optional<std::string> GridFile;
+    ScreenshotOptions Shot;
+    RipOptionTexts Rip;
+    bool Longs = false;
+    bool Detailed = false;
+    bool Json = false;
+};
+
+void DeclareSearch(CLI::App& command, SearchOptions& o) {
+    AddDataFileOptions(command, o.Data);
+    command
+        .add_option("--grid-file", o.GridFile,
+                    "the grid of tile numbers as the index memo holds it (\"12, y12/40, 3, x7\" a line)")
+        ->type_name("F");
+    AddScreenshotOptions(command, o.Shot, "match this picture of the game first (see tavrik-cli match) and search its grid");
+    command.add_flag("--longs", o.Longs, "also search longwords and pointers (\"Search for longword matches\")");
+    command.add_flag("--detailed", o.Detailed, "print every row found (\"Print out all matches\")");
+    command.add_flag("--json", o.Json,
+                     "print {\"results\": [...], \"matches\": [{\"address\", \"shift\", \"mask\", \"offset\", "
+                     "\"vertical\", \"width\", \"height\", \"bytesPerValue\", \"memoryType\", \"mapAddress\", "
+                     "\"mapWidth\", \"mapHeight\", \"item\"}]}: mapAddress and its size give the whole level the find lies in");
+    AddRipOptions(command, o.Rip);
+}
+
+int RunSearch(const SearchOptions& o) {
+    const std::optional<std::string>& gridFile = o.GridFile;
+    const std::optional<std::string>& screenshot = o.Shot.Screenshot;
     // With a project and neither option, the project's match grid text is searched.
-    const bool projectGrid = options.Value("--project") && !gridFile && !screenshot;
+    const bool projectGrid = o.Data.Project && !gridFile && !screenshot;
     if ((gridFile && screenshot) || (!gridFile && !screenshot && !projectGrid))
         FailUsage("give either --grid-file F or --screenshot IMG with --selection L,T,R,B");
-    if (screenshot && !selectionText) FailUsage("missing --selection L,T,R,B");
-    const std::optional<SelectionRect> selection =
-        selectionText ? std::optional(ParseSelectionOption(*selectionText)) : std::nullopt;
-    ReadRipRequest(options); // bad options fail before any file is read
+    if (screenshot && !o.Shot.Selection) FailUsage("missing --selection L,T,R,B");
     std::vector<std::string> gridLines = gridFile ? GridFileLines(*gridFile) : std::vector<std::string>{};
 
     CliWork work;
-    LoadCliWork(work, options);
+    LoadCliWork(work, o.Data);
     Workspace& ws = work.Ws;
     if (projectGrid) gridLines = work.Project->Search.IndexLines;
-    ApplyRipRequest(ws, CliRipRequest(work, options), work.Palette);
+    ApplyRipRequest(ws, CliRipRequest(work, o.Rip), work.Palette);
     std::vector<std::string> indexLines = gridLines;
     if (screenshot) {
-        const TileMatchRun match = MatchScreenshot(ws, *screenshot, *selection);
+        const TileMatchRun match = MatchScreenshot(ws, *screenshot, ParseSelectionOption(*o.Shot.Selection));
         if (!match.Matched) {
             for (const std::string& line : match.IndexLines)
                 std::cerr << line << "\n";
@@ -74,10 +90,10 @@ int RunSearch(const CommandArguments& arguments) {
     MapSearchRun run;
     {
         TerminalProgress progress;
-        run = SearchMapInWorkspace(ws, indexLines, options.Flag("--longs"), options.Flag("--detailed"), progress);
+        run = SearchMapInWorkspace(ws, indexLines, o.Longs, o.Detailed, progress);
         progress.ThrowIfInterrupted();
     }
-    if (options.Flag("--json")) {
+    if (o.Json) {
         std::string matches = "[";
         for (size_t i = 0; i < run.Matches.size(); ++i)
             matches += (i == 0 ? "" : ", ") + MatchJson(run.Matches[i]);
@@ -89,25 +105,12 @@ int RunSearch(const CommandArguments& arguments) {
     return run.NoUsableRow ? 1 : 0;
 }
 
-const CommandRegistration registration{
-    {"search",
-     std::string("FILE (--grid-file F | --screenshot IMG --selection L,T,R,B) [rip options] [--longs] "
-                 "[--detailed] [--json] | --project P.ini [FILE] [...] (the project's match grid by default)\n") +
-         ProjectOptionHelp + RipOptionsHelp() + R"(
-    search options:
-      --grid-file F          the grid of tile numbers as the index memo holds it ("12, y12/40, 3, x7" a line)
-      --screenshot IMG       match this picture of the game first (see tavrik-cli match) and search its grid
-      --selection L,T,R,B    the region of the screenshot to match
-      --longs                also search longwords and pointers ("Search for longword matches")
-      --detailed             print every row found ("Print out all matches")
-      --json                 print {"results": [...], "matches": [{"address", "shift", "mask", "offset",
-                             "vertical", "width", "height", "bytesPerValue", "memoryType", "mapAddress",
-                             "mapWidth", "mapHeight", "item"}]}: mapAddress and its size give the whole
-                             level the find lies in
-    exit status 1 when no row of the grid has half of its cells known ("?" marks an unknown cell))",
-     "Searches memory for the map data behind a grid of tile numbers (\"Search for map\") and prints the result "
-     "lines, \"Finished!\" last.",
-     &RunSearch}};
+const CommandRegistration<SearchOptions> registration{
+    "search",
+    "Searches memory for the map data behind a grid of tile numbers (\"Search for map\"), read from --grid-file, "
+    "matched in --screenshot, or the project's match grid, and prints the result lines, \"Finished!\" last; exit status 1 when no row of the grid has half of its "
+    "cells known (\"?\" marks an unknown cell).",
+    DeclareSearch, RunSearch};
 
 } // namespace
 

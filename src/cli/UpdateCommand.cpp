@@ -55,12 +55,24 @@ std::string ConfiguredUpdateServer(const std::string& folder) {
     return settings.Text(SettingsSection, "UpdateServer");
 }
 
-int RunUpdate(const CommandArguments& arguments) {
-    const OptionReader options(arguments, {"--server", "--folder"}, {"--check"});
-    options.ExpectPositionals(0);
-    const std::string folder = WithSeparator(options.Value("--folder").value_or(ExecutableFolder()));
-    const UpdateRequest request{options.Value("--server").value_or(ConfiguredUpdateServer(folder)),
-                                RunningVersion(), ProgramFiles{folder, ProgramName}};
+struct UpdateOptions {
+    std::optional<std::string> Server;
+    std::optional<std::string> Folder;
+    bool Check = false;
+};
+
+void DeclareUpdate(CLI::App& command, UpdateOptions& o) {
+    command.add_option("--server", o.Server, "the update site (default: the \"UpdateServer\" setting)")
+        ->type_name("URL");
+    command.add_option("--folder", o.Folder, "the program folder to update (default: the installed program's)")
+        ->type_name("DIR");
+    command.add_flag("--check", o.Check, "only say whether a newer version is available");
+}
+
+int RunUpdate(const UpdateOptions& o) {
+    const std::string folder = WithSeparator(o.Folder.value_or(ExecutableFolder()));
+    const UpdateRequest request{o.Server.value_or(ConfiguredUpdateServer(folder)), RunningVersion(),
+                                ProgramFiles{folder, ProgramName}};
     if (!HasUpdateServer(request.UpdateServer))
         throw Error("no update server is configured: give --server URL or set \"UpdateServer\" in " +
                     SettingsFolder(folder) + SettingsFileName);
@@ -70,7 +82,7 @@ int RunUpdate(const CommandArguments& arguments) {
         return 0;
     }
     std::cout << AvailableMessage(server.File.Newest, request.Version) << "\n";
-    if (options.Flag("--check")) return 0;
+    if (o.Check) return 0;
     if (!std::filesystem::is_directory(folder)) throw Error(folder + " is not a folder");
     if (!ProgramFolderWritable(folder)) throw Error(PackageManagerMessage(folder));
     std::cout << "Downloading " << ArchiveUrl(request.UpdateServer) << "\n" << std::flush;
@@ -81,11 +93,11 @@ int RunUpdate(const CommandArguments& arguments) {
     return 0;
 }
 
-const CommandRegistration registration{
-    {"update", "[--server URL] [--folder DIR] [--check]",
-     "Checks the update server (default: the \"UpdateServer\" setting) for a newer Tavrik and, without --check, "
-     "downloads it and replaces the program's files in DIR (default: the installed program's folder).",
-     &RunUpdate}};
+const CommandRegistration<UpdateOptions> registration{
+    "update",
+    "Checks the update server (default: the \"UpdateServer\" setting) for a newer Tavrik and, without --check, "
+    "downloads it and replaces the program's files in DIR (default: the installed program's folder).",
+    DeclareUpdate, RunUpdate};
 
 } // namespace
 

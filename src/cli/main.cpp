@@ -1,9 +1,11 @@
-// tavrik-cli entry: picks the command, reports errors as "tavrik-cli: MESSAGE".
+// tavrik-cli entry: reads the command line with CLI11, runs the command, and reports errors as
+// "tavrik-cli: MESSAGE" (exit status 2 for a bad command line, 1 for a failure).
 #include "Command.h"
 #include "TerminalProgress.h"
 
 #include "app/Error.h"
 #include "app/Limits.h"
+#include "update/VersionFile.h"
 
 #include <algorithm>
 #include <exception>
@@ -18,19 +20,49 @@ std::vector<Command>& CommandTable() {
 
 namespace {
 
-void PrintUsage(std::ostream& out) {
-    std::vector<Command> commands = CommandTable();
-    std::sort(commands.begin(), commands.end(), [](const Command& a, const Command& b) { return a.Name < b.Name; });
-    out << "usage: tavrik-cli COMMAND [ARGUMENTS]\n\ncommands:\n";
-    for (const Command& command : commands)
-        out << "  tavrik-cli " << command.Name << " " << command.Usage << "\n      " << command.Summary << "\n";
-    out << "\nRun tavrik-cli COMMAND --help for the options of one command.\n";
+struct DeclaredCommand {
+    CLI::App* Options;
+    CommandRun Run;
+};
+
+std::string CommandNames() {
+    std::vector<std::string> names;
+    for (const Command& command : CommandTable())
+        names.push_back(command.Name);
+    std::sort(names.begin(), names.end());
+    std::string list;
+    for (const std::string& name : names)
+        list += (list.empty() ? "" : " | ") + name;
+    return list;
 }
 
-const Command* FindCommand(const std::string& name) {
-    for (const Command& command : CommandTable())
-        if (command.Name == name) return &command;
-    return nullptr;
+bool IsCommand(const std::string& word) {
+    const std::vector<Command>& table = CommandTable();
+    return std::any_of(table.begin(), table.end(), [&](const Command& command) { return command.Name == word; });
+}
+
+int FailWithUsage(const std::string& message, const std::string& command) {
+    std::cerr << "tavrik-cli: " << message << "\nusage: tavrik-cli " << (command.empty() ? "COMMAND" : command)
+              << " [ARGUMENTS]  (tavrik-cli " << (command.empty() ? "" : command + " ") << "--help for more)\n";
+    return 2;
+}
+
+int RunCommand(const DeclaredCommand& declared) {
+    CatchInterrupt();
+    try {
+        return declared.Run();
+    } catch (const Interrupted&) {
+        std::cerr << "tavrik-cli: interrupted\n";
+        return InterruptedExitCode;
+    } catch (const UsageError& error) {
+        return FailWithUsage(error.Message, declared.Options->get_name());
+    } catch (const std::bad_alloc&) {
+        std::cerr << "tavrik-cli: " << NotEnoughMemoryMessage << "\n";
+        return 1;
+    } catch (const std::exception& error) {
+        std::cerr << "tavrik-cli: " << error.what() << "\n";
+        return 1;
+    }
 }
 
 } // namespace
@@ -40,37 +72,34 @@ const Command* FindCommand(const std::string& name) {
 int main(int argc, char** argv) {
     using namespace tavrik;
     using namespace tavrik::cli;
-    const std::vector<std::string> words(argv + 1, argv + argc);
-    if (words.empty() || words[0] == "--help" || words[0] == "-h") {
-        PrintUsage(words.empty() ? std::cerr : std::cout);
-        return words.empty() ? 2 : 0;
+    CLI::App app("Rips graphics, palettes and maps out of Amiga memory snapshots.", "tavrik-cli");
+    UseProgramOptionRules(app);
+    app.set_version_flag("--version", "tavrik-cli " + VersionText(RunningVersion()));
+    app.require_subcommand(1, 1);
+    std::vector<Command> commands = CommandTable();
+    std::sort(commands.begin(), commands.end(), [](const Command& a, const Command& b) { return a.Name < b.Name; });
+    std::vector<DeclaredCommand> declared;
+    for (const Command& command : commands) {
+        CLI::App* options = app.add_subcommand(command.Name, command.Summary);
+        declared.push_back({options, command.Declare(*options)});
     }
-    const Command* command = FindCommand(words[0]);
-    if (command == nullptr) {
-        std::cerr << "tavrik-cli: unknown command '" << words[0] << "'\n";
-        PrintUsage(std::cerr);
+
+    if (argc < 2) {
+        std::cerr << app.help();
         return 2;
     }
-    const CommandArguments arguments(words.begin() + 1, words.end());
-    if (std::find(arguments.begin(), arguments.end(), "--help") != arguments.end()) {
-        std::cout << "usage: tavrik-cli " << command->Name << " " << command->Usage << "\n" << command->Summary << "\n";
-        return 0;
-    }
-    CatchInterrupt();
+    const std::string first = argv[1];
+    if (!first.starts_with("-") && !IsCommand(first))
+        return FailWithUsage("unknown command '" + first + "' (the commands: " + CommandNames() + ")", "");
     try {
-        return command->Run(arguments);
-    } catch (const Interrupted&) {
-        std::cerr << "tavrik-cli: interrupted\n";
-        return InterruptedExitCode;
-    } catch (const UsageError& error) {
-        std::cerr << "tavrik-cli: " << error.Message << "\nusage: tavrik-cli " << command->Name << " " << command->Usage
-                  << "\n";
-        return 2;
-    } catch (const std::bad_alloc&) {
-        std::cerr << "tavrik-cli: " << NotEnoughMemoryMessage << "\n";
-        return 1;
-    } catch (const std::exception& error) {
-        std::cerr << "tavrik-cli: " << error.what() << "\n";
-        return 1;
+        app.parse(argc, argv);
+    } catch (const CLI::Success& done) { // --help or --version
+        return app.exit(done);
+    } catch (const CLI::ParseError& error) {
+        const std::vector<CLI::App*> chosen = app.get_subcommands();
+        return FailWithUsage(error.what(), chosen.empty() ? "" : chosen.front()->get_name());
     }
+    for (const DeclaredCommand& command : declared)
+        if (command.Options->parsed()) return RunCommand(command);
+    return FailWithUsage("no command given", "");
 }

@@ -10,6 +10,10 @@
 #include "platform/ProgramInfo.h"
 #include "platform/QtDialogs.h"
 #include "platform/SingleInstance.h"
+#include "update/VersionFile.h"
+#include "workspace/RipRequest.h"
+
+#include <CLI/CLI.hpp>
 
 #include <QApplication>
 #include <QDir>
@@ -23,44 +27,54 @@
 namespace {
 
 struct StartRequest {
-    std::string FileName;
+    std::optional<std::string> FileName;
+    tavrik::RipOptionTexts RipTexts;
     std::optional<tavrik::RipRequest> Rip;
 };
 
-constexpr const char* Usage = "usage: tavrik [FILE [rip options]]\n"
-                              "  FILE: a save state, memory dump or picture to open at start\n";
+// The file to open and the rip options after it. Returns the exit status when the program should stop here:
+// 0 after --help or --version, 2 after a usage error.
+std::optional<int> ReadStartRequest(std::vector<std::string> words, StartRequest& request) {
+    CLI::App app("Tavrik: rips graphics, palettes and maps out of Amiga memory snapshots.", "tavrik");
+    tavrik::UseProgramOptionRules(app);
+    app.set_version_flag("--version", "tavrik " + tavrik::VersionText(tavrik::RunningVersion()));
+    app.add_option("FILE", request.FileName, "a save state, memory dump, picture or project to open at start");
+    tavrik::AddRipOptions(app, request.RipTexts);
+    std::reverse(words.begin(), words.end()); // CLI11 reads the words from the back
+    try {
+        app.parse(words);
+    } catch (const CLI::Success& done) {
+        return app.exit(done);
+    } catch (const CLI::ParseError& error) {
+        std::cerr << "tavrik: " << error.what() << "\nusage: tavrik [FILE [rip options]]  (tavrik --help for more)\n";
+        return 2;
+    }
+    if (!request.FileName && !words.empty()) {
+        std::cerr << "tavrik: the rip options need a FILE to rip\nusage: tavrik [FILE [rip options]]\n";
+        return 2;
+    }
+    if (words.size() > 1) request.Rip = tavrik::ReadRipRequest(request.RipTexts);
+    return std::nullopt;
+}
 
-// The file to open and the rip options after it; a bad option ends the program with a usage error.
-StartRequest ReadStartRequest(const QStringList& arguments) {
-    tavrik::CommandArguments words;
-    for (qsizetype i = 1; i < arguments.size(); ++i)
-        words.push_back(arguments.at(i).toStdString());
-    StartRequest request;
-    if (words.empty()) return request;
-    const tavrik::OptionReader options(words, tavrik::RipValueOptions(), tavrik::RipFlagOptions());
-    options.ExpectPositionals(1);
-    request.FileName = options.Positional(0, "FILE");
-    if (words.size() > 1) request.Rip = tavrik::ReadRipRequest(options);
-    return request;
+bool AsksForHelpOrVersion(int argc, char* argv[]) {
+    return std::any_of(argv + 1, argv + argc, [](const std::string& word) {
+        return word == "--help" || word == "-h" || word == "--version";
+    });
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    // The help needs no display, so it is answered before the toolkit starts.
-    if (std::find(argv + 1, argv + argc, std::string("--help")) != argv + argc) {
-        std::cout << Usage << "rip options (as tavrik-cli rip takes them):\n" << tavrik::RipOptionsHelp() << "\n";
-        return 0;
-    }
+    StartRequest start;
+    // The help and the version need no display, so they are answered before the toolkit starts.
+    if (AsksForHelpOrVersion(argc, argv)) return ReadStartRequest({argv + 1, argv + argc}, start).value_or(0);
     QApplication application(argc, argv);
     QApplication::setApplicationName("Tavrik");
-    StartRequest start;
-    try {
-        start = ReadStartRequest(QApplication::arguments());
-    } catch (const tavrik::UsageError& error) {
-        std::cerr << "tavrik: " << error.Message << "\n" << Usage;
-        return 2;
-    }
+    std::vector<std::string> words; // without the toolkit's own options, which QApplication took out
+    for (const QString& word : QApplication::arguments().mid(1))
+        words.push_back(word.toStdString());
+    if (const std::optional<int> status = ReadStartRequest(words, start)) return *status;
 
     tavrik::QtDialogs dialogs;
     const tavrik::SingleInstance instance(QDir::tempPath(), dialogs);
@@ -75,8 +89,8 @@ int main(int argc, char* argv[]) {
     if (const QScreen* screen = form.screen()) form.setGeometry(screen->availableGeometry());
     form.show();
 
-    if (!start.FileName.empty()) {
-        tavrik::RunHandler(dialogs, [&] { form.OpenProgramArgument(start.FileName, start.Rip); });
+    if (start.FileName) {
+        tavrik::RunHandler(dialogs, [&] { form.OpenProgramArgument(*start.FileName, start.Rip); });
     }
 
     return tavrik::RunEventLoop([] { return QApplication::exec(); }, std::cerr);

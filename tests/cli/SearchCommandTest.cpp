@@ -177,8 +177,8 @@ TEST_F(DemoScreenshot, BadSelectionsAndMissingFilesAreErrors) {
     for (const std::string selection :
          {"1,2,3", "a,b,c,d", "40,0,20,40", "0,40,40,20", "0,0,15,40", "-1,0,40,40", "0,0,40,40,50"}) {
         const test::CliResult result = RunOnDemo({"match", "--screenshot", Screenshot, "--selection", selection});
-        EXPECT_EQ(result.ExitCode, 1) << selection;
-        EXPECT_NE(result.Err.find("selection '" + selection + "'"), std::string::npos) << result.Err;
+        EXPECT_EQ(result.ExitCode, 2) << selection;
+        EXPECT_NE(result.Err.find("--selection: the selection '" + selection + "'"), std::string::npos) << result.Err;
     }
     EXPECT_EQ(RunOnDemo({"match", "--screenshot", Folder.File("none.png"), "--selection", "0,0,16,16"}).ExitCode, 1);
     const test::CliResult noGrid = RunOnDemo({"search", "--grid-file", Folder.File("none.txt")});

@@ -4,10 +4,10 @@
 #include "GuiTestRegistry.h"
 #include "RipperTabFixture.h"
 
-#include "app/CommandLine.h"
 #include "app/Files.h"
 #include "map/MapPage.h"
 #include "support/DemoData.h"
+#include "support/RipWords.h"
 #include "workspace/RipRequest.h"
 
 #include <QCheckBox>
@@ -30,10 +30,10 @@ const QString DemoSummary = "Missing: 0, Min: $0, Max: $5F";
 class MapFixture : public RipperFixture {
   public:
     MapFixture() {
-        const CommandArguments options{"--address", "+$20000", "--bitplanes", "5",         "--tile",
+        const std::vector<std::string> options{"--address", "+$20000", "--bitplanes", "5",         "--tile",
                                        "16x16",     "--size",  "320x80",      "--palette", "copper"};
         Form->OpenProgramArgument(ExampleFile("demo.uss"),
-                                  ReadRipRequest(OptionReader(options, RipValueOptions(), RipFlagOptions())));
+                                  test::RipRequestFromWords(options));
         SetText("EditMapAddress", "+$38000");
         SetText("EditMapWidthInTiles", "64");
         SetText("EditMapHeightInTiles", "32");

@@ -1,4 +1,4 @@
-// The platform layer: file filters, the single-instance guard, the machine identity, the handler wrapper.
+// The platform layer and the program's command line: file filters, the single-instance guard, the machine identity, the handler wrapper.
 #include "GuiTestRegistry.h"
 
 #include "app/Error.h"
@@ -8,6 +8,9 @@
 #include "platform/ProgramInfo.h"
 #include "platform/QtDialogs.h"
 #include "platform/SingleInstance.h"
+#include "update/VersionFile.h"
+#include "support/CliRunner.h"
+#include "support/DemoData.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
@@ -56,6 +59,20 @@ class PlatformTest : public QObject {
         QVERIFY(!QFileInfo::exists(lockFile));
         const SingleInstance fourth(folderName, dialogs);
         QVERIFY(fourth.OwnsLock());
+    }
+
+    // The program's own command line answers without opening a window: the version, the help with the rip
+    // options, and a bad rip option as a usage error naming it.
+    void TheCommandLineAnswersBeforeAWindowOpens() {
+        const CliResult version = RunProgram(TAVRIK_GUI_PATH, {"--version"});
+        QCOMPARE(version.ExitCode, 0);
+        QCOMPARE(version.Out, "tavrik " + VersionText(RunningVersion()) + "\n");
+        const CliResult help = RunProgram(TAVRIK_GUI_PATH, {"--help"});
+        QCOMPARE(help.ExitCode, 0);
+        QVERIFY(help.Out.find("--bitplanes") != std::string::npos);
+        const CliResult bad = RunProgram(TAVRIK_GUI_PATH, {ExampleFile("demo.uss"), "--bitplanes", "9"});
+        QCOMPARE(bad.ExitCode, 2);
+        QVERIFY2(bad.Err.find("--bitplanes: takes a number from 1 to 8") != std::string::npos, bad.Err.c_str());
     }
 
     void MachineIdIsUpperCaseHexWithoutLeadingZeros() {

@@ -3,6 +3,7 @@
 #include "GuiTestRegistry.h"
 #include "RipperTabFixture.h"
 #include "support/CliRunner.h"
+#include "support/RipWords.h"
 #include "support/DemoData.h"
 #include "support/TempDir.h"
 #include "support/TinyPictures.h"
@@ -15,8 +16,8 @@ namespace tavrik::test {
 
 namespace {
 
-RipRequest RequestFrom(const CommandArguments& words) {
-    return ReadRipRequest(OptionReader(words, RipValueOptions(), RipFlagOptions()));
+RipRequest RequestFrom(const std::vector<std::string>& words) {
+    return test::RipRequestFromWords(words);
 }
 
 } // namespace
@@ -74,12 +75,12 @@ class RipperTabStartTest : public QObject {
     // The window and tavrik-cli rip go through the same rip request, so the demo's title screen ripped with
     // the colours of its copper list must come out alike to the pixel.
     void TheWindowsCopperRipIsTavrikCliRip() {
-        const CommandArguments options{"--address", "+$10000", "--bitplanes", "5",
+        const std::vector<std::string> options{"--address", "+$10000", "--bitplanes", "5",
                                        "--tile",    "320x256", "--palette",   "copper"};
         TempDir folder;
         const std::string demo = ExampleFile("demo.uss");
         const std::string written = folder.File("title.png");
-        CommandArguments command{"rip", demo, "-o", written};
+        std::vector<std::string> command{"rip", demo, "-o", written};
         command.insert(command.end(), options.begin(), options.end());
         const CliResult cli = RunCli(command);
         QVERIFY2(cli.ExitCode == 0, cli.Err.c_str());

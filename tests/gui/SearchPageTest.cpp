@@ -5,12 +5,12 @@
 #include "GuiTestRegistry.h"
 #include "RipperTabFixture.h"
 
-#include "app/CommandLine.h"
 #include "app/IntegerText.h"
 #include "map/MapPage.h"
 #include "search/SearchPage.h"
 #include "search/SelectionOverlay.h"
 #include "support/DemoData.h"
+#include "support/RipWords.h"
 #include "support/SearchInputs.h"
 #include "workspace/RipRequest.h"
 
@@ -40,10 +40,10 @@ QImage DemoLevel() {
 class SearchFixture : public RipperFixture {
   public:
     SearchFixture() {
-        const CommandArguments options{"--address", "+$20000", "--bitplanes", "5",         "--tile",
+        const std::vector<std::string> options{"--address", "+$20000", "--bitplanes", "5",         "--tile",
                                        "16x16",     "--size",  "320x80",      "--palette", "copper"};
         Form->OpenProgramArgument(ExampleFile("demo.uss"),
-                                  ReadRipRequest(OptionReader(options, RipValueOptions(), RipFlagOptions())));
+                                  test::RipRequestFromWords(options));
         Form->PageControl()->setCurrentWidget(&Form->Search());
     }
 

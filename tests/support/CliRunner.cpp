@@ -20,11 +20,12 @@ namespace tavrik::test {
 
 namespace {
 
-CliResult Run(const std::vector<std::string>& arguments, std::optional<std::chrono::milliseconds> interruptAfter) {
+CliResult Run(const std::string& path, const std::vector<std::string>& arguments,
+              std::optional<std::chrono::milliseconds> interruptAfter) {
     TempDir folder;
     const std::string outPath = folder.File("stdout");
     const std::string errPath = folder.File("stderr");
-    std::vector<std::string> words{TAVRIK_CLI_PATH};
+    std::vector<std::string> words{path};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& word : words)
@@ -55,10 +56,14 @@ CliResult Run(const std::vector<std::string>& arguments, std::optional<std::chro
 
 } // namespace
 
-CliResult RunCli(const std::vector<std::string>& arguments) { return Run(arguments, std::nullopt); }
+CliResult RunProgram(const std::string& path, const std::vector<std::string>& arguments) {
+    return Run(path, arguments, std::nullopt);
+}
+
+CliResult RunCli(const std::vector<std::string>& arguments) { return Run(TAVRIK_CLI_PATH, arguments, std::nullopt); }
 
 CliResult RunCliInterrupted(const std::vector<std::string>& arguments, std::chrono::milliseconds after) {
-    return Run(arguments, after);
+    return Run(TAVRIK_CLI_PATH, arguments, after);
 }
 
 } // namespace tavrik::test

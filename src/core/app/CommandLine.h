@@ -1,56 +1,50 @@
-// Reading command-line words: positional arguments and "--name value" options, with usage errors naming
-// the option. Both programs take options: tavrik-cli for its commands, tavrik for its start-up rip.
+// Command-line options as the program's fields take them: CLI11 checks for integer texts ("$1F" or "31"),
+// sizes ("16x16"), addresses and word lists, and the values of texts that passed them. Both programs take
+// options: tavrik-cli for its commands, tavrik for its start-up rip.
 #pragma once
 
 #include <cstdint>
-#include <optional>
-#include <set>
+#include <functional>
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
 
+namespace CLI {
+class App;
+class Validator;
+} // namespace CLI
+
 namespace tavrik {
 
-// Thrown for a bad command line; the program prints the message and its usage text.
+// Thrown for a bad command line found after the options were read (a missing output, options that do not
+// go together); the program prints the message and exits with status 2 as for any usage error.
 struct UsageError {
     std::string Message;
 };
 
-using CommandArguments = std::vector<std::string>;
-
-class OptionReader {
-  public:
-    // valueOptions take the next word as their value; flagOptions stand alone.
-    OptionReader(const CommandArguments& arguments, std::set<std::string> valueOptions,
-                 std::set<std::string> flagOptions = {});
-
-    // The positional argument at index, or a usage error naming what is missing.
-    const std::string& Positional(size_t index, const std::string& what) const;
-    size_t PositionalCount() const { return Positionals.size(); }
-    // Fails with a usage error when more positionals were given than the command takes.
-    void ExpectPositionals(size_t count) const;
-
-    // The last value given for the option.
-    std::optional<std::string> Value(const std::string& option) const;
-    // Every value given for a repeatable option, in order.
-    std::vector<std::string> Values(const std::string& option) const;
-    bool Flag(const std::string& option) const { return Flags.count(option) != 0; }
-    // An integer-text value (decimal or "$" hex) within [min, max], or a usage error naming the option.
-    std::optional<int32_t> Integer(const std::string& option, int32_t min, int32_t max) const;
-    // A "WxH" value of two positive integers, or a usage error naming the option.
-    std::optional<std::pair<int32_t, int32_t>> Size(const std::string& option) const;
-    // An address-field text ("$1F00", "8000", "+$100"), or a usage error: the field itself never fails, but a
-    // typing error on the command line should not quietly read from 0.
-    std::optional<std::string> Address(const std::string& option) const;
-    // One of the given words, as its index, or a usage error listing them.
-    std::optional<int32_t> Choice(const std::string& option, const std::vector<std::string>& words) const;
-
-  private:
-    std::vector<std::string> Positionals;
-    std::vector<std::pair<std::string, std::string>> Given;
-    std::set<std::string> Flags;
-};
-
 [[noreturn]] void FailUsage(const std::string& message);
+
+inline constexpr int32_t AnyInteger = std::numeric_limits<int32_t>::min();
+inline constexpr int32_t LargestInteger = std::numeric_limits<int32_t>::max();
+
+// Each check's message says what the option takes and what it was given; CLI11 puts the option's name first.
+CLI::Validator IntegerTextCheck(int32_t min = AnyInteger, int32_t max = LargestInteger);
+// "WxH" of two numbers from 1 to max.
+CLI::Validator SizeTextCheck(int32_t max = LargestInteger);
+// An address-field text ("$1F00", "8000", "+$100"): the field itself never fails, but a typing error on the
+// command line should not quietly read from 0.
+CLI::Validator AddressTextCheck();
+CLI::Validator OneOfCheck(const std::vector<std::string>& words);
+// Any other check: texts for which valid is false fail with "takes WANTED, not 'TEXT'".
+CLI::Validator TextCheck(std::function<bool(const std::string&)> valid, const std::string& wanted);
+
+// The values of texts that passed the checks above.
+int32_t IntegerTextValue(const std::string& text);
+std::pair<int32_t, int32_t> SizeTextValue(const std::string& text);
+int32_t WordIndex(const std::vector<std::string>& words, const std::string& word);
+
+// The program's options as one command's: the last of an option given twice counts, and "--help" lists them.
+void UseProgramOptionRules(CLI::App& app);
 
 } // namespace tavrik

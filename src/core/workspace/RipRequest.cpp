@@ -8,25 +8,30 @@
 #include "palette/BinaryPalette.h"
 #include "palette/PaletteOperations.h"
 
-#include <limits>
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
 
 namespace tavrik {
 
 namespace {
 
 const std::vector<std::string> ModeWords{"acbm", "ilbm", "st", "sprites", "c64"};
+const std::vector<std::string> SkipModeWords{"tiles", "bitplanes"};
+const std::vector<std::string> BlockDirectionWords{"across", "down"};
+
+const std::vector<std::string> PaletteWords{"default", "ecs", "aga", "c64", "bw", "copper"};
 
 std::string SizeText(const std::pair<int32_t, int32_t>& size, const char* separator) {
     return std::to_string(size.first) + separator + std::to_string(size.second);
 }
 
-BitplaneOrder OrderOption(const OptionReader& options, const BitplaneOrder& base) {
-    const std::optional<std::string> text = options.Value("--order");
-    if (!text) return base;
+// Eight symbols: 1-8 take that bitplane, "-" adds nothing, "X" is the mask; nullopt for anything else.
+std::optional<BitplaneOrder> ParseOrder(const std::string& text) {
     BitplaneOrder order{};
-    bool valid = text->size() == order.size();
-    for (size_t i = 0; valid && i < order.size(); ++i) {
-        const char symbol = (*text)[i];
+    if (text.size() != order.size()) return std::nullopt;
+    for (size_t i = 0; i < order.size(); ++i) {
+        const char symbol = text[i];
         if (symbol == '-')
             order[i] = 0;
         else if (symbol == 'X' || symbol == 'x')
@@ -34,47 +39,57 @@ BitplaneOrder OrderOption(const OptionReader& options, const BitplaneOrder& base
         else if (symbol >= '1' && symbol <= '8')
             order[i] = symbol - '0';
         else
-            valid = false;
+            return std::nullopt;
     }
-    if (!valid) FailUsage("option --order takes eight symbols of 1-8, - and X, not '" + *text + "'");
     return order;
 }
 
-void ReadBlockOptions(const OptionReader& options, RipControls& c) {
-    if (auto blocks = options.Size("--rearrange")) {
-        if (blocks->first > 99 || blocks->second > 99)
-            FailUsage("option --rearrange takes at most 99 tiles each way, not '" + *options.Value("--rearrange") +
-                      "'");
-        c.Rearrange = true;
-        c.TilesPerBlockAcross = std::to_string(blocks->first);
-        c.TilesPerBlockDown = std::to_string(blocks->second);
-    }
-    if (auto direction = options.Choice("--block-direction", {"across", "down"}))
-        c.TilesPerBlockDirectionIndex = *direction;
-    if (auto blockTile = options.Size("--block-tile")) c.TilesPerBlockSize = {-1, SizeText(*blockTile, " x ")};
+CLI::Validator OrderCheck() {
+    return TextCheck([](const std::string& text) { return ParseOrder(text).has_value(); },
+                     "eight symbols of 1-8, - and X");
 }
 
-RipControls ControlsFromOptions(const OptionReader& options, RipControls c) {
-    constexpr int32_t lowest = std::numeric_limits<int32_t>::min();
-    constexpr int32_t highest = std::numeric_limits<int32_t>::max();
-    c.Address = options.Address("--address").value_or(c.Address);
-    if (auto mode = options.Choice("--mode", ModeWords)) c.ModeIndex = *mode;
-    if (auto planes = options.Integer("--bitplanes", 1, 8)) c.Bitplanes = std::to_string(*planes);
-    if (auto tile = options.Size("--tile")) {
-        c.TileWidth = std::to_string(tile->first);
-        c.TileHeight = std::to_string(tile->second);
+CLI::Validator PaletteCheck() {
+    return TextCheck(
+        [](const std::string& text) {
+            return std::find(PaletteWords.begin(), PaletteWords.end(), text) != PaletteWords.end() ||
+                   FileLoadable(text);
+        },
+        "default, ecs, aga, c64, bw, copper or a palette file");
+}
+
+void ReadBlockOptions(const RipOptionTexts& o, RipControls& c) {
+    if (o.Rearrange) {
+        const auto blocks = SizeTextValue(*o.Rearrange);
+        c.Rearrange = true;
+        c.TilesPerBlockAcross = std::to_string(blocks.first);
+        c.TilesPerBlockDown = std::to_string(blocks.second);
     }
-    if (auto size = options.Size("--size")) {
-        c.RipWidth = std::to_string(size->first);
-        c.RipHeight = std::to_string(size->second);
+    if (o.BlockDirection) c.TilesPerBlockDirectionIndex = WordIndex(BlockDirectionWords, *o.BlockDirection);
+    if (o.BlockTile) c.TilesPerBlockSize = {-1, SizeText(SizeTextValue(*o.BlockTile), " x ")};
+}
+
+RipControls ControlsFromOptions(const RipOptionTexts& o, RipControls c) {
+    c.Address = o.Address.value_or(c.Address);
+    if (o.Mode) c.ModeIndex = WordIndex(ModeWords, *o.Mode);
+    if (o.Bitplanes) c.Bitplanes = std::to_string(IntegerTextValue(*o.Bitplanes));
+    if (o.Tile) {
+        const auto tile = SizeTextValue(*o.Tile);
+        c.TileWidth = std::to_string(tile.first);
+        c.TileHeight = std::to_string(tile.second);
     }
-    if (auto skip = options.Integer("--skip", lowest, highest)) c.SkipBytes = std::to_string(*skip);
-    if (auto where = options.Choice("--skip-mode", {"tiles", "bitplanes"})) c.SkipModeIndex = *where;
-    c.MaskBefore = c.MaskBefore || options.Flag("--mask-before");
-    c.MaskAfter = c.MaskAfter || options.Flag("--mask-after");
-    if (auto bank = options.Integer("--sprite-bank", 0, 3)) c.SpriteBankIndex = *bank;
-    if (auto actual = options.Size("--actual-tile")) c.ActualTileSize = {-1, SizeText(*actual, " x ")};
-    ReadBlockOptions(options, c);
+    if (o.Size) {
+        const auto size = SizeTextValue(*o.Size);
+        c.RipWidth = std::to_string(size.first);
+        c.RipHeight = std::to_string(size.second);
+    }
+    if (o.Skip) c.SkipBytes = std::to_string(IntegerTextValue(*o.Skip));
+    if (o.SkipMode) c.SkipModeIndex = WordIndex(SkipModeWords, *o.SkipMode);
+    c.MaskBefore = c.MaskBefore || o.MaskBefore;
+    c.MaskAfter = c.MaskAfter || o.MaskAfter;
+    if (o.SpriteBank) c.SpriteBankIndex = IntegerTextValue(*o.SpriteBank);
+    if (o.ActualTile) c.ActualTileSize = {-1, SizeText(SizeTextValue(*o.ActualTile), " x ")};
+    ReadBlockOptions(o, c);
     return c;
 }
 
@@ -94,57 +109,52 @@ CopperWalk UseCopperColours(Workspace& ws, int32_t stopLine) {
 
 } // namespace
 
-const std::set<std::string>& RipValueOptions() {
-    static const std::set<std::string> names{"--address",     "--mode",        "--bitplanes", "--tile",
-                                             "--size",        "--skip",        "--skip-mode", "--order",
-                                             "--sprite-bank", "--actual-tile", "--rearrange", "--block-direction",
-                                             "--block-tile",  "--grid",        "--palette",   "--stop-line"};
-    return names;
+void AddRipOptions(CLI::App& command, RipOptionTexts& o) {
+    const char* group = "Rip options";
+    const auto add = [&](const char* name, std::optional<std::string>& text, const char* type, const char* help,
+                         const CLI::Validator& check) {
+        command.add_option(name, text, help)->type_name(type)->check(check)->group(group);
+    };
+    add("--address", o.Address, "TEXT", "start address, as in the address field (\"+\" counts from chip RAM); default 0",
+        AddressTextCheck());
+    add("--mode", o.Mode, "MODE", "acbm | ilbm | st | sprites | c64; default acbm", OneOfCheck(ModeWords));
+    add("--bitplanes", o.Bitplanes, "N", "1 to 8; default 1", IntegerTextCheck(1, 8));
+    add("--tile", o.Tile, "WxH", "tile size in pixels; default 16x16", SizeTextCheck());
+    add("--size", o.Size, "WxH", "rip width and height; default 320x256", SizeTextCheck());
+    add("--skip", o.Skip, "N", "bytes to skip; default 0", IntegerTextCheck());
+    add("--skip-mode", o.SkipMode, "WHERE", "tiles | bitplanes: where the skip goes; default tiles",
+        OneOfCheck(SkipModeWords));
+    command.add_flag("--mask-before", o.MaskBefore, "a mask plane precedes the graphics")->group(group);
+    command.add_flag("--mask-after", o.MaskAfter, "a mask plane follows the graphics")->group(group);
+    add("--order", o.Order, "SYMBOLS",
+        "the bitplane order as eight symbols: 1-8, \"-\" (adds nothing), \"X\"; default 12345678", OrderCheck());
+    add("--sprite-bank", o.SpriteBank, "N", "sprite colour bank 0 to 3 (2 bitplanes in sprites mode); default 0",
+        IntegerTextCheck(0, 3));
+    add("--actual-tile", o.ActualTile, "WxH", "the actual tile size of the grid; default the tile size",
+        SizeTextCheck());
+    add("--rearrange", o.Rearrange, "AxB", "rearrange the tiles into blocks of A x B tiles (1 to 99 each)",
+        SizeTextCheck(99));
+    add("--block-direction", o.BlockDirection, "DIR", "across | down: how blocks are filled; default across",
+        OneOfCheck(BlockDirectionWords));
+    add("--block-tile", o.BlockTile, "WxH", "tile size used by the rearrangement; default the tile size",
+        SizeTextCheck());
+    add("--grid", o.Grid, "N", "the grid image with lines of N pixels (1 to 3)", IntegerTextCheck(1, 3));
+    add("--palette", o.Palette, "PALETTE",
+        "default | ecs | aga | c64 | bw | copper | a binary palette file; default: the save state's saved colours, "
+        "else the default palette",
+        PaletteCheck());
+    add("--stop-line", o.StopLine, "N",
+        "the last display line of the copper list walk for --palette copper; default 128", IntegerTextCheck(0, 254));
 }
 
-const std::set<std::string>& RipFlagOptions() {
-    static const std::set<std::string> names{"--mask-before", "--mask-after"};
-    return names;
-}
-
-const char* RipOptionsHelp() {
-    return R"(      --address TEXT         start address, as in the address field ("+" counts from chip RAM); default 0
-      --mode MODE            acbm | ilbm | st | sprites | c64; default acbm
-      --bitplanes N          1 to 8; default 1
-      --tile WxH             tile size in pixels; default 16x16
-      --size WxH             rip width and height; default 320x256
-      --skip N               bytes to skip; default 0
-      --skip-mode WHERE      tiles | bitplanes: where the skip goes; default tiles
-      --mask-before          a mask plane precedes the graphics
-      --mask-after           a mask plane follows the graphics
-      --order SYMBOLS        the bitplane order as eight symbols: 1-8, "-" (adds nothing), "X"; default 12345678
-      --sprite-bank N        sprite colour bank 0 to 3 (2 bitplanes in sprites mode); default 0
-      --actual-tile WxH      the actual tile size of the grid; default the tile size
-      --rearrange AxB        rearrange the tiles into blocks of A x B tiles (1 to 99 each)
-      --block-direction DIR  across | down: how blocks are filled; default across
-      --block-tile WxH       tile size used by the rearrangement; default the tile size
-      --grid N               the grid image with lines of N pixels (1 to 3)
-      --palette PALETTE      default | ecs | aga | c64 | bw | copper | a binary palette file;
-                             default: the save state's saved colours, else the default palette
-      --stop-line N          the last display line of the copper list walk for --palette copper; default 128)";
-}
-
-RipRequest ReadRipRequest(const OptionReader& options) {
-    return ReadRipRequest(options, RipRequest{});
-}
-
-RipRequest ReadRipRequest(const OptionReader& options, const RipRequest& base) {
+RipRequest ReadRipRequest(const RipOptionTexts& texts, const RipRequest& base) {
     RipRequest request = base;
-    request.Controls = ControlsFromOptions(options, base.Controls);
-    request.Order = OrderOption(options, base.Order);
-    if (auto thickness = options.Integer("--grid", 1, 3)) request.GridThickness = thickness;
-    if (auto palette = options.Value("--palette")) request.Palette = palette;
-    request.CopperStopLine = options.Integer("--stop-line", 0, 254).value_or(request.CopperStopLine);
+    request.Controls = ControlsFromOptions(texts, base.Controls);
+    if (texts.Order) request.Order = *ParseOrder(*texts.Order);
+    if (texts.Grid) request.GridThickness = IntegerTextValue(*texts.Grid);
+    if (texts.Palette) request.Palette = texts.Palette;
+    if (texts.StopLine) request.CopperStopLine = IntegerTextValue(*texts.StopLine);
     request.Controls.CopperlistStopYPos = DollarHex(static_cast<uint32_t>(request.CopperStopLine));
-    const std::string& choice = request.Palette.value_or("");
-    if (request.Palette && choice != "default" && choice != "ecs" && choice != "aga" && choice != "c64" &&
-        choice != "bw" && choice != "copper" && !PathIsFile(choice))
-        FailUsage("option --palette takes default, ecs, aga, c64, bw, copper or a palette file, not '" + choice + "'");
     return request;
 }
 

@@ -11,7 +11,6 @@
 
 #include <array>
 #include <optional>
-#include <set>
 #include <string>
 
 namespace tavrik {
@@ -27,16 +26,20 @@ struct RipRequest {
     std::optional<std::array<Colour, 256>> BaseColours;
 };
 
-// The option names the rip takes: those with a value, and the flags.
-const std::set<std::string>& RipValueOptions();
-const std::set<std::string>& RipFlagOptions();
-// One line per option, for the usage texts.
-const char* RipOptionsHelp();
+// The rip options as given on the command line; an option not given stays empty.
+struct RipOptionTexts {
+    std::optional<std::string> Address, Mode, Bitplanes, Tile, Size, Skip, SkipMode, Order, SpriteBank, ActualTile,
+        Rearrange, BlockDirection, BlockTile, Grid, Palette, StopLine;
+    bool MaskBefore = false;
+    bool MaskAfter = false;
+};
 
-// Reads the rip options; bad values are usage errors naming the option.
-RipRequest ReadRipRequest(const OptionReader& options);
-// The same on top of base (a project's settings): what the options do not name keeps base's value.
-RipRequest ReadRipRequest(const OptionReader& options, const RipRequest& base);
+// Declares the rip options on a command, each checked as it is read (a bad value is a usage error naming it).
+void AddRipOptions(CLI::App& command, RipOptionTexts& texts);
+
+// The request the options describe on top of base (a project's settings, or the defaults): what the options do
+// not name keeps base's value.
+RipRequest ReadRipRequest(const RipOptionTexts& texts, const RipRequest& base = {});
 
 // Puts the asked-for palette into the working palette, starting from the default palette as a new project
 // does. Without a choice the load's saved colours are used. Returns the copper list walk when the colours
