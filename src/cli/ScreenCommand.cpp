@@ -33,8 +33,38 @@ std::string ScreenJson(const ScreenDescription& d) {
     return json;
 }
 
+struct ScreenOptions {
+    std::string File;
+    std::string Out;
+    std::optional<std::string> Machine;
+    RipOptionTexts Rip; // only --palette
+    bool Json = false;
+};
+
+void DeclareScreen(CLI::App& command, ScreenOptions& o) {
+    command.add_option("FILE", o.File, "a save state or Atari ST memory dump")->required();
+    command.add_option("-o", o.Out, "the rebuilt screen")->type_name("OUT.png")->required();
+    command.add_flag("--json", o.Json,
+                     "print what was found: {\"machine\", \"address\", \"bitplanes\", \"width\", \"height\", "
+                     "\"mode\", \"skip\", \"skipMode\", \"hires\", \"interlaced\", \"ham\", \"ehb\", "
+                     "\"dualPlayfield\", \"ripOptions\"}; ripOptions are the tavrik-cli rip options that rip the "
+                     "screen's planes");
+    command
+        .add_option("--machine", o.Machine,
+                    "amiga (a save state) | st (an Atari ST memory dump from address 0); default: amiga for a save "
+                    "state, st for any other file")
+        ->type_name("MACHINE")
+        ->check(OneOfCheck({"amiga", "st"}));
+    command
+        .add_option("--palette", o.Rip.Palette,
+                    "default | ecs | aga | c64 | bw | a binary palette file: the colour registers to use; default: "
+                    "the saved colour registers (Amiga), TOS's start-up colours (ST)")
+        ->type_name("PALETTE")
+        ->check(PaletteCheck());
+}
+
 // The --palette choice as the rip takes it, read into 256 colours.
-std::optional<std::array<Colour, 256>> PaletteOption(Workspace& ws, const OptionReader& options) {
+std::optional<std::array<Colour, 256>> PaletteOption(Workspace& ws, const RipOptionTexts& options) {
     const RipRequest request = ReadRipRequest(options);
     if (!request.Palette) return std::nullopt;
     ApplyPaletteChoice(ws, request, SavedPalette::None);
@@ -44,38 +74,23 @@ std::optional<std::array<Colour, 256>> PaletteOption(Workspace& ws, const Option
     return colours;
 }
 
-int RunScreen(const CommandArguments& arguments) {
-    const OptionReader options(arguments, {"-o", "--machine", "--palette"}, {"--json"});
-    const std::string& file = options.Positional(0, "FILE");
-    options.ExpectPositionals(1);
-    const std::optional<std::string> out = options.Value("-o");
-    if (!out || out->empty()) FailUsage("missing -o OUT.png");
-    const std::optional<int32_t> machineChoice = options.Choice("--machine", {"amiga", "st"});
-
+int RunScreen(const ScreenOptions& o) {
     Workspace ws;
-    LoadDataFileForCli(ws, file);
-    const ScreenMachine machine = !machineChoice ? LoadedScreenMachine(ws.Memory)
-                                  : *machineChoice == 0 ? ScreenMachine::Amiga
-                                                        : ScreenMachine::AtariSt;
-    const RebuiltScreen screen = RebuildScreen(ws.Memory, machine, PaletteOption(ws, options));
-    SaveImagePng(screen.Picture, *out);
-    if (options.Flag("--json")) std::cout << ScreenJson(screen.Description) << "\n";
+    LoadDataFileForCli(ws, o.File);
+    const ScreenMachine machine = !o.Machine ? LoadedScreenMachine(ws.Memory)
+                                  : *o.Machine == "amiga" ? ScreenMachine::Amiga
+                                                          : ScreenMachine::AtariSt;
+    const RebuiltScreen screen = RebuildScreen(ws.Memory, machine, PaletteOption(ws, o.Rip));
+    SaveImagePng(screen.Picture, o.Out);
+    if (o.Json) std::cout << ScreenJson(screen.Description) << "\n";
     return 0;
 }
 
-const CommandRegistration registration{
-    {"screen", R"(FILE -o OUT.png [--json] [--machine amiga|st] [--palette PALETTE]
-      -o OUT.png             the rebuilt screen
-      --json                 print what was found: {"machine", "address", "bitplanes", "width", "height", "mode",
-                             "skip", "skipMode", "hires", "interlaced", "ham", "ehb", "dualPlayfield",
-                             "ripOptions"}; ripOptions are the tavrik-cli rip options that rip the screen's planes
-      --machine MACHINE      amiga (a save state) | st (an Atari ST memory dump from address 0); default: amiga
-                             for a save state, st for any other file
-      --palette PALETTE      default | ecs | aga | c64 | bw | a binary palette file: the colour registers to use;
-                             default: the saved colour registers (Amiga), TOS's start-up colours (ST))",
-     "Rebuilds the screen the machine was showing from a save state's copper list and registers, or from an "
-     "Atari ST memory dump, and writes it as PNG.",
-     &RunScreen}};
+const CommandRegistration<ScreenOptions> registration{
+    "screen",
+    "Rebuilds the screen the machine was showing from a save state's copper list and registers, or from an "
+    "Atari ST memory dump, and writes it as PNG.",
+    DeclareScreen, RunScreen};
 
 } // namespace
 

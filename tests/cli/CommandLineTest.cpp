@@ -36,7 +36,7 @@ TEST(CommandLine, VersionIsPrintedAloneAndAnUnknownCommandGetsOneUsageLine) {
 
 TEST(CommandLine, EveryCommandHasItsOwnHelp) {
     for (const char* command : {"convert", "copper", "info", "map", "match", "palette", "project", "rip",
-                                "save-uncompressed", "search", "update"}) {
+                                "save-uncompressed", "screen", "search", "update"}) {
         const test::CliResult help = RunCli({command, "--help"});
         EXPECT_EQ(help.ExitCode, 0) << command;
         EXPECT_NE(help.Out.find(std::string("tavrik-cli ") + command), std::string::npos) << help.Out;

@@ -49,15 +49,6 @@ CLI::Validator OrderCheck() {
                      "eight symbols of 1-8, - and X");
 }
 
-CLI::Validator PaletteCheck() {
-    return TextCheck(
-        [](const std::string& text) {
-            return std::find(PaletteWords.begin(), PaletteWords.end(), text) != PaletteWords.end() ||
-                   FileLoadable(text);
-        },
-        "default, ecs, aga, c64, bw, copper or a palette file");
-}
-
 void ReadBlockOptions(const RipOptionTexts& o, RipControls& c) {
     if (o.Rearrange) {
         const auto blocks = SizeTextValue(*o.Rearrange);
@@ -108,6 +99,15 @@ CopperWalk UseCopperColours(Workspace& ws, int32_t stopLine) {
 }
 
 } // namespace
+
+CLI::Validator PaletteCheck() {
+    return TextCheck(
+        [](const std::string& text) {
+            return std::find(PaletteWords.begin(), PaletteWords.end(), text) != PaletteWords.end() ||
+                   FileLoadable(text);
+        },
+        "default, ecs, aga, c64, bw, copper or a palette file");
+}
 
 void AddRipOptions(CLI::App& command, RipOptionTexts& o) {
     const char* group = "Rip options";

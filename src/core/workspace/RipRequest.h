@@ -36,6 +36,8 @@ struct RipOptionTexts {
 
 // Declares the rip options on a command, each checked as it is read (a bad value is a usage error naming it).
 void AddRipOptions(CLI::App& command, RipOptionTexts& texts);
+// The check of --palette, for commands that take it without the other rip options.
+CLI::Validator PaletteCheck();
 
 // The request the options describe on top of base (a project's settings, or the defaults): what the options do
 // not name keeps base's value.
