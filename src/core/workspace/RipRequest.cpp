@@ -104,7 +104,7 @@ CLI::Validator PaletteCheck() {
     return TextCheck(
         [](const std::string& text) {
             return std::find(PaletteWords.begin(), PaletteWords.end(), text) != PaletteWords.end() ||
-                   FileLoadable(text);
+                   PathIsFile(text);
         },
         "default, ecs, aga, c64, bw, copper or a palette file");
 }
