@@ -1,6 +1,7 @@
 // tavrik-cli match: finds the tiles of the rip in a screenshot of the game, as "Match Tiles" does, and prints
 // the grid of tile numbers that the map search reads.
 #include "Command.h"
+#include "JsonOutput.h"
 #include "ProjectCli.h"
 #include "SearchCli.h"
 
@@ -13,11 +14,6 @@ namespace tavrik::cli {
 
 namespace {
 
-std::string SelectionJson(const SelectionRect& s) {
-    return "[" + std::to_string(RoundHalfEven(s.Left)) + ", " + std::to_string(RoundHalfEven(s.Top)) + ", " +
-           std::to_string(RoundHalfEven(s.Right)) + ", " + std::to_string(RoundHalfEven(s.Bottom)) + "]";
-}
-
 struct MatchOptions {
     DataFileOptions Data;
     ScreenshotOptions Shot;
@@ -28,7 +24,8 @@ struct MatchOptions {
 void DeclareMatch(CLI::App& command, MatchOptions& o) {
     AddDataFileOptions(command, o.Data);
     AddScreenshotOptions(command, o.Shot, "the picture of the game (PNG, BMP, IFF, NEO, PC1, PI1)");
-    command.add_flag("--json", o.Json, "print {\"indexes\": [...], \"results\": [...], \"selection\": [L, T, R, B], \"scale\": N}");
+    command.add_flag("--json", o.Json,
+                     "print {\"indexes\": [...], \"results\": [...], \"selection\": [L, T, R, B], \"scale\": N}");
     AddRipOptions(command, o.Rip);
 }
 
@@ -56,9 +53,12 @@ int RunMatch(const MatchOptions& o) {
     ApplyRipRequest(ws, CliRipRequest(work, o.Rip), work.Palette);
     const TileMatchRun run = MatchScreenshot(ws, *screenshot, *selection);
     if (o.Json) {
-        std::cout << "{\"indexes\": " << JsonStrings(run.IndexLines)
-                  << ", \"results\": " << JsonStrings(run.ResultLines)
-                  << ", \"selection\": " << SelectionJson(run.Selection) << ", \"scale\": " << run.Scale << "}\n";
+        const SelectionRect& s = run.Selection;
+        PrintJson({{"indexes", run.IndexLines},
+                   {"results", run.ResultLines},
+                   {"selection",
+                    {RoundHalfEven(s.Left), RoundHalfEven(s.Top), RoundHalfEven(s.Right), RoundHalfEven(s.Bottom)}},
+                   {"scale", run.Scale}});
     } else {
         for (const std::string& line : run.IndexLines)
             std::cout << line << "\n";

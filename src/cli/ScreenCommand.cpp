@@ -2,35 +2,31 @@
 // what was found and the rip options that rip its planes.
 #include "Command.h"
 #include "DataFileCli.h"
-#include "SearchCli.h"
+#include "JsonOutput.h"
 
 #include "app/IntegerText.h"
 #include "imageio/PngFile.h"
 #include "workspace/ScreenOperations.h"
 
-#include <iostream>
-
 namespace tavrik::cli {
 
 namespace {
 
-const char* Bool(bool value) { return value ? "true" : "false"; }
-
-std::string ScreenJson(const ScreenDescription& d) {
-    const bool amiga = d.Machine == ScreenMachine::Amiga;
-    std::string json = "{\"machine\": ";
-    json += JsonString(amiga ? "amiga" : "st");
-    json += ", \"address\": " + JsonString(DollarHex(d.Address));
-    json += ", \"bitplanes\": " + std::to_string(d.Bitplanes);
-    json += ", \"width\": " + std::to_string(d.Width) + ", \"height\": " + std::to_string(d.Height);
-    json += ", \"mode\": " + JsonString(RipModeWord(d.Mode));
-    json += ", \"skip\": " + std::to_string(d.Skip);
-    json += ", \"skipMode\": " + JsonString(d.SkipMode == 1 ? "bitplanes" : "tiles");
-    json += std::string(", \"hires\": ") + Bool(d.Hires) + ", \"interlaced\": " + Bool(d.Interlaced);
-    json += std::string(", \"ham\": ") + Bool(d.Ham) + ", \"ehb\": " + Bool(d.Ehb);
-    json += std::string(", \"dualPlayfield\": ") + Bool(d.DualPlayfield);
-    json += ", \"ripOptions\": " + JsonString(RipOptionsText(d)) + "}";
-    return json;
+JsonObject ScreenJson(const ScreenDescription& d) {
+    return {{"machine", d.Machine == ScreenMachine::Amiga ? "amiga" : "st"},
+            {"address", DollarHex(d.Address)},
+            {"bitplanes", d.Bitplanes},
+            {"width", d.Width},
+            {"height", d.Height},
+            {"mode", RipModeWord(d.Mode)},
+            {"skip", d.Skip},
+            {"skipMode", d.SkipMode == 1 ? "bitplanes" : "tiles"},
+            {"hires", d.Hires},
+            {"interlaced", d.Interlaced},
+            {"ham", d.Ham},
+            {"ehb", d.Ehb},
+            {"dualPlayfield", d.DualPlayfield},
+            {"ripOptions", RipOptionsText(d)}};
 }
 
 struct ScreenOptions {
@@ -82,7 +78,7 @@ int RunScreen(const ScreenOptions& o) {
                                                           : ScreenMachine::AtariSt;
     const RebuiltScreen screen = RebuildScreen(ws.Memory, machine, PaletteOption(ws, o.Rip));
     SaveImagePng(screen.Picture, o.Out);
-    if (o.Json) std::cout << ScreenJson(screen.Description) << "\n";
+    if (o.Json) PrintJson(ScreenJson(screen.Description));
     return 0;
 }
 

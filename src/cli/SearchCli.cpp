@@ -1,4 +1,4 @@
-// The screenshot options and the JSON text of tavrik-cli match and search.
+// The screenshot options of tavrik-cli match and search.
 #include "SearchCli.h"
 
 #include "ConsoleDialogs.h"
@@ -10,7 +10,6 @@
 #include "workspace/MapSearchOperations.h"
 
 #include <array>
-#include <cstdio>
 
 namespace tavrik::cli {
 
@@ -59,31 +58,6 @@ TileMatchRun MatchScreenshot(Workspace& ws, const std::string& screenshot, const
     TileMatchRun run = *MatchTilesInWorkspace(ws, progress);
     progress.ThrowIfInterrupted();
     return run;
-}
-
-std::string JsonString(const std::string& text) {
-    std::string out = "\"";
-    for (const char ch : text) {
-        const auto code = static_cast<unsigned char>(ch);
-        if (ch == '"' || ch == '\\') {
-            out += '\\';
-            out += ch;
-        } else if (code < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", code);
-            out += escaped;
-        } else {
-            out += ch;
-        }
-    }
-    return out + "\"";
-}
-
-std::string JsonStrings(const std::vector<std::string>& lines) {
-    std::string out = "[";
-    for (size_t i = 0; i < lines.size(); ++i)
-        out += (i == 0 ? "" : ", ") + JsonString(lines[i]);
-    return out + "]";
 }
 
 } // namespace tavrik::cli

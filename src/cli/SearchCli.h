@@ -1,5 +1,5 @@
 // What tavrik-cli match and search share: the screenshot and its selection from the options, tile matching
-// on the rip's tiles, and JSON text.
+// on the rip's tiles.
 #pragma once
 
 #include "Command.h"
@@ -27,9 +27,5 @@ void AddScreenshotOptions(CLI::App& command, ScreenshotOptions& options, const s
 // Loads IMG as the screenshot (set up as the tab does), places the selection and runs Match tiles on the
 // workspace's tile sheet; throws tavrik::Error when IMG cannot be found.
 TileMatchRun MatchScreenshot(Workspace& ws, const std::string& screenshot, const SelectionRect& selection);
-
-// A JSON string with its quotes, and an array of strings.
-std::string JsonString(const std::string& text);
-std::string JsonStrings(const std::vector<std::string>& lines);
 
 } // namespace tavrik::cli

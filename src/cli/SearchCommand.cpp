@@ -1,6 +1,7 @@
 // tavrik-cli search: looks through memory for the map data behind a grid of tile numbers, as "Search for
 // map" does, with the grid read from a file or found in a screenshot first.
 #include "Command.h"
+#include "JsonOutput.h"
 #include "ProjectCli.h"
 #include "SearchCli.h"
 #include "TerminalProgress.h"
@@ -19,15 +20,20 @@ namespace tavrik::cli {
 
 namespace {
 
-std::string MatchJson(const MapMatch& m) {
-    return "{\"address\": " + std::to_string(m.Address) + ", \"shift\": " + std::to_string(m.Shift) +
-           ", \"mask\": " + std::to_string(m.Mask) + ", \"offset\": " + std::to_string(m.Offset) +
-           ", \"vertical\": " + std::to_string(m.Vertical) + ", \"width\": " + std::to_string(m.Width) +
-           ", \"height\": " + std::to_string(m.Height) + ", \"bytesPerValue\": " + std::to_string(m.BytesPerValue) +
-           ", \"memoryType\": " + std::to_string(static_cast<int32_t>(m.MemoryType)) +
-           ", \"mapAddress\": " + std::to_string(m.MapAddress) + ", \"mapWidth\": " + std::to_string(LevelWidth(m)) +
-           ", \"mapHeight\": " + std::to_string(LevelHeight(m)) +
-           ", \"item\": " + JsonString(MapMatchItemText(m)) + "}";
+JsonObject MatchJson(const MapMatch& m) {
+    return {{"address", m.Address},
+            {"shift", m.Shift},
+            {"mask", m.Mask},
+            {"offset", m.Offset},
+            {"vertical", m.Vertical},
+            {"width", m.Width},
+            {"height", m.Height},
+            {"bytesPerValue", m.BytesPerValue},
+            {"memoryType", static_cast<int32_t>(m.MemoryType)},
+            {"mapAddress", m.MapAddress},
+            {"mapWidth", LevelWidth(m)},
+            {"mapHeight", LevelHeight(m)},
+            {"item", MapMatchItemText(m)}};
 }
 
 std::vector<std::string> GridFileLines(const std::string& path) {
@@ -52,13 +58,15 @@ void DeclareSearch(CLI::App& command, SearchOptions& o) {
         .add_option("--grid-file", o.GridFile,
                     "the grid of tile numbers as the index memo holds it (\"12, y12/40, 3, x7\" a line)")
         ->type_name("F");
-    AddScreenshotOptions(command, o.Shot, "match this picture of the game first (see tavrik-cli match) and search its grid");
+    AddScreenshotOptions(command, o.Shot,
+                         "match this picture of the game first (see tavrik-cli match) and search its grid");
     command.add_flag("--longs", o.Longs, "also search longwords and pointers (\"Search for longword matches\")");
     command.add_flag("--detailed", o.Detailed, "print every row found (\"Print out all matches\")");
-    command.add_flag("--json", o.Json,
-                     "print {\"results\": [...], \"matches\": [{\"address\", \"shift\", \"mask\", \"offset\", "
-                     "\"vertical\", \"width\", \"height\", \"bytesPerValue\", \"memoryType\", \"mapAddress\", "
-                     "\"mapWidth\", \"mapHeight\", \"item\"}]}: mapAddress and its size give the whole level the find lies in");
+    command.add_flag(
+        "--json", o.Json,
+        "print {\"results\": [...], \"matches\": [{\"address\", \"shift\", \"mask\", \"offset\", "
+        "\"vertical\", \"width\", \"height\", \"bytesPerValue\", \"memoryType\", \"mapAddress\", "
+        "\"mapWidth\", \"mapHeight\", \"item\"}]}: mapAddress and its size give the whole level the find lies in");
     AddRipOptions(command, o.Rip);
 }
 
@@ -94,10 +102,10 @@ int RunSearch(const SearchOptions& o) {
         progress.ThrowIfInterrupted();
     }
     if (o.Json) {
-        std::string matches = "[";
-        for (size_t i = 0; i < run.Matches.size(); ++i)
-            matches += (i == 0 ? "" : ", ") + MatchJson(run.Matches[i]);
-        std::cout << "{\"results\": " << JsonStrings(run.ResultLines) << ", \"matches\": " << matches << "]}\n";
+        JsonObject matches = JsonObject::array();
+        for (const MapMatch& match : run.Matches)
+            matches.push_back(MatchJson(match));
+        PrintJson({{"results", run.ResultLines}, {"matches", std::move(matches)}});
     } else {
         for (const std::string& line : run.ResultLines)
             std::cout << line << "\n";
@@ -108,7 +116,8 @@ int RunSearch(const SearchOptions& o) {
 const CommandRegistration<SearchOptions> registration{
     "search",
     "Searches memory for the map data behind a grid of tile numbers (\"Search for map\"), read from --grid-file, "
-    "matched in --screenshot, or the project's match grid, and prints the result lines, \"Finished!\" last; exit status 1 when no row of the grid has half of its "
+    "matched in --screenshot, or the project's match grid, and prints the result lines, \"Finished!\" last; exit "
+    "status 1 when no row of the grid has half of its "
     "cells known (\"?\" marks an unknown cell).",
     DeclareSearch, RunSearch};
 

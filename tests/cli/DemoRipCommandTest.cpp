@@ -20,14 +20,13 @@
 namespace tavrik {
 namespace {
 
-using test::JsonValue;
 using test::Lines;
 using test::RunCli;
 
-std::string DemoState() { return test::ExampleFile(test::DemoManifest()["SaveState"].AsString()); }
+std::string DemoState() { return test::ExampleFile(test::DemoManifest().at("SaveState").get<std::string>()); }
 
-int32_t Int32(const JsonValue& value) { return static_cast<int32_t>(value.AsInt()); }
-std::string Number(const JsonValue& value) { return std::to_string(value.AsInt()); }
+int32_t Int32(const nlohmann::json& value) { return static_cast<int32_t>(value.get<int64_t>()); }
+std::string Number(const nlohmann::json& value) { return std::to_string(value.get<int64_t>()); }
 
 // The colour table of a palette PNG (its PLTE chunk); ReadPng gives only the colours of the pixels.
 std::vector<Colour> PngColourTable(const std::vector<uint8_t>& png) {
@@ -47,24 +46,24 @@ std::vector<Colour> PngColourTable(const std::vector<uint8_t>& png) {
 }
 
 TEST(DemoRipCommand, TitleScreenWithTheCopperPaletteShowsTheTopColours) {
-    const JsonValue& manifest = test::DemoManifest();
-    const JsonValue& title = manifest["TitleScreen"];
-    const JsonValue& ripper = title["Ripper"];
+    const nlohmann::json& manifest = test::DemoManifest();
+    const nlohmann::json& title = manifest.at("TitleScreen");
+    const nlohmann::json& ripper = title.at("Ripper");
     test::TempDir folder;
     const std::string out = folder.File("title.png");
     const test::CliResult result =
-        RunCli({"rip", DemoState(), "-o", out, "--address", "+" + title["AddressText"].AsString(), "--bitplanes",
-                Number(ripper["Bitplanes"]), "--tile", Number(ripper["TileWidth"]) + "x" + Number(ripper["TileHeight"]),
-                "--palette", "copper"});
+        RunCli({"rip", DemoState(), "-o", out, "--address", "+" + title.at("AddressText").get<std::string>(),
+                "--bitplanes", Number(ripper.at("Bitplanes")), "--tile",
+                Number(ripper.at("TileWidth")) + "x" + Number(ripper.at("TileHeight")), "--palette", "copper"});
     ASSERT_EQ(result.ExitCode, 0) << result.Err;
     EXPECT_EQ(result.Err, "");
 
     const std::vector<uint8_t> png = ReadWholeFile(out);
     const Image sheet = ReadPng(png);
-    const Image indexes = test::ReadIndexPicture(title["Indexes"].AsString());
-    const std::vector<Colour> top = test::ManifestColours(manifest["TopPalette"]);
-    ASSERT_EQ(sheet.Width(), Int32(ripper["RipWidth"]));
-    ASSERT_EQ(sheet.Height(), Int32(ripper["RipHeight"]));
+    const Image indexes = test::ReadIndexPicture(title.at("Indexes").get<std::string>());
+    const std::vector<Colour> top = test::ManifestColours(manifest.at("TopPalette"));
+    ASSERT_EQ(sheet.Width(), Int32(ripper.at("RipWidth")));
+    ASSERT_EQ(sheet.Height(), Int32(ripper.at("RipHeight")));
     ASSERT_EQ(indexes.Width(), sheet.Width());
     ASSERT_EQ(indexes.Height(), sheet.Height());
     // Every pixel shows the top palette's colour of its index: the indexes and the palette at once.
@@ -84,26 +83,27 @@ TEST(DemoRipCommand, TitleScreenWithTheCopperPaletteShowsTheTopColours) {
 }
 
 TEST(DemoRipCommand, InfoPrintsTheChipMemorySummary) {
-    const JsonValue& manifest = test::DemoManifest();
+    const nlohmann::json& manifest = test::DemoManifest();
     const test::CliResult result = RunCli({"info", DemoState()});
     ASSERT_EQ(result.ExitCode, 0) << result.Err;
     const std::vector<std::string> lines = Lines(result.Out);
-    const std::string total = "Total chip memory: " + manifest["ChipRamSizeText"].AsString() + " (" +
-                              std::to_string(manifest["ChipRamSize"].AsInt() / 1024) + "kb)";
+    const std::string total = "Total chip memory: " + manifest.at("ChipRamSizeText").get<std::string>() + " (" +
+                              std::to_string(manifest.at("ChipRamSize").get<int64_t>() / 1024) + "kb)";
     EXPECT_NE(std::find(lines.begin(), lines.end(), total), lines.end()) << result.Out;
-    EXPECT_EQ(lines.at(0), "Amiga State File detected: " + manifest["Description"].AsString());
+    EXPECT_EQ(lines.at(0), "Amiga State File detected: " + manifest.at("Description").get<std::string>());
 }
 
 TEST(DemoRipCommand, CopperListingStopsAtTheMidScreenWaitAndNamesThePlanes) {
-    const JsonValue& manifest = test::DemoManifest();
-    const JsonValue& wait = manifest["CopperList"]["MidScreenWait"];
-    const std::string planes = "Game uses " + Number(manifest["TitleScreen"]["Planes"]) + " bitplanes";
+    const nlohmann::json& manifest = test::DemoManifest();
+    const nlohmann::json& wait = manifest.at("CopperList").at("MidScreenWait");
+    const std::string planes = "Game uses " + Number(manifest.at("TitleScreen").at("Planes")) + " bitplanes";
     const test::CliResult result = RunCli({"copper", DemoState()});
     ASSERT_EQ(result.ExitCode, 0) << result.Err;
     const std::vector<std::string> lines = Lines(result.Out);
     ASSERT_GE(lines.size(), 3u);
     // The default stop line lies above the wait, so the walk ends there.
-    EXPECT_NE(lines[lines.size() - 3].find(Hex(Int32(wait[0]), 4) + " " + Hex(Int32(wait[1]), 4)), std::string::npos)
+    EXPECT_NE(lines[lines.size() - 3].find(Hex(Int32(wait.at(0)), 4) + " " + Hex(Int32(wait.at(1)), 4)),
+              std::string::npos)
         << result.Out;
     EXPECT_EQ(lines[lines.size() - 2], std::string(31, ' ') + "; Destination Y coordinate reached!");
     EXPECT_EQ(lines.back(), planes);
@@ -113,10 +113,11 @@ TEST(DemoRipCommand, CopperListingStopsAtTheMidScreenWaitAndNamesThePlanes) {
     const test::CliResult whole = RunCli({"copper", DemoState(), "--stop-line", "254"});
     ASSERT_EQ(whole.ExitCode, 0) << whole.Err;
     EXPECT_NE(whole.Out.find("; End of copperlist\n"), std::string::npos) << whole.Out;
-    for (const JsonValue& change : manifest["LowerHalfChanges"].Elements())
-        EXPECT_NE(whole.Out.find("; " + change["Register"].AsString() + " = 0x" + change["Word"].AsString().substr(1)),
+    for (const nlohmann::json& change : manifest.at("LowerHalfChanges"))
+        EXPECT_NE(whole.Out.find("; " + change.at("Register").get<std::string>() + " = 0x" +
+                                 change.at("Word").get<std::string>().substr(1)),
                   std::string::npos)
-            << change["Register"].AsString();
+            << change.at("Register").get<std::string>();
     EXPECT_EQ(Lines(whole.Out).back(), planes);
 }
 

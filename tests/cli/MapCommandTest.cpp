@@ -18,9 +18,7 @@
 namespace tavrik {
 namespace {
 
-using test::JsonValue;
 using test::RunCli;
-
 
 std::string KeptLevel() { return std::string(TAVRIK_TEST_DATA_DIR) + "/demo_map/level.png"; }
 
@@ -47,24 +45,24 @@ TEST(MapCommand, DemoLevelIsDrawnAsThePictureKeptInTheTestData) {
 
 // The kept picture is the level the demo was made from: every cell shows the tile its map byte names.
 TEST(MapCommand, KeptDemoLevelShowsTheTileOfEveryMapByte) {
-    const JsonValue& manifest = test::DemoManifest();
-    const JsonValue& level = manifest["LevelMap"];
+    const nlohmann::json& manifest = test::DemoManifest();
+    const nlohmann::json& level = manifest.at("LevelMap");
     Workspace demo;
     test::ScriptedDialogs dialogs;
-    ASSERT_TRUE(LoadDataFile(demo, test::ExampleFile(manifest["SaveState"].AsString()), dialogs).Loaded);
+    ASSERT_TRUE(LoadDataFile(demo, test::ExampleFile(manifest.at("SaveState").get<std::string>()), dialogs).Loaded);
     const std::vector<uint8_t>& memory = demo.Memory.MemoryImage;
-    const Image tileIndexes = test::ReadIndexPicture(manifest["TilesAcbm"]["Indexes"].AsString());
-    const std::vector<Colour> top = test::ManifestColours(manifest["TopPalette"]);
+    const Image tileIndexes = test::ReadIndexPicture(manifest.at("TilesAcbm").at("Indexes").get<std::string>());
+    const std::vector<Colour> top = test::ManifestColours(manifest.at("TopPalette"));
     const Image kept = ReadPng(ReadWholeFile(KeptLevel()));
-    const int32_t width = static_cast<int32_t>(level["Width"].AsInt());
-    const int32_t height = static_cast<int32_t>(level["Height"].AsInt());
+    const int32_t width = static_cast<int32_t>(level.at("Width").get<int64_t>());
+    const int32_t height = static_cast<int32_t>(level.at("Height").get<int64_t>());
     ASSERT_EQ(kept.Width(), width * 16);
     ASSERT_EQ(kept.Height(), height * 16);
     const int32_t tilesPerRow = tileIndexes.Width() / 16;
     int differing = 0;
     for (int32_t y = 0; y < kept.Height(); ++y)
         for (int32_t x = 0; x < kept.Width(); ++x) {
-            const size_t cell = static_cast<size_t>(level["FileOffset"].AsInt() + (y / 16) * width + x / 16);
+            const size_t cell = static_cast<size_t>(level.at("FileOffset").get<int64_t>() + (y / 16) * width + x / 16);
             const int32_t tile = memory.at(cell);
             const uint8_t index =
                 tileIndexes.IndexAt((tile % tilesPerRow) * 16 + x % 16, (tile / tilesPerRow) * 16 + y % 16);

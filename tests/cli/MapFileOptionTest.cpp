@@ -17,30 +17,30 @@
 namespace tavrik {
 namespace {
 
-using test::JsonValue;
 using test::RunCli;
 
 constexpr size_t LeadingBytes = 100; // the level starts at $64 in the map data file
 
 class MapFileOption : public ::testing::Test {
   protected:
-    const JsonValue& Level = test::DemoManifest()["LevelMap"];
+    const nlohmann::json& Level = test::DemoManifest().at("LevelMap");
 
     // The demo level drawn from its ACBM tiles; the map address and any further options follow.
     std::vector<std::string> Arguments(const std::string& out, const std::string& mapAddress) const {
         return test::DemoLevelMapArguments(out, {"--map-address", mapAddress});
     }
 
-    std::string MemoryAddress() const { return "+" + Level["AddressText"].AsString(); }
+    std::string MemoryAddress() const { return "+" + Level.at("AddressText").get<std::string>(); }
 
     // 4096 bytes: junk, the level's bytes as memory holds them, then zeros.
     std::string WriteLevelFile() const {
         Workspace demo;
         test::ScriptedDialogs dialogs;
         EXPECT_TRUE(
-            LoadDataFile(demo, test::ExampleFile(test::DemoManifest()["SaveState"].AsString()), dialogs).Loaded);
-        const size_t size = size_t(Level["Width"].AsInt() * Level["Height"].AsInt());
-        const auto level = demo.Memory.MemoryImage.begin() + Level["FileOffset"].AsInt();
+            LoadDataFile(demo, test::ExampleFile(test::DemoManifest().at("SaveState").get<std::string>()), dialogs)
+                .Loaded);
+        const size_t size = size_t(Level.at("Width").get<int64_t>() * Level.at("Height").get<int64_t>());
+        const auto level = demo.Memory.MemoryImage.begin() + Level.at("FileOffset").get<int64_t>();
         std::vector<uint8_t> bytes(4096, 0);
         std::fill_n(bytes.begin(), LeadingBytes, uint8_t{0x4E});
         std::copy_n(level, size, bytes.begin() + LeadingBytes);

@@ -3,12 +3,12 @@
 #include "app/Files.h"
 #include "imageio/PngFile.h"
 #include "support/CliRunner.h"
-#include "support/JsonValue.h"
 #include "support/SaveStateBuilder.h"
 #include "support/ScreenReference.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <sstream>
 
@@ -27,9 +27,9 @@ std::vector<std::string> Words(const std::string& text) {
 
 // The picture tavrik-cli rip gives with the screen's ripOptions must be the screen (left part, as the rip
 // may also show a modulo's unshown bytes at the right).
-void ExpectRipShowsScreen(const std::string& file, const JsonValue& json, const TempDir& dir) {
+void ExpectRipShowsScreen(const std::string& file, const nlohmann::json& json, const TempDir& dir) {
     std::vector<std::string> rip{"rip", file, "-o", dir.File("rip.png")};
-    for (const std::string& word : Words(json["ripOptions"].AsString()))
+    for (const std::string& word : Words(json.at("ripOptions").get<std::string>()))
         rip.push_back(word);
     const CliResult ripped = RunCli(rip);
     ASSERT_EQ(ripped.ExitCode, 0) << ripped.Err;
@@ -41,13 +41,13 @@ void ExpectRipShowsScreen(const std::string& file, const JsonValue& json, const 
     for (int32_t y = 0; y < screen.Height(); ++y)
         for (int32_t x = 0; x < screen.Width(); ++x)
             wrong += sheet.ColourAt(x, y) != screen.ColourAt(x, y);
-    EXPECT_EQ(wrong, 0) << json["ripOptions"].AsString();
+    EXPECT_EQ(wrong, 0) << json.at("ripOptions").get<std::string>();
 }
 
-JsonValue ScreenJson(const std::vector<std::string>& arguments) {
+nlohmann::json ScreenJson(const std::vector<std::string>& arguments) {
     const CliResult result = RunCli(arguments);
     EXPECT_EQ(result.ExitCode, 0) << result.Err;
-    return JsonValue::Parse(result.Out);
+    return nlohmann::json::parse(result.Out);
 }
 
 TEST(ScreenCommand, RipOptionsRipTheScreenInBothPlaneLayouts) {
@@ -58,15 +58,16 @@ TEST(ScreenCommand, RipOptionsRipTheScreenInBothPlaneLayouts) {
         ScreenSpec spec = RandomScreenSpec(ScreenKind::Plain, false, random);
         spec.Changes.clear(); // the rip shows one palette
         WriteWholeFile(dir.File("state.uss"), ScreenSaveState(spec, seed));
-        const JsonValue json = ScreenJson({"screen", dir.File("state.uss"), "-o", dir.File("screen.png"), "--json"});
-        EXPECT_EQ(json["machine"].AsString(), "amiga");
-        EXPECT_EQ(json["bitplanes"].AsInt(), spec.Planes);
-        EXPECT_EQ(json["width"].AsInt(), spec.Width);
-        EXPECT_EQ(json["height"].AsInt(), spec.Lines);
-        EXPECT_EQ(json["hires"].AsBool(), spec.Hires);
-        EXPECT_FALSE(json["interlaced"].AsBool() || json["ham"].AsBool() || json["ehb"].AsBool() ||
-                     json["dualPlayfield"].AsBool());
-        modes.insert(json["mode"].AsString());
+        const nlohmann::json json =
+            ScreenJson({"screen", dir.File("state.uss"), "-o", dir.File("screen.png"), "--json"});
+        EXPECT_EQ(json.at("machine").get<std::string>(), "amiga");
+        EXPECT_EQ(json.at("bitplanes").get<int64_t>(), spec.Planes);
+        EXPECT_EQ(json.at("width").get<int64_t>(), spec.Width);
+        EXPECT_EQ(json.at("height").get<int64_t>(), spec.Lines);
+        EXPECT_EQ(json.at("hires").get<bool>(), spec.Hires);
+        EXPECT_FALSE(json.at("interlaced").get<bool>() || json.at("ham").get<bool>() || json.at("ehb").get<bool>() ||
+                     json.at("dualPlayfield").get<bool>());
+        modes.insert(json.at("mode").get<std::string>());
         ExpectRipShowsScreen(dir.File("state.uss"), json, dir);
     }
     EXPECT_EQ(modes, (std::set<std::string>{"acbm", "ilbm"}));
@@ -75,10 +76,10 @@ TEST(ScreenCommand, RipOptionsRipTheScreenInBothPlaneLayouts) {
 TEST(ScreenCommand, InterlacedEmulatorStateRipsAsOneBitmap) {
     TempDir dir;
     const std::string state = DataDir + "/screen_aros_ocs/state.uss";
-    const JsonValue json = ScreenJson({"screen", state, "-o", dir.File("screen.png"), "--json"});
-    EXPECT_TRUE(json["interlaced"].AsBool());
-    EXPECT_TRUE(json["hires"].AsBool());
-    EXPECT_EQ(json["height"].AsInt(), 512);
+    const nlohmann::json json = ScreenJson({"screen", state, "-o", dir.File("screen.png"), "--json"});
+    EXPECT_TRUE(json.at("interlaced").get<bool>());
+    EXPECT_TRUE(json.at("hires").get<bool>());
+    EXPECT_EQ(json.at("height").get<int64_t>(), 512);
     ExpectRipShowsScreen(state, json, dir);
 }
 
@@ -91,12 +92,12 @@ TEST(ScreenCommand, AtariStDumpWithItsOwnColours) {
     std::vector<uint8_t> palette(512, 0);
     PutWords(palette, 2, {0x0F84}); // colour 1 as an Amiga colour word
     WriteWholeFile(dir.File("colours.pal"), palette);
-    const JsonValue json = ScreenJson({"screen", dir.File("st.bin"), "--machine", "st", "--palette",
-                                       dir.File("colours.pal"), "-o", dir.File("screen.png"), "--json"});
-    EXPECT_EQ(json["machine"].AsString(), "st");
-    EXPECT_EQ(json["mode"].AsString(), "st");
-    EXPECT_EQ(json["address"].AsString(), "$78000");
-    EXPECT_EQ(json["ripOptions"].AsString(),
+    const nlohmann::json json = ScreenJson({"screen", dir.File("st.bin"), "--machine", "st", "--palette",
+                                            dir.File("colours.pal"), "-o", dir.File("screen.png"), "--json"});
+    EXPECT_EQ(json.at("machine").get<std::string>(), "st");
+    EXPECT_EQ(json.at("mode").get<std::string>(), "st");
+    EXPECT_EQ(json.at("address").get<std::string>(), "$78000");
+    EXPECT_EQ(json.at("ripOptions").get<std::string>(),
               "--address $78000 --mode st --bitplanes 4 --tile 320x200 --size 320x200 --skip 0 --skip-mode tiles");
     const Image screen = ReadPng(ReadWholeFile(dir.File("screen.png")));
     EXPECT_EQ(screen.ColourAt(0, 0), MakeColour(0xFF, 0x88, 0x44));

@@ -24,22 +24,21 @@
 namespace tavrik {
 namespace {
 
-using test::JsonValue;
 using test::RunCli;
 
-std::string Number(const JsonValue& value) { return std::to_string(value.AsInt()); }
+std::string Number(const nlohmann::json& value) { return std::to_string(value.get<int64_t>()); }
 
 // The README's rip of the demo's tile set with the copper palette.
 std::vector<std::string> RipArguments() {
-    const JsonValue& ripper = test::DemoManifest()["TilesAcbm"]["Ripper"];
-    return {"--address",   "+" + test::DemoManifest()["TilesAcbm"]["AddressText"].AsString(),
-            "--bitplanes", Number(ripper["Bitplanes"]),
-            "--tile",      Number(ripper["TileWidth"]) + "x" + Number(ripper["TileHeight"]),
-            "--size",      Number(ripper["RipWidth"]) + "x" + Number(ripper["RipHeight"]),
+    const nlohmann::json& ripper = test::DemoManifest().at("TilesAcbm").at("Ripper");
+    return {"--address",   "+" + test::DemoManifest().at("TilesAcbm").at("AddressText").get<std::string>(),
+            "--bitplanes", Number(ripper.at("Bitplanes")),
+            "--tile",      Number(ripper.at("TileWidth")) + "x" + Number(ripper.at("TileHeight")),
+            "--size",      Number(ripper.at("RipWidth")) + "x" + Number(ripper.at("RipHeight")),
             "--palette",   "copper"};
 }
 
-std::string DemoFile() { return test::ExampleFile(test::DemoManifest()["SaveState"].AsString()); }
+std::string DemoFile() { return test::ExampleFile(test::DemoManifest().at("SaveState").get<std::string>()); }
 
 test::CliResult RunOnDemo(std::vector<std::string> arguments) {
     const std::vector<std::string> rip = RipArguments();
@@ -60,11 +59,11 @@ class DemoScreenshot : public ::testing::Test {
     std::string Screenshot = Folder.File("screenshot.png");
 
     void SetUp() override {
-        const JsonValue& level = test::DemoManifest()["LevelMap"];
+        const nlohmann::json& level = test::DemoManifest().at("LevelMap");
         const std::string drawn = Folder.File("level.png");
         const test::CliResult map =
-            RunOnDemo({"map", "-o", drawn, "--map-address", "+" + level["AddressText"].AsString(), "--map-width",
-                       Number(level["Width"]), "--map-height", Number(level["Height"])});
+            RunOnDemo({"map", "-o", drawn, "--map-address", "+" + level.at("AddressText").get<std::string>(),
+                       "--map-width", Number(level.at("Width")), "--map-height", Number(level.at("Height"))});
         ASSERT_EQ(map.ExitCode, 0) << map.Err;
         Image picture = ReadPng(ReadWholeFile(drawn));
         picture.ConvertTo(PixelFormat::Rgb24);
@@ -77,9 +76,9 @@ class DemoScreenshot : public ::testing::Test {
         Workspace demo;
         test::ScriptedDialogs dialogs;
         LoadDataFile(demo, DemoFile(), dialogs);
-        const JsonValue& level = test::DemoManifest()["LevelMap"];
-        return demo.Memory.MemoryImage.at(
-            static_cast<size_t>(level["FileOffset"].AsInt() + row * level["Width"].AsInt() + column));
+        const nlohmann::json& level = test::DemoManifest().at("LevelMap");
+        return demo.Memory.MemoryImage.at(static_cast<size_t>(level.at("FileOffset").get<int64_t>() +
+                                                              row * level.at("Width").get<int64_t>() + column));
     }
 };
 
@@ -87,10 +86,10 @@ TEST_F(DemoScreenshot, MatchFindsTheLevelsTilesAndSearchFindsTheLevelInMemory) {
     const test::CliResult match =
         RunOnDemo({"match", "--screenshot", Screenshot, "--selection", "0,0,320,160", "--json"});
     ASSERT_EQ(match.ExitCode, 0) << match.Err;
-    const JsonValue matched = JsonValue::Parse(match.Out);
+    const nlohmann::json matched = nlohmann::json::parse(match.Out);
     std::vector<std::string> lines;
-    for (const JsonValue& line : matched["indexes"].Elements())
-        lines.push_back(line.AsString());
+    for (const nlohmann::json& line : matched.at("indexes"))
+        lines.push_back(line.get<std::string>());
     MatchGrid grid;
     ParseMatchGrid(lines, grid);
     ASSERT_EQ(grid.Columns, 15);
@@ -100,22 +99,24 @@ TEST_F(DemoScreenshot, MatchFindsTheLevelsTilesAndSearchFindsTheLevelInMemory) {
             EXPECT_EQ(grid.At(r, c).TileNumber, LevelByte(FirstColumn + c, FirstRow + r)) << "cell " << c << "," << r;
     const std::vector<int64_t> selection{15, 14, 15 + 15 * 16, 14 + 9 * 16};
     for (size_t i = 0; i < 4; ++i)
-        EXPECT_EQ(matched["selection"][i].AsInt(), selection[i]);
+        EXPECT_EQ(matched.at("selection").at(i).get<int64_t>(), selection[i]);
 
     const test::CliResult search =
         RunOnDemo({"search", "--screenshot", Screenshot, "--selection", "0,0,320,160", "--json"});
     ASSERT_EQ(search.ExitCode, 0) << search.Err;
-    const JsonValue found = JsonValue::Parse(search.Out);
-    const int64_t address = test::DemoManifest()["LevelMap"]["FileOffset"].AsInt() + FirstRow * 64 + FirstColumn;
-    ASSERT_EQ(found["matches"].Size(), 1u) << search.Out;
-    const JsonValue& first = found["matches"][0];
-    EXPECT_EQ(first["address"].AsInt(), address);
-    EXPECT_EQ(first["width"].AsInt(), 64);
-    EXPECT_EQ(first["mask"].AsInt(), 255);
-    EXPECT_EQ(first["memoryType"].AsInt(), 0);
-    EXPECT_EQ(first["item"].AsString(), "Horiz $" + Hex(static_cast<uint32_t>(address)) + " Width 64 shift 0");
-    EXPECT_EQ(found["results"].Size(), 4u);
-    EXPECT_EQ(found["results"][3].AsString(), "Finished!");
+    const nlohmann::json found = nlohmann::json::parse(search.Out);
+    const int64_t address =
+        test::DemoManifest().at("LevelMap").at("FileOffset").get<int64_t>() + FirstRow * 64 + FirstColumn;
+    ASSERT_EQ(found.at("matches").size(), 1u) << search.Out;
+    const nlohmann::json& first = found.at("matches").at(0);
+    EXPECT_EQ(first.at("address").get<int64_t>(), address);
+    EXPECT_EQ(first.at("width").get<int64_t>(), 64);
+    EXPECT_EQ(first.at("mask").get<int64_t>(), 255);
+    EXPECT_EQ(first.at("memoryType").get<int64_t>(), 0);
+    EXPECT_EQ(first.at("item").get<std::string>(),
+              "Horiz $" + Hex(static_cast<uint32_t>(address)) + " Width 64 shift 0");
+    EXPECT_EQ(found.at("results").size(), 4u);
+    EXPECT_EQ(found.at("results").at(3).get<std::string>(), "Finished!");
 }
 
 // Sprites over the screenshot: match writes "?" for the cells they cover and still succeeds; search finds the
@@ -134,15 +135,15 @@ TEST_F(DemoScreenshot, SpritesBecomeQuestionMarksAndTheSearchGivesTheWholeLevel)
     const test::CliResult search =
         RunOnDemo({"search", "--screenshot", Screenshot, "--selection", "0,0,320,160", "--json"});
     ASSERT_EQ(search.ExitCode, 0) << search.Err;
-    const JsonValue found = JsonValue::Parse(search.Out);
-    ASSERT_EQ(found["matches"].Size(), 1u) << search.Out;
-    const JsonValue& level = test::DemoManifest()["LevelMap"];
-    const JsonValue& first = found["matches"][0];
-    EXPECT_EQ(first["address"].AsInt(), level["FileOffset"].AsInt() + FirstRow * 64 + FirstColumn);
-    EXPECT_EQ(first["mapAddress"].AsInt(), level["FileOffset"].AsInt() + FirstColumn);
-    EXPECT_EQ(first["mapHeight"].AsInt(), level["Height"].AsInt());
-    EXPECT_EQ(first["mapWidth"].AsInt(), level["Width"].AsInt());
-    EXPECT_NE(found["results"][1].AsString().find("cells unknown)"), std::string::npos);
+    const nlohmann::json found = nlohmann::json::parse(search.Out);
+    ASSERT_EQ(found.at("matches").size(), 1u) << search.Out;
+    const nlohmann::json& level = test::DemoManifest().at("LevelMap");
+    const nlohmann::json& first = found.at("matches").at(0);
+    EXPECT_EQ(first.at("address").get<int64_t>(), level.at("FileOffset").get<int64_t>() + FirstRow * 64 + FirstColumn);
+    EXPECT_EQ(first.at("mapAddress").get<int64_t>(), level.at("FileOffset").get<int64_t>() + FirstColumn);
+    EXPECT_EQ(first.at("mapHeight").get<int64_t>(), level.at("Height").get<int64_t>());
+    EXPECT_EQ(first.at("mapWidth").get<int64_t>(), level.at("Width").get<int64_t>());
+    EXPECT_NE(found.at("results").at(1).get<std::string>().find("cells unknown)"), std::string::npos);
 
     const std::string unknown = Folder.File("unknown.txt");
     std::ofstream(unknown) << "?, ?, 3\n?, 3, ?\n";
@@ -201,8 +202,7 @@ TEST_F(DemoScreenshot, ADamagedOrNonPictureScreenshotIsAnError) {
     WriteWholeFile(badBmp, std::string_view("BM broken"));
     for (const char* command : {"match", "search"})
         for (const std::string& shot : {halfPng, text, badBmp}) {
-            const test::CliResult result =
-                RunOnDemo({command, "--screenshot", shot, "--selection", "0,0,16,16"});
+            const test::CliResult result = RunOnDemo({command, "--screenshot", shot, "--selection", "0,0,16,16"});
             EXPECT_EQ(result.ExitCode, 1) << command << " " << shot << ": " << result.Err;
             EXPECT_NE(result.Err.find(shot == text ? "is not a picture" : shot), std::string::npos) << result.Err;
         }

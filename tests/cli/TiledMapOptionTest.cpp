@@ -21,7 +21,6 @@
 namespace tavrik {
 namespace {
 
-using test::JsonValue;
 using test::RunCli;
 namespace fs = std::filesystem;
 

@@ -3,20 +3,21 @@
 
 #include "app/Error.h"
 #include "support/PictureTestFiles.h"
+#include "support/TextFiles.h"
 
 namespace tavrik::test {
 
 std::string ExampleFile(const std::string& name) { return std::string(TAVRIK_EXAMPLES_DIR) + "/" + name; }
 
-const JsonValue& DemoManifest() {
-    static const JsonValue manifest = JsonValue::ParseFile(ExampleFile("demo-manifest.json"));
+const nlohmann::json& DemoManifest() {
+    static const nlohmann::json manifest = ReadJsonFile(ExampleFile("demo-manifest.json"));
     return manifest;
 }
 
-std::vector<Colour> ManifestColours(const JsonValue& texts) {
+std::vector<Colour> ManifestColours(const nlohmann::json& texts) {
     std::vector<Colour> colours;
-    for (const JsonValue& text : texts.Elements())
-        colours.push_back(ColourTextToColour(text.AsString()));
+    for (const nlohmann::json& text : texts)
+        colours.push_back(ColourTextToColour(text.get<std::string>()));
     return colours;
 }
 
@@ -35,31 +36,31 @@ Image ReadIndexPicture(const std::string& name) {
 }
 
 std::vector<std::string> DemoLevelMapArguments(const std::string& out, const std::vector<std::string>& options) {
-    const JsonValue& manifest = DemoManifest();
-    const JsonValue& tiles = manifest["TilesAcbm"];
-    const JsonValue& ripper = tiles["Ripper"];
-    const JsonValue& level = manifest["LevelMap"];
-    const auto number = [](const JsonValue& value) { return std::to_string(value.AsInt()); };
+    const nlohmann::json& manifest = DemoManifest();
+    const nlohmann::json& tiles = manifest.at("TilesAcbm");
+    const nlohmann::json& ripper = tiles.at("Ripper");
+    const nlohmann::json& level = manifest.at("LevelMap");
+    const auto number = [](const nlohmann::json& value) { return std::to_string(value.get<int64_t>()); };
     std::vector<std::string> arguments{"map",
-                                       ExampleFile(manifest["SaveState"].AsString()),
+                                       ExampleFile(manifest.at("SaveState").get<std::string>()),
                                        "-o",
                                        out,
                                        "--address",
-                                       "+" + tiles["AddressText"].AsString(),
+                                       "+" + tiles.at("AddressText").get<std::string>(),
                                        "--bitplanes",
-                                       number(ripper["Bitplanes"]),
+                                       number(ripper.at("Bitplanes")),
                                        "--tile",
-                                       number(ripper["TileWidth"]) + "x" + number(ripper["TileHeight"]),
+                                       number(ripper.at("TileWidth")) + "x" + number(ripper.at("TileHeight")),
                                        "--size",
-                                       number(ripper["RipWidth"]) + "x" + number(ripper["RipHeight"]),
+                                       number(ripper.at("RipWidth")) + "x" + number(ripper.at("RipHeight")),
                                        "--palette",
                                        "copper",
                                        "--map-address",
-                                       "+" + level["AddressText"].AsString(),
+                                       "+" + level.at("AddressText").get<std::string>(),
                                        "--map-width",
-                                       number(level["Width"]),
+                                       number(level.at("Width")),
                                        "--map-height",
-                                       number(level["Height"])};
+                                       number(level.at("Height"))};
     arguments.insert(arguments.end(), options.begin(), options.end());
     return arguments;
 }

@@ -4,10 +4,11 @@
 
 #include "app/Colour.h"
 #include "imageio/Image.h"
-#include "support/JsonValue.h"
 
 #include <string>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 namespace tavrik::test {
 
@@ -15,10 +16,10 @@ namespace tavrik::test {
 std::string ExampleFile(const std::string& name);
 
 // examples/demo-manifest.json, read once.
-const JsonValue& DemoManifest();
+const nlohmann::json& DemoManifest();
 
 // A manifest list of "$RRGGBB" texts as colours.
-std::vector<Colour> ManifestColours(const JsonValue& texts);
+std::vector<Colour> ManifestColours(const nlohmann::json& texts);
 
 // tavrik-cli map drawing the demo level as the README does: its ACBM tiles ripped with the copper palette,
 // the 64 x 32 byte map at its address, the picture written to out; options follow (a later option wins).

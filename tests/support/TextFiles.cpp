@@ -1,9 +1,10 @@
-// Reading test files as text and splitting text into lines.
+// Reading test files as text or JSON and splitting text into lines.
 #include "support/TextFiles.h"
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 
 namespace tavrik::test {
 
@@ -25,6 +26,16 @@ std::vector<std::string> Lines(const std::string& text) {
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
     return lines;
+}
+
+nlohmann::json ReadJsonFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path);
+    try {
+        return nlohmann::json::parse(in);
+    } catch (const nlohmann::json::parse_error& error) {
+        throw std::runtime_error(path + ": " + error.what());
+    }
 }
 
 } // namespace tavrik::test

@@ -1,10 +1,9 @@
 // The literal Tiled reference of the export tests.
 #include "support/TiledReference.h"
 
-#include "support/JsonValue.h"
 #include "support/PictureTestFiles.h"
+#include "support/TextFiles.h"
 
-#include "app/Files.h"
 #include "imageio/PngFile.h"
 
 #include <gtest/gtest.h>
@@ -39,15 +38,6 @@ Image DrawTiledMap(const TiledMap& map) {
     return picture;
 }
 
-namespace {
-
-std::string ReadText(const std::string& path) {
-    const std::vector<uint8_t> bytes = ReadWholeFile(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
-} // namespace
-
 std::vector<uint32_t> TmxGids(const std::string& tmxPath) {
     const std::string text = ReadText(tmxPath);
     const std::string open = "<data encoding=\"csv\">";
@@ -62,10 +52,10 @@ std::vector<uint32_t> TmxGids(const std::string& tmxPath) {
 }
 
 std::vector<uint32_t> TiledJsonGids(const std::string& jsonPath) {
-    const JsonValue map = JsonValue::ParseFile(jsonPath);
+    const nlohmann::json map = ReadJsonFile(jsonPath);
     std::vector<uint32_t> gids;
-    for (const JsonValue& gid : map["layers"][0]["data"].Elements())
-        gids.push_back(static_cast<uint32_t>(gid.AsInt()));
+    for (const nlohmann::json& gid : map.at("layers").at(0).at("data"))
+        gids.push_back(static_cast<uint32_t>(gid.get<int64_t>()));
     return gids;
 }
 

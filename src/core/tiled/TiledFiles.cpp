@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 
 namespace tavrik {
 
@@ -33,19 +34,6 @@ std::string XmlEscaped(const std::string& text) {
     return escaped;
 }
 
-std::string JsonString(const std::string& text) {
-    std::string quoted = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\')
-            quoted += std::string("\\") + c;
-        else if (static_cast<unsigned char>(c) < 0x20)
-            quoted += "\\u00" + Hex(static_cast<uint32_t>(c), 2);
-        else
-            quoted += c;
-    }
-    return quoted + "\"";
-}
-
 std::string ColourText(Colour colour) {
     return "#" + Hex(RedOf(colour), 2) + Hex(GreenOf(colour), 2) + Hex(BlueOf(colour), 2);
 }
@@ -56,14 +44,14 @@ std::string Attribute(const char* name, const std::string& value) {
 std::string Attribute(const char* name, int64_t value) { return Attribute(name, std::to_string(value)); }
 
 // The gids row by row, separated by commas, a line per row.
-std::string GidRows(const TiledMap& map, const std::string& rowEnd) {
+std::string GidRows(const TiledMap& map) {
     std::string text;
     for (int32_t row = 0; row < map.Height; ++row) {
         for (int32_t column = 0; column < map.Width; ++column) {
             text += std::to_string(map.GidAt(row, column));
             if (column + 1 < map.Width || row + 1 < map.Height) text += ',';
         }
-        text += rowEnd;
+        text += "\n";
     }
     return text;
 }
@@ -97,7 +85,7 @@ std::string TmxText(const TiledMap& map, const std::string& tilesetFile) {
            Attribute("backgroundcolor", ColourText(map.Background)) + Attribute("nextlayerid", 2) +
            Attribute("nextobjectid", 1) + ">\n <tileset" + Attribute("firstgid", 1) + Attribute("source", tilesetFile) +
            "/>\n <layer" + Attribute("id", 1) + Attribute("name", "Level") + Attribute("width", map.Width) +
-           Attribute("height", map.Height) + ">\n  <data encoding=\"csv\">\n" + GidRows(map, "\n") +
+           Attribute("height", map.Height) + ">\n  <data encoding=\"csv\">\n" + GidRows(map) +
            "</data>\n </layer>\n</map>\n";
 }
 
@@ -111,23 +99,41 @@ std::string TsxText(const TiledTileset& tileset, const std::string& name, const 
 
 std::string TiledJsonText(const TiledMap& map, const std::string& name, const std::string& sheetFile) {
     const TiledTileset& tileset = map.Tileset;
-    auto number = [](const char* key, int64_t value) {
-        return std::string("\"") + key + "\":" + std::to_string(value);
-    };
-    const std::string size = number("width", map.Width) + ", " + number("height", map.Height);
-    const std::string tileSize =
-        number("tilewidth", tileset.TileWidth) + ", " + number("tileheight", tileset.TileHeight);
-    return "{ \"type\":\"map\", \"version\":" + JsonString(FormatVersion) +
-           ", \"orientation\":\"orthogonal\", \"renderorder\":\"right-down\",\n  " + size + ", " + tileSize +
-           ", \"infinite\":false, \"backgroundcolor\":" + JsonString(ColourText(map.Background)) + ", " +
-           number("nextlayerid", 2) + ", " + number("nextobjectid", 1) + ",\n  \"tilesets\":[{ " +
-           number("firstgid", 1) + ", \"name\":" + JsonString(name) + ", " + tileSize + ", " +
-           number("tilecount", tileset.TileCount) + ", " + number("columns", tileset.Columns) +
-           ", \"margin\":0, \"spacing\":0, \"image\":" + JsonString(sheetFile) + ", " +
-           number("imagewidth", tileset.Sheet.Width()) + ", " + number("imageheight", tileset.Sheet.Height()) +
-           " }],\n  \"layers\":[{ " + number("id", 1) + ", \"name\":\"Level\", \"type\":\"tilelayer\", " +
-           "\"x\":0, \"y\":0, " + size + ", \"opacity\":1, \"visible\":true, \"data\":[\n" + GidRows(map, "\n") +
-           "] }] }\n";
+    using Json = nlohmann::ordered_json;
+    const Json tilesetJson = {{"firstgid", 1},
+                              {"name", name},
+                              {"tilewidth", tileset.TileWidth},
+                              {"tileheight", tileset.TileHeight},
+                              {"tilecount", tileset.TileCount},
+                              {"columns", tileset.Columns},
+                              {"margin", 0},
+                              {"spacing", 0},
+                              {"image", sheetFile},
+                              {"imagewidth", tileset.Sheet.Width()},
+                              {"imageheight", tileset.Sheet.Height()}};
+    const Json layer = {{"id", 1},         {"name", "Level"},    {"type", "tilelayer"},  {"x", 0},
+                        {"y", 0},          {"width", map.Width}, {"height", map.Height}, {"opacity", 1},
+                        {"visible", true}, {"data", map.Gids}};
+    const Json document = {{"type", "map"},
+                           {"version", FormatVersion},
+                           {"orientation", "orthogonal"},
+                           {"renderorder", "right-down"},
+                           {"width", map.Width},
+                           {"height", map.Height},
+                           {"tilewidth", tileset.TileWidth},
+                           {"tileheight", tileset.TileHeight},
+                           {"infinite", false},
+                           {"backgroundcolor", ColourText(map.Background)},
+                           {"nextlayerid", 2},
+                           {"nextobjectid", 1},
+                           {"tilesets", Json::array({tilesetJson})},
+                           {"layers", Json::array({layer})}};
+    try {
+        return document.dump() + "\n";
+    } catch (const Json::type_error&) {
+        // JSON text is UTF-8: a name in another encoding would name a file that is not there.
+        throw Error("Cannot write a JSON map naming " + sheetFile + ": the name is not UTF-8 text");
+    }
 }
 
 void AddTiledMap(FileSet& files, const TiledMap& map, const std::string& mapPath, TiledFormat format) {

@@ -59,6 +59,16 @@ TEST(TiledFiles, TheTilesetAndSheetAreWrittenBesideTheMapAndNamesNeedNoCare) {
     EXPECT_EQ(TiledJsonGids(folder.File("R&D \"map\" <1>.tmj")), SmallMap(7).Gids);
 }
 
+// A JSON map holds UTF-8 only: a name in an older encoding is refused before anything is written.
+TEST(TiledFiles, JsonMapNamedInAnotherEncodingIsRefusedWritingNothing) {
+    TempDir folder;
+    const std::string latin1Name = folder.File("caf\xE9.tmj");
+    EXPECT_NE(ErrorOf(SmallMap(7), latin1Name, TiledFormat::Json).find("not UTF-8"), std::string::npos);
+    EXPECT_TRUE(FileNames(folder).empty());
+    WriteTiledMap(SmallMap(7), latin1Name, TiledFormat::Tmx);
+    EXPECT_EQ(FileNames(folder).size(), 3u);
+}
+
 TEST(TiledFiles, JsonNamesAskForJson) {
     EXPECT_EQ(TiledFormatOfPath("levels/one.TMJ"), TiledFormat::Json);
     EXPECT_EQ(TiledFormatOfPath("one.json"), TiledFormat::Json);

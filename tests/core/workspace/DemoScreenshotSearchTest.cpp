@@ -18,8 +18,6 @@
 namespace tavrik {
 namespace {
 
-using test::JsonValue;
-
 constexpr int32_t TileSize = 16;
 
 class DemoScreenshots : public ::testing::Test {
@@ -31,16 +29,16 @@ class DemoScreenshots : public ::testing::Test {
     Image Level = ReadPng(ReadWholeFile(std::string(TAVRIK_TEST_DATA_DIR) + "/demo_map/level.png"));
 
     void SetUp() override {
-        const JsonValue& tiles = test::DemoManifest()["TilesAcbm"];
+        const nlohmann::json& tiles = test::DemoManifest().at("TilesAcbm");
         const DataFileLoad load = LoadDataFile(Work, test::ExampleFile("demo.uss"), Dialogs);
         ASSERT_TRUE(load.Loaded);
-        const JsonValue& ripper = tiles["Ripper"];
+        const nlohmann::json& ripper = tiles.at("Ripper");
         RipRequest request;
-        request.Controls.Address = "+" + tiles["AddressText"].AsString();
-        request.Controls.ModeIndex = static_cast<int32_t>(ripper["ModeIndex"].AsInt());
-        request.Controls.Bitplanes = std::to_string(ripper["Bitplanes"].AsInt());
-        request.Controls.RipWidth = std::to_string(ripper["RipWidth"].AsInt());
-        request.Controls.RipHeight = std::to_string(ripper["RipHeight"].AsInt());
+        request.Controls.Address = "+" + tiles.at("AddressText").get<std::string>();
+        request.Controls.ModeIndex = static_cast<int32_t>(ripper.at("ModeIndex").get<int64_t>());
+        request.Controls.Bitplanes = std::to_string(ripper.at("Bitplanes").get<int64_t>());
+        request.Controls.RipWidth = std::to_string(ripper.at("RipWidth").get<int64_t>());
+        request.Controls.RipHeight = std::to_string(ripper.at("RipHeight").get<int64_t>());
         request.Palette = "copper";
         ApplyRipRequest(Work, request, load.Palette);
         Level.ConvertTo(PixelFormat::Rgb24);
@@ -68,11 +66,11 @@ class DemoScreenshots : public ::testing::Test {
     // The level as the manifest places it: the find lies in it and names its first row and height.
     void ExpectTheDemoLevel(const std::optional<MapMatch>& find) const {
         ASSERT_TRUE(find) << "the demo level was not found";
-        const JsonValue& level = test::DemoManifest()["LevelMap"];
-        EXPECT_EQ(find->Width, level["Width"].AsInt());
-        EXPECT_EQ(find->MapRows, level["Height"].AsInt());
-        const int64_t first = level["FileOffset"].AsInt();
-        EXPECT_EQ(find->MapAddress, first + (find->Address - first) % level["Width"].AsInt());
+        const nlohmann::json& level = test::DemoManifest().at("LevelMap");
+        EXPECT_EQ(find->Width, level.at("Width").get<int64_t>());
+        EXPECT_EQ(find->MapRows, level.at("Height").get<int64_t>());
+        const int64_t first = level.at("FileOffset").get<int64_t>();
+        EXPECT_EQ(find->MapAddress, first + (find->Address - first) % level.at("Width").get<int64_t>());
     }
 
     TileMatchRun LastMatch;
@@ -86,7 +84,7 @@ TEST_F(DemoScreenshots, SpritesOverTilesBecomeUnknownCellsAndTheLevelIsStillFoun
     EXPECT_FALSE(LastMatch.UnmatchedCells.empty());
     EXPECT_EQ(LastMatch.Scale, 1);
     // The cut starts 5 pixels left of and 11 above tile boundaries: level cell (13, 16) is the grid's first.
-    EXPECT_EQ(find->Address, test::DemoManifest()["LevelMap"]["FileOffset"].AsInt() + 16 * 64 + 13);
+    EXPECT_EQ(find->Address, test::DemoManifest().at("LevelMap").at("FileOffset").get<int64_t>() + 16 * 64 + 13);
 }
 
 TEST_F(DemoScreenshots, ScaledScreenshotsInsideABorderAreReadAtTheGamesPixelSize) {
@@ -104,8 +102,8 @@ TEST_F(DemoScreenshots, ScaledScreenshotsInsideABorderAreReadAtTheGamesPixelSize
         EXPECT_EQ(LastMatch.ResultLines.front(), "Screenshot scaled " + std::to_string(factor) + "x");
         // The selection is put on the tiles found, in the screenshot's own pixels.
         const PixelRect found = RoundedSelection(LastMatch.Selection);
-        EXPECT_EQ((found.Left - border) % (factor * TileSize), (factor * (TileSize - (203 + 16 * factor) % TileSize)) %
-                                                                   (factor * TileSize));
+        EXPECT_EQ((found.Left - border) % (factor * TileSize),
+                  (factor * (TileSize - (203 + 16 * factor) % TileSize)) % (factor * TileSize));
         EXPECT_EQ((found.Right - found.Left) % (factor * TileSize), 0);
     }
 }
