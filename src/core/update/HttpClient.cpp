@@ -5,8 +5,10 @@
 #include <arpa/inet.h>
 #include <curl/curl.h>
 
+#include <climits>
 #include <memory>
 #include <mutex>
+#include <new>
 
 namespace tavrik {
 
@@ -131,6 +133,14 @@ std::string AddressProblem(const std::string& url) {
     if (scheme == "https") return {};
     if (scheme == "http" && IsLoopbackHost(UrlPart(parsed.get(), CURLUPART_HOST))) return {};
     return "\"" + url + "\" is not an https address (plain http is accepted only from this computer)";
+}
+
+std::string QueryValue(const std::string& text) {
+    // libcurl has ignored the handle here since 7.82; it takes the length as an int.
+    const std::unique_ptr<char, CurlTextDeleter> escaped(
+        text.size() <= INT_MAX ? curl_easy_escape(nullptr, text.data(), static_cast<int>(text.size())) : nullptr);
+    if (!escaped) throw std::bad_alloc();
+    return escaped.get();
 }
 
 HttpResponse Fetch(const std::string& url, const FetchLimits& limits, TransferEvents* events) {

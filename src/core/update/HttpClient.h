@@ -37,6 +37,9 @@ struct HttpResponse {
 // this computer, where nobody on the way can change the answer.
 std::string AddressProblem(const std::string& url);
 
+// text as a value in an address's query: every byte but letters, digits and "-._~" as %XX.
+std::string QueryValue(const std::string& text);
+
 // Performs a GET with the program's user-agent. A refused address, a status of 400 or above, a body past
 // the limit, a connection closed before the announced length arrived, a stalled transfer and a
 // cancellation count as failures.

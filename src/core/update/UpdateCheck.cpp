@@ -35,7 +35,8 @@ std::vector<uint8_t> FetchOrThrow(const std::string& url, const FetchLimits& lim
 } // namespace
 
 std::string VersionCheckUrl(const UpdateRequest& request) {
-    return WithoutTrailingSlashes(request.UpdateServer) + "/tavrik_version_check?v=" + VersionText(request.Version);
+    return WithoutTrailingSlashes(request.UpdateServer) +
+           "/tavrik_version_check?v=" + QueryValue(VersionText(request.Version));
 }
 
 std::string ArchiveUrl(const std::string& updateServer) { return WithoutTrailingSlashes(updateServer) + "/Tavrik.zip"; }

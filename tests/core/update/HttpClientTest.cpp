@@ -40,6 +40,13 @@ TEST(HttpAddress, HttpsEverywhereAndPlainHttpOnlyFromThisComputer) {
     EXPECT_NE(response.ErrorMessage.find("not an https address"), std::string::npos) << response.ErrorMessage;
 }
 
+TEST(HttpAddress, QueryValuesKeepOnlyUnreservedCharacters) {
+    EXPECT_EQ(QueryValue("0.9.0-57_a~"), "0.9.0-57_a~");
+    EXPECT_EQ(QueryValue("1 2&v=3/4?#+%\xC3\xA9"), "1%202%26v%3D3%2F4%3F%23%2B%25%C3%A9");
+    EXPECT_EQ(QueryValue(std::string("a\0b", 3)), "a%00b");
+    EXPECT_EQ(QueryValue(""), "");
+}
+
 TEST_F(HttpClientTest, WholeBodyArrivesWithItsProgress) {
     const std::string body(3'000'000, 'b');
     Server.Serve("/file", {200, body});
