@@ -167,7 +167,7 @@ class MapRipperTest : public QObject {
         fixture.Click("ButtonCreateMap");
         // The level's 2048 bytes as a map data file, read from its start.
         const std::vector<uint8_t>& memory = fixture.Work().Memory.MemoryImage;
-        const auto level = memory.begin() + DemoManifest()["LevelMap"]["FileOffset"].AsInt();
+        const auto level = memory.begin() + DemoManifest().at("LevelMap").at("FileOffset").get<int64_t>();
         const std::string file = WriteTestFile(fixture, "level.map", std::vector<uint8_t>(level, level + 2048));
         fixture.SetText("EditMapFileName", QString::fromStdString(file));
         fixture.SetText("EditMapAddress", "0");
