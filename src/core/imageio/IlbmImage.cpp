@@ -8,6 +8,7 @@
 #include "imageio/PlanarBits.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -117,7 +118,6 @@ class IlbmReader {
             Target.ILBMFileFormat = TILBMFileFormat::iffHAM8;
         else
             return false;
-        Target.ConvertTo(PixelFormat::Rgb24);
         return true;
     }
 
@@ -128,6 +128,11 @@ class IlbmReader {
         if (LineBytes == 0) return;
         RowData.assign(LineBytes + LongestPacket, 0);
         Values.assign(RowBytes * 8, 0);
+        if (Target.ILBMFileFormat != TILBMFileFormat::iffNormal) {
+            // Every row is written in colour, so the picture is made 24-bit here rather than converted.
+            if (Target.Format() != PixelFormat::Rgb24) Target.Reset(Header.Width, Header.Height, PixelFormat::Rgb24);
+            PrepareHoldAndModify();
+        }
         for (int32_t y = 0; y < Header.Height; ++y) {
             if (Header.Compression == 0)
                 CopyFromFile(RowData.data(), LineBytes);
@@ -177,29 +182,40 @@ class IlbmReader {
         }
     }
 
-    // Each pixel holds or modifies the one before it; every row starts from black.
-    void StoreHoldAndModifyRow(int32_t y) {
+    // Each pixel value sets the colour from the palette or replaces one component of the colour before it.
+    // As a step, that is: the colour before it AND Keep, OR Set (colours as 0xBBGGRR).
+    struct HoldAndModifyStep {
+        uint32_t Keep = 0;
+        uint32_t Set = 0;
+    };
+
+    void PrepareHoldAndModify() {
         const bool ham6 = Target.ILBMFileFormat == TILBMFileFormat::iffHAM6;
-        uint8_t colour[3] = {0, 0, 0}; // red, green, blue
-        uint8_t* out = Target.Row(y);
-        for (int32_t x = 0; x < Header.Width; ++x) {
-            const unsigned value = Values[static_cast<size_t>(x)];
+        for (unsigned value = 0; value < Steps.size(); ++value) {
             const unsigned control = ham6 ? (value / 16) % 4 : value / 64;
             const unsigned data = ham6 ? value % 16 : value % 64;
-            const auto level = static_cast<uint8_t>(ham6 ? data * 17 : data * 4 + data / 16);
-            switch (control) {
-            case 0: {
+            const uint32_t level = ham6 ? data * 17 : data * 4 + data / 16;
+            const unsigned shift = control == 1 ? 16 : control == 2 ? 0 : 8; // blue, red, green
+            if (control == 0) {
                 const PaletteEntry& entry = Target.ColourTable[data];
-                colour[0] = entry.Red;
-                colour[1] = entry.Green;
-                colour[2] = entry.Blue;
-                break;
+                Steps[value] = {0, uint32_t{entry.Red} | uint32_t{entry.Green} << 8 | uint32_t{entry.Blue} << 16};
+            } else {
+                Steps[value] = {~(0xFFu << shift), level << shift};
             }
-            case 1: colour[2] = level; break;
-            case 2: colour[0] = level; break;
-            default: colour[1] = level; break;
-            }
-            std::memcpy(out + 3 * static_cast<size_t>(x), colour, 3);
+        }
+    }
+
+    // Every row starts from black.
+    void StoreHoldAndModifyRow(int32_t y) {
+        uint32_t colour = 0;
+        uint8_t* out = Target.Row(y);
+        const uint8_t* value = Values.data();
+        for (const uint8_t* end = value + Header.Width; value != end; ++value, out += 3) {
+            const HoldAndModifyStep step = Steps[*value];
+            colour = (colour & step.Keep) | step.Set;
+            out[0] = static_cast<uint8_t>(colour);
+            out[1] = static_cast<uint8_t>(colour >> 8);
+            out[2] = static_cast<uint8_t>(colour >> 16);
         }
     }
 
@@ -211,6 +227,7 @@ class IlbmReader {
     size_t LineBytes = 0;
     std::vector<uint8_t> RowData; // one line of plane rows (and mask row), reused for every line
     std::vector<uint8_t> Values;  // the pixel values of one row
+    std::array<HoldAndModifyStep, 256> Steps;
 };
 
 } // namespace
