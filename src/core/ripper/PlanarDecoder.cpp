@@ -1,16 +1,14 @@
-// Tile decoding. Plane bytes go through lookup tables that spread one byte over eight pixels held in a
-// 64-bit value; a tile whose reads all lie inside the memory image takes a fast path that reads memory
-// by offset, and any other tile is decoded by the exact path that follows the read position rules.
+// Tile decoding of the planar modes, and the choice of decoder by mode. Plane bytes go through lookup tables
+// that spread one byte over eight pixels held in a 64-bit value; a tile whose reads all lie inside the memory
+// image takes a fast path that reads memory by offset, and any other tile is decoded by the exact path that
+// follows the read position rules.
 #include "ripper/PlanarDecoder.h"
 
-#include "app/Checked.h"
-#include "ripper/PixelLanes.h"
 #include "ripper/PlanarKernels.h"
-#include "ripper/RipParameterReader.h"
+#include "ripper/TileDecoding.h"
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 
 namespace tavrik {
 
@@ -40,118 +38,11 @@ using lanes::BitLanes;
 using lanes::Lanes;
 using planar::ActivePlanes;
 using planar::PlanarLayout;
-
-int64_t Mul(int64_t a, int64_t b) { return CheckedMul(a, b); }
-int64_t Add(int64_t a, int64_t b) { return CheckedAdd(a, b); }
-
-enum class Combine { Add, Or, Replace };
-
-Lanes CombineLanes(Combine how, Lanes pixels, Lanes value) {
-    switch (how) {
-    case Combine::Add: return lanes::AddLanes(pixels, value);
-    case Combine::Or: return pixels | value;
-    default: return value;
-    }
-}
-
-// Combines eight pixels starting at (x, y) with value; pixels outside the image are dropped.
-void CombineGroup(Image& target, int64_t x, int64_t y, Lanes value, Combine how) {
-    if (y < 0 || y >= target.Height()) return;
-    uint8_t* row = target.Row(static_cast<int32_t>(y));
-    if (x >= 0 && x + 8 <= target.Width()) {
-        lanes::StoreLanes(row + x, CombineLanes(how, lanes::LoadLanes(row + x), value));
-        return;
-    }
-    std::array<uint8_t, 8> values;
-    std::memcpy(values.data(), &value, sizeof value);
-    for (int64_t i = 0; i < 8; ++i) {
-        const int64_t px = x + i;
-        if (px < 0 || px >= target.Width()) continue;
-        uint8_t& pixel = row[px];
-        const uint8_t v = values[static_cast<size_t>(i)];
-        pixel = how == Combine::Add ? static_cast<uint8_t>(pixel + v) : how == Combine::Or ? (pixel | v) : v;
-    }
-}
-
-// Sets a rectangle to the background, clipped to the image.
-void FillRect(Image& target, int64_t x, int64_t y, int64_t width, int64_t height, uint8_t value) {
-    const int64_t left = std::max<int64_t>(x, 0);
-    const int64_t right = std::min<int64_t>(x + width, target.Width());
-    const int64_t top = std::max<int64_t>(y, 0);
-    const int64_t bottom = std::min<int64_t>(y + height, target.Height());
-    if (left >= right) return;
-    for (int64_t row = top; row < bottom; ++row)
-        std::memset(target.Row(static_cast<int32_t>(row)) + left, value, static_cast<size_t>(right - left));
-}
-
-// Reads as the fast path does: every read lies inside the memory, checked beforehand for the whole tile.
-class UncheckedSource {
-  public:
-    UncheckedSource(const uint8_t* memory, int64_t position) : Memory(memory), Position(position) {}
-    uint8_t ReadByte() { return Memory[Position++]; }
-    uint16_t ReadWord() {
-        const auto word = static_cast<uint16_t>((Memory[Position] << 8) | Memory[Position + 1]);
-        Position += 2;
-        return word;
-    }
-    void Skip(int64_t count) { Position += count; }
-
-  private:
-    const uint8_t* Memory;
-    int64_t Position;
-};
-
-// Where a tile's reads fall relative to its start when each read lies inside the memory, and how far
-// the position moves over the whole tile.
-struct TileReach {
-    bool HasReads = false;
-    int64_t First = 0;
-    int64_t Last = 0;
-    int64_t Advance = 0;
-
-    bool Inside(int64_t position, int64_t size) const {
-        if (!HasReads) return true;
-        int64_t first, last;
-        if (__builtin_add_overflow(position, First, &first) || __builtin_add_overflow(position, Last, &last))
-            return false;
-        return first >= 0 && last < size;
-    }
-};
-
-// Runs the tiles in memory order, each by the fast path when its reads and its cell allow, else exactly.
-// The background goes where nothing overwrites it: the margins, and inside the cells (raised by the planes
-// that count as set everywhere) the cells of the exact path, which add to it, and the columns right of
-// what the fast path writes, which no plane byte covers when the tile width is not a multiple of 8.
-template <class Decoder>
-void DecodeEachTile(std::span<const uint8_t> memory, const TileDecodeRequest& request, const Decoder& decoder,
-                    Image& target) {
-    const RipParameters& p = request.Parameters;
-    const uint8_t background = BackgroundIndex(request.Order);
-    const auto cellStart = static_cast<uint8_t>(background + decoder.PlanesSetEverywhere());
-    const int64_t size = static_cast<int64_t>(memory.size());
-    const int64_t count = int64_t{request.TilesAcross} * request.TilesDown;
-    const TileReach& reach = decoder.Reach();
-    const int64_t fastWidth = decoder.FastWidth();
-    int64_t position = p.Address;
-    for (int64_t n = 0; n < count; ++n) {
-        const int64_t x0 = (n % request.TilesAcross) * p.TileWidth;
-        const int64_t y0 = (n / request.TilesAcross) * p.TileHeight;
-        if (reach.Inside(position, size) && decoder.CellFits(x0, y0, target)) {
-            FillRect(target, x0 + fastWidth, y0, p.TileWidth - fastWidth, p.TileHeight, cellStart);
-            decoder.Fast(memory.data(), position, x0, y0, target);
-            position = Add(position, reach.Advance);
-        } else {
-            FillRect(target, x0, y0, p.TileWidth, p.TileHeight, cellStart);
-            PlanarReader reader(memory, position);
-            decoder.Exact(reader, x0, y0, target);
-            position = reader.Tell();
-        }
-    }
-    const int64_t cellsRight = int64_t{request.TilesAcross} * p.TileWidth;
-    const int64_t cellsBottom = int64_t{request.TilesDown} * p.TileHeight;
-    FillRect(target, cellsRight, 0, target.Width() - cellsRight, cellsBottom, background);
-    FillRect(target, 0, cellsBottom, target.Width(), target.Height() - cellsBottom, background);
-}
+using tiles::Add;
+using tiles::Combine;
+using tiles::CombineGroup;
+using tiles::Mul;
+using tiles::TileReach;
 
 int32_t PlaneValue(int32_t entry) {
     if (entry >= 1 && entry <= 8) return 1 << (entry - 1);
@@ -334,109 +225,6 @@ class PlanarTileDecoder {
     TileReach ReachOfTile;
 };
 
-// Amiga hardware sprites: one or two sprites of two words per row (one plane: two words side by side),
-// each set bit ORing the sprite value into its pixel.
-class SpriteTileDecoder {
-  public:
-    explicit SpriteTileDecoder(const TileDecodeRequest& request) {
-        const RipParameters& p = request.Parameters;
-        PlanesPerSprite = p.Bitplanes == 1 ? 1 : 2;
-        Sprites = p.Bitplanes >= 3 ? 2 : 1;
-        Rows = std::max(p.TileHeight, 0);
-        Groups = std::max(p.TileWidth / 16, 0);
-        SkipBetweenTiles = p.SkipBetweenTiles;
-        const int32_t bank = p.Bitplanes == 2 ? 4 * (request.SpriteBank & 3) : 0;
-        for (int32_t s = 0; s < Sprites; ++s)
-            for (int32_t q = 0; q < PlanesPerSprite; ++q)
-                Value[static_cast<size_t>(s)][static_cast<size_t>(q)] =
-                    static_cast<Lanes>((1 << (2 * s + q)) | 16 | bank);
-        const int64_t spriteBytes = Mul(Mul(Mul(Rows, PlanesPerSprite), Groups), 2);
-        Stride = Add(spriteBytes, SkipBetweenTiles);
-        ReachOfTile.HasReads = spriteBytes > 0;
-        ReachOfTile.First = std::min<int64_t>(0, Mul(Sprites - 1, Stride));
-        ReachOfTile.Last = std::max<int64_t>(0, Mul(Sprites - 1, Stride)) + spriteBytes - 1;
-        ReachOfTile.Advance = Mul(Sprites, Stride);
-    }
-
-    const TileReach& Reach() const { return ReachOfTile; }
-    int32_t PlanesSetEverywhere() const { return 0; }
-    int64_t FastWidth() const { return 0; } // sprites OR into the background
-
-    bool CellFits(int64_t x0, int64_t y0, const Image& target) const {
-        return x0 >= 0 && y0 >= 0 && x0 + 16 * Groups <= target.Width() && y0 + Rows <= target.Height();
-    }
-
-    // Each group of 16 pixels gathers the words of its planes and ORs them into the row once.
-    void Fast(const uint8_t* memory, int64_t position, int64_t x0, int64_t y0, Image& target) const {
-        for (int32_t s = 0; s < Sprites; ++s) {
-            const uint8_t* sprite = memory + (position + s * Stride);
-            for (int32_t y = 0; y < Rows; ++y) {
-                uint8_t* out = target.Row(static_cast<int32_t>(y0 + y)) + x0;
-                for (int32_t g = 0; g < Groups; ++g, out += 16) {
-                    Lanes left = 0;
-                    Lanes right = 0;
-                    for (int32_t q = 0; q < PlanesPerSprite; ++q) {
-                        const uint8_t* word = sprite + 2 * ((y * PlanesPerSprite + q) * Groups + g);
-                        const Lanes value = Value[static_cast<size_t>(s)][static_cast<size_t>(q)];
-                        left |= BitLanes[word[0]] * value;
-                        right |= BitLanes[word[1]] * value;
-                    }
-                    lanes::StoreLanes(out, lanes::LoadLanes(out) | left);
-                    lanes::StoreLanes(out + 8, lanes::LoadLanes(out + 8) | right);
-                }
-            }
-        }
-    }
-
-    void Exact(PlanarReader& reader, int64_t x0, int64_t y0, Image& target) const {
-        for (int32_t s = 0; s < Sprites; ++s) {
-            for (int32_t y = 0; y < Rows; ++y)
-                for (int32_t q = 0; q < PlanesPerSprite; ++q) {
-                    const Lanes value = Value[static_cast<size_t>(s)][static_cast<size_t>(q)];
-                    for (int32_t g = 0; g < Groups; ++g) {
-                        const uint16_t word = reader.ReadWord();
-                        CombineGroup(target, x0 + 16 * g, y0 + y, BitLanes[word >> 8] * value, Combine::Or);
-                        CombineGroup(target, x0 + 16 * g + 8, y0 + y, BitLanes[word & 0xFF] * value, Combine::Or);
-                    }
-                }
-            reader.Skip(SkipBetweenTiles);
-        }
-    }
-
-  private:
-    int32_t PlanesPerSprite = 1;
-    int32_t Sprites = 1;
-    int32_t Rows = 0;
-    int32_t Groups = 0;
-    int32_t SkipBetweenTiles = 0;
-    int64_t Stride = 0; // from one sprite of a tile to the next
-    std::array<std::array<Lanes, 2>, 2> Value{};
-    TileReach ReachOfTile;
-};
-
-// C64 multicolour: 8 x 8 cells of one byte per row, double-wide pixels that replace the background.
-class MulticolourTileDecoder {
-  public:
-    const TileReach& Reach() const { return ReachOfTile; }
-    int32_t PlanesSetEverywhere() const { return 0; }
-    int64_t FastWidth() const { return 8; }                              // the pixels are replaced
-    bool CellFits(int64_t, int64_t, const Image&) const { return true; } // every write is clipped
-
-    void Fast(const uint8_t* memory, int64_t position, int64_t x0, int64_t y0, Image& target) const {
-        UncheckedSource source(memory, position);
-        Run(source, x0, y0, target);
-    }
-    void Exact(PlanarReader& reader, int64_t x0, int64_t y0, Image& target) const { Run(reader, x0, y0, target); }
-
-  private:
-    template <class Source> void Run(Source& source, int64_t x0, int64_t y0, Image& target) const {
-        for (int32_t y = 0; y < 8; ++y)
-            CombineGroup(target, x0, y0 + y, lanes::MulticolourLanes[source.ReadByte()], Combine::Replace);
-    }
-
-    TileReach ReachOfTile{true, 0, 7, 8};
-};
-
 } // namespace
 
 void DecodeTiles(std::span<const uint8_t> memory, const TileDecodeRequest& request, Image& target) {
@@ -451,15 +239,15 @@ void DecodeTiles(std::span<const uint8_t> memory, const TileDecodeRequest& reque
     case RipMode::AmigaAcbm:
     case RipMode::AmigaIlbm:
     case RipMode::AtariSt:
-        DecodeEachTile(memory, request, PlanarTileDecoder(static_cast<RipMode>(p.Mode), request), target);
+        tiles::DecodeEachTile(memory, request, PlanarTileDecoder(static_cast<RipMode>(p.Mode), request), target);
         break;
-    case RipMode::Sprites: DecodeEachTile(memory, request, SpriteTileDecoder(request), target); break;
+    case RipMode::Sprites: tiles::DecodeSpriteTiles(memory, request, target); break;
     case RipMode::C64:
         // One plane is read as 8 x 8 ACBM tiles, masks and skips included.
         if (p.Bitplanes < 2)
-            DecodeEachTile(memory, request, PlanarTileDecoder(RipMode::AmigaAcbm, request), target);
+            tiles::DecodeEachTile(memory, request, PlanarTileDecoder(RipMode::AmigaAcbm, request), target);
         else
-            DecodeEachTile(memory, request, MulticolourTileDecoder(), target);
+            tiles::DecodeMulticolourTiles(memory, request, target);
         break;
     default: throw Error("Unknown graphics mode " + std::to_string(p.Mode));
     }
