@@ -19,14 +19,6 @@ constexpr uint16_t CompressedFlag = 0x8000;
 constexpr size_t NeoNameSize = 12;
 constexpr size_t NeoUnusedSize = 80;
 
-struct Resolution {
-    int32_t Width;
-    int32_t Height;
-    unsigned Planes;
-};
-
-constexpr Resolution Resolutions[3] = {{320, 200, 4}, {640, 200, 2}, {640, 400, 1}};
-
 // Pixel data bytes straight from the file (0 past its end).
 class PlainBytes {
   public:
@@ -114,14 +106,14 @@ void TNEOImage::LoadFromStream(std::span<const uint8_t> bytes) {
         PictureName = stream.ReadFixedText(NeoNameSize);
         stream.Seek(stream.Tell() + NeoUnusedSize);
     }
-    const Resolution& size = Resolutions[resolution];
+    const AtariStResolution& size = AtariStResolutions[resolution];
     Reset(size.Width, size.Height, PixelFormat::Indexed8);
     for (int32_t i = 0; i < 16; ++i)
         ColourTable[static_cast<size_t>(i)] = EntryFromColour(static_cast<Colour>(PaletteIL.Get(i)));
     if (AtariFormat == TAtariFormat::afDEGASEliteCompressed)
-        DecodePixels(*this, size.Planes, size.Width, RunLengthBytes(stream));
+        DecodePixels(*this, static_cast<unsigned>(size.Planes), size.Width, RunLengthBytes(stream));
     else
-        DecodePixels(*this, size.Planes, 16, PlainBytes(stream));
+        DecodePixels(*this, static_cast<unsigned>(size.Planes), 16, PlainBytes(stream));
 }
 
 void TNEOImage::LoadFromFile(const std::string& name) { LoadFromStream(ReadWholeFile(name)); }

@@ -4,6 +4,7 @@
 #include "app/IntList.h"
 #include "imageio/Image.h"
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -34,6 +35,14 @@ class TNEOImage : public Image {
     // Reads the named file, then as LoadFromStream; a file that cannot be read throws tavrik::Error.
     void LoadFromFile(const std::string& name);
 };
+
+// The ST's screen sizes by resolution (its shift mode): 0 low, 1 medium, 2 high. Each takes 32000 bytes.
+struct AtariStResolution {
+    int32_t Width;
+    int32_t Height;
+    int32_t Planes;
+};
+inline constexpr std::array<AtariStResolution, 3> AtariStResolutions{{{320, 200, 4}, {640, 200, 2}, {640, 400, 1}}};
 
 // The ST palette rule: the word is doubled and each nibble of the result times 17 ($0777 -> 238, 238, 238).
 Colour AtariColourToColour(uint16_t word);

@@ -4,6 +4,7 @@
 #include "app/ByteStream.h"
 #include "app/Error.h"
 #include "app/IntegerText.h"
+#include "imageio/NeoImage.h"
 
 namespace tavrik {
 
@@ -11,13 +12,6 @@ namespace {
 
 constexpr uint32_t ScreenBaseVariable = 0x44E;
 constexpr uint32_t ShiftModeVariable = 0x44C;
-
-struct StResolution {
-    int32_t Width;
-    int32_t Height;
-    int32_t Planes;
-};
-constexpr StResolution Resolutions[3] = {{320, 200, 4}, {640, 200, 2}, {640, 400, 1}};
 
 // The ST's three bits per channel, spread over eight as the video chip's output levels.
 constexpr Colour StColour(uint16_t word) {
@@ -47,7 +41,7 @@ RebuiltScreen RebuildAtariStScreen(std::span<const uint8_t> dump, const std::opt
     const uint8_t shiftMode = dump[ShiftModeVariable];
     if (shiftMode > 2)
         throw Error("TOS's shift mode at $44C is " + std::to_string(shiftMode) + ", not 0, 1 or 2");
-    const StResolution res = Resolutions[shiftMode];
+    const AtariStResolution res = AtariStResolutions[shiftMode];
     const uint64_t bytes = uint64_t{32000};
     if (uint64_t{base} + bytes > dump.size())
         throw Error("the screen at " + DollarHex(base) + " (TOS's video base at $44E) runs past the end of the " +
