@@ -1,6 +1,6 @@
-// The sizes beyond which a rip or a tile match can be of no use, held in one place so that the window, the
-// command line and projects refuse the same inputs with the same words; and the message for memory that
-// could not be had.
+// The sizes beyond which a picture, a rip, a map grid or a tile match can be of no use, held in one place so
+// that the window, the command line and projects refuse the same inputs with the same words; and the message
+// for memory that could not be had.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,16 @@
 #include <string_view>
 
 namespace tavrik {
+
+// A picture in memory: a larger one is refused rather than allocated (about 1.5 GB at 24 bits).
+inline constexpr int64_t PicturePixelLimit = int64_t{1} << 29;
+// A picture file (ILBM, BMP) stating a larger size is damaged: 64 Mpixels is beyond any screen or game
+// graphics. It is refused before anything is allocated.
+inline constexpr int64_t PictureFilePixelLimit = int64_t{1} << 26;
+// A map picture side of this many pixels or more is refused before anything is allocated.
+inline constexpr int64_t MapImageSideLimit = 32768;
+// The cells of a map's grid (24 bytes each): more are refused like a picture too large to make.
+inline constexpr int64_t MapGridCellLimit = int64_t{1} << 25;
 
 // A tile sheet wider or taller than this is beyond any screen and any game's graphics.
 inline constexpr int32_t RipSideLimit = 16384;

@@ -5,6 +5,7 @@
 
 #include "app/Checked.h"
 #include "app/Error.h"
+#include "app/Limits.h"
 
 #include <cstring>
 #include <memory>
@@ -31,7 +32,6 @@ namespace {
 constexpr size_t FileHeaderSize = 14;
 constexpr uint32_t CoreHeaderSize = 12;
 constexpr uint32_t InfoHeaderSize = 40;
-constexpr int64_t MaxBitmapPixels = int64_t{1} << 26;
 
 enum Compression : uint32_t { BI_RGB = 0, BI_RLE8 = 1, BI_RLE4 = 2, BI_BITFIELDS = 3, BI_ALPHABITFIELDS = 6 };
 
@@ -78,7 +78,7 @@ BitmapInfo ReadInfo(std::span<const uint8_t> bytes) {
     }
     if (info.Width <= 0 || info.Height == 0)
         Damaged("size " + std::to_string(info.Width) + " x " + std::to_string(info.Height));
-    if (info.Width * (info.Height < 0 ? -info.Height : info.Height) > MaxBitmapPixels)
+    if (info.Width * (info.Height < 0 ? -info.Height : info.Height) > PictureFilePixelLimit)
         Damaged("a picture of " + std::to_string(info.Width) + " x " + std::to_string(info.Height) +
                 " pixels is too large");
     if (info.PixelOffset >= bytes.size()) Damaged("the pixel data offset lies past the end of the file");

@@ -5,6 +5,7 @@
 #include "app/Checked.h"
 #include "app/Error.h"
 #include "app/Files.h"
+#include "app/Limits.h"
 #include "imageio/PlanarBits.h"
 
 #include <algorithm>
@@ -37,7 +38,7 @@ class IlbmReader {
     void Read() {
         if (!ReadHeader()) return;
         if (Header.Compression > 1 || Header.Planes > 8) return;
-        if (int64_t{Header.Width} * Header.Height > TILBMImage::MaxPixels)
+        if (int64_t{Header.Width} * Header.Height > PictureFilePixelLimit)
             throw Error("ILBM picture too large: " + std::to_string(Header.Width) + " x " +
                         std::to_string(Header.Height) + " pixels");
         Target.Reset(Header.Width, Header.Height, PixelFormat::Indexed8);

@@ -15,9 +15,6 @@ enum class TILBMFileFormat : uint8_t { iffNormal, iffHAM6, iffHAM8 };
 // The picture itself is the Image part; after a load it is 24-bit unless the reading stopped early.
 class TILBMImage : public Image {
   public:
-    // Pictures beyond this many pixels are refused with an error before anything is allocated.
-    static constexpr int64_t MaxPixels = int64_t{1} << 25;
-
     // The CMAP colours in file order (Colour values), duplicates kept.
     TIntList PaletteIL{Duplicates::Accept};
     TILBMFileFormat ILBMFileFormat = TILBMFileFormat::iffNormal;

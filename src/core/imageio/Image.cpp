@@ -11,9 +11,6 @@
 namespace tavrik {
 
 namespace {
-// Larger pictures than this are refused rather than allocated (about 1.5 GB at 24 bits).
-constexpr int64_t MaxPixels = int64_t{1} << 29;
-
 // "a picture of W x H pixels"
 std::string PictureNeed(int32_t width, int32_t height) {
     return "a picture of " + std::to_string(width) + " x " + std::to_string(height) + " pixels";
@@ -22,8 +19,8 @@ std::string PictureNeed(int32_t width, int32_t height) {
 
 void Image::Reset(int32_t width, int32_t height, PixelFormat format) {
     if (width < 0 || height < 0) throw Error("Invalid image size");
-    if (static_cast<int64_t>(width) * height > MaxPixels)
-        throw Error(PictureNeed(width, height) + " is larger than the limit of " + std::to_string(MaxPixels) +
+    if (static_cast<int64_t>(width) * height > PicturePixelLimit)
+        throw Error(PictureNeed(width, height) + " is larger than the limit of " + std::to_string(PicturePixelLimit) +
                     " pixels");
     const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) *
                          static_cast<size_t>(format == PixelFormat::Indexed8 ? 1 : 3);

@@ -5,6 +5,7 @@
 #include "app/Checked.h"
 #include "app/Error.h"
 #include "app/IntegerText.h"
+#include "app/Limits.h"
 #include "app/TextHelpers.h"
 #include "map/CellDecoder.h"
 #include "map/HexFont.h"
@@ -18,11 +19,6 @@
 namespace tavrik {
 
 namespace {
-
-// A map image side of this many pixels or more is refused before anything is allocated.
-constexpr int64_t MapImageSideLimit = 32768;
-// Cells beyond this many are not kept (24 bytes each): the grid is refused like an image too large to make.
-constexpr int64_t MaxGridCells = int64_t{1} << 25;
 
 constexpr Colour Black = MakeColour(0, 0, 0);
 constexpr Colour White = MakeColour(255, 255, 255);
@@ -57,7 +53,7 @@ void FixDrawSize(TMapVariables& map) {
 bool GrowCells(TMapVariables& map) {
     const int64_t columns = map.CellColumns < map.WidthInTiles ? int64_t{map.WidthInTiles} + 16 : map.CellColumns;
     const int64_t rows = map.CellRows < map.HeightInTiles ? int64_t{map.HeightInTiles} + 16 : map.CellRows;
-    if ((columns + 1) * (rows + 1) > MaxGridCells) return false;
+    if ((columns + 1) * (rows + 1) > MapGridCellLimit) return false;
     map.CellColumns = static_cast<int32_t>(columns);
     map.CellRows = static_cast<int32_t>(rows);
     map.Cells.resize(static_cast<size_t>(rows + 1));

@@ -323,6 +323,8 @@ TEST(IlbmDamaged, HugeHeaderIsRefusedBeforeAllocating) {
     } catch (const Error& error) {
         EXPECT_THAT(error.what(), HasSubstr("65535 x 65535"));
     }
+    // One column past the 64 Mpixels any picture file may state.
+    EXPECT_THROW(Load(test::BuildIlbm(Picture(8193, 8192, 1))), Error);
     Bytes bytes = test::BuildIlbm(Picture(16, 1, 1));
     const Bytes lying = IffChunk("CMAP", {1, 2, 3});
     bytes.insert(bytes.end(), lying.begin(), lying.end());
