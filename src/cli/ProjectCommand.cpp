@@ -58,7 +58,8 @@ int RunProject(const ProjectOptions& o) {
     const ProjectLoad load = LoadProjectFile(path, NewProjectFile(), AddressMode{}, ProgramBuild());
     if (!load.NewerBuildWarning.empty()) std::cerr << "tavrik-cli: " << load.NewerBuildWarning << "\n";
     const ProjectFile& p = load.Project;
-    std::cout << "Data file: " << Named(p.GfxFileName) << "\n";
+    // Where the program will find the data file (a stored name is usually relative to the project).
+    std::cout << "Data file: " << Named(LocateFile(p.GfxFileName, {path, ExecutableFolder()})) << "\n";
     std::cout << "Chip RAM offset: " << DollarHex(p.ChipMemoryOffset) << "\n";
     PrintRip(p);
     PrintMap(p.Maps[0], "Map");

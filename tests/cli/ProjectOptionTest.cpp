@@ -175,5 +175,13 @@ TEST(ProjectCommand, PrintsTheDataFileAndASummary) {
     EXPECT_EQ(RunCli({"project", f.Out("none.ini")}).ExitCode, 1);
 }
 
+TEST(ProjectCommand, AFileThatIsNoProjectIsAnError) {
+    ProjectFolder f;
+    const test::CliResult result = RunCli({"project", f.Memory});
+    EXPECT_EQ(result.ExitCode, 1);
+    EXPECT_EQ(result.Out, "");
+    EXPECT_EQ(result.Err, "tavrik-cli: The file " + f.Memory + " is not a Tavrik project.\n");
+}
+
 } // namespace
 } // namespace tavrik

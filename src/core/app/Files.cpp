@@ -6,6 +6,7 @@
 #include "app/FileWriter.h"
 #include "app/Limits.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -33,19 +34,62 @@ std::string FileNamePart(const std::string& path) {
     return separator == std::string::npos ? path : path.substr(separator + 1);
 }
 
-std::string ResolveFileName(const std::string& name, const FileSearchPlaces& places, Dialogs&) {
-    if (PathIsFile(name)) return name;
+namespace {
+
+// Where a data file is looked for, in order: the name as stored when it is absolute; relative to the
+// project's folder; its file-name part beside the project; beside the program (as stored, then by its
+// file-name part); the current folder.
+std::vector<std::string> Candidates(const std::string& name, const FileSearchPlaces& places) {
+    const fs::path stored(name);
+    const bool relative = stored.is_relative();
     const std::string fileName = FileNamePart(name);
+    std::vector<std::string> candidates;
+    const auto add = [&](const fs::path& path) {
+        const std::string text = path.string();
+        if (std::find(candidates.begin(), candidates.end(), text) == candidates.end()) candidates.push_back(text);
+    };
+    if (!relative) add(stored);
     if (!places.ProjectFileName.empty()) {
-        const std::string candidate = (fs::path(places.ProjectFileName).parent_path() / fileName).string();
-        if (PathIsFile(candidate)) return candidate;
+        const fs::path folder = fs::path(places.ProjectFileName).parent_path();
+        if (relative) add(folder / stored);
+        add(folder / fileName);
     }
-    const std::string candidate = places.ProgramFolder + fileName;
-    return PathIsFile(candidate) ? candidate : name;
+    if (!places.ProgramFolder.empty()) {
+        if (relative) add(fs::path(places.ProgramFolder) / stored);
+        add(fs::path(places.ProgramFolder) / fileName);
+    }
+    if (relative) add(stored);
+    return candidates;
+}
+
+} // namespace
+
+std::string ResolveFileName(const std::string& name, const FileSearchPlaces& places, Dialogs&) {
+    return LocateFile(name, places);
 }
 
 bool ConfirmOverwrite(const std::string& path, Dialogs& dialogs) {
     return !PathIsFile(path) || dialogs.Confirm(path + " already exists! Are you sure you wish to overwrite it?");
+}
+
+std::string LocateFile(const std::string& name, const FileSearchPlaces& places) {
+    if (name.empty()) return name;
+    for (const std::string& candidate : Candidates(name, places))
+        if (PathIsFile(candidate)) return candidate;
+    return name;
+}
+
+std::string AbsolutePath(const std::string& name) {
+    std::error_code error;
+    const fs::path path = fs::absolute(name, error);
+    return error || name.empty() ? name : path.lexically_normal().string();
+}
+
+std::optional<std::string> OpenFileProblem(const std::string& path) {
+    std::error_code error;
+    if (fs::is_directory(path, error)) return path + " is a folder, not a file.";
+    if (!PathIsFile(path)) return "The file " + path + " does not exist.";
+    return std::nullopt;
 }
 
 std::vector<uint8_t> ReadWholeFile(const std::string& path) {

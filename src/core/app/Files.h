@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -20,9 +21,17 @@ struct FileSearchPlaces {
     std::string ProgramFolder;   // ends in a path separator (searched last)
 };
 
-// Finds a data file that may have moved together with its project; returns the name itself when
-// nothing is found.
+// Finds a data file that may have moved together with its project: the name as stored when absolute,
+// relative to the project's folder, by its file-name part beside the project, beside the program, then in
+// the current folder. Returns the name itself when nothing is found.
 std::string ResolveFileName(const std::string& name, const FileSearchPlaces& places, Dialogs& dialogs);
+// The first of those places that holds a file, without any message; the name itself when none does.
+std::string LocateFile(const std::string& name, const FileSearchPlaces& places);
+
+// The name made absolute from the current folder (unchanged when that fails).
+std::string AbsolutePath(const std::string& name);
+// Why path cannot be opened as a file (it does not exist, it is a folder), or nothing when it can.
+std::optional<std::string> OpenFileProblem(const std::string& path);
 
 // The one overwrite question: true when path names no file yet, or the user agrees to replace it.
 bool ConfirmOverwrite(const std::string& path, Dialogs& dialogs);

@@ -9,9 +9,11 @@
 #include "map/MapItems.h"
 
 #include <algorithm>
-#include <cctype>
+#include <filesystem>
 
 namespace tavrik {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -43,12 +45,6 @@ EditableComboText ComboText(const std::string& text) {
     const auto item = std::find(TileSizeItems.begin(), TileSizeItems.end(), text);
     const int32_t index = item == TileSizeItems.end() ? -1 : static_cast<int32_t>(item - TileSizeItems.begin());
     return EditableComboText{index, text};
-}
-
-bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) {
-    return text.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-           });
 }
 
 std::string ColourText(Colour colour) {
@@ -105,10 +101,17 @@ void WriteGfx(IniFile& ini, const ProjectFile& p, const AddressMode& addresses) 
     ini.SetBool(s, "UseLoadedTiles", c.UseLoadedTiles);
 }
 
-void WriteMap(IniFile& ini, const ProjectMap& map, size_t index, const std::string& programFolder) {
+// The file names of a project as they are written into the file at path.
+struct NameWriter {
+    const std::string& ProjectPath;
+    const FileSearchPlaces& Places;
+    std::string operator()(const std::string& name) const { return StoredFileName(name, ProjectPath, Places); }
+};
+
+void WriteMap(IniFile& ini, const ProjectMap& map, size_t index, const NameWriter& stored) {
     const MapControls& c = map.Controls;
     const std::string s = MapSection(index);
-    ini.SetText(s, "FileName", StoredFileName(map.FileName, programFolder));
+    ini.SetText(s, "FileName", stored(map.FileName));
     ini.SetText(s, "Address", c.Address);
     ini.SetText(s, "WidthInTiles", c.WidthInTiles);
     ini.SetText(s, "HeightInTiles", c.HeightInTiles);
@@ -135,9 +138,9 @@ void WriteMap(IniFile& ini, const ProjectMap& map, size_t index, const std::stri
 
 const char* const SelectionKeys[] = {"SelectionLeft", "SelectionTop", "SelectionRight", "SelectionBottom"};
 
-void WriteSearch(IniFile& ini, const ProjectSearch& search, const std::string& programFolder) {
+void WriteSearch(IniFile& ini, const ProjectSearch& search, const NameWriter& stored) {
     const char* s = "Search";
-    ini.SetText(s, "FileName", StoredFileName(search.FileName, programFolder));
+    ini.SetText(s, "FileName", stored(search.FileName));
     WriteLines(ini, s, "IndexCount", "Indexes", search.IndexLines);
     if (!search.Selection) return;
     const ProjectSelection& e = *search.Selection;
@@ -228,15 +231,18 @@ std::optional<std::array<Colour, 256>> ReadPalette(const IniFile& ini) {
     return colours;
 }
 
-// An unreadable project loads every default, as a missing one does.
-std::optional<std::string> ProjectText(const std::string& path) {
-    if (!PathIsFile(path)) return std::nullopt;
-    try {
-        const std::vector<uint8_t> bytes = ReadWholeFile(path);
-        return std::string(bytes.begin(), bytes.end());
-    } catch (const Error&) {
-        return std::nullopt;
-    }
+// A project names at least one value in one of its own sections; anything else (a picture, the settings
+// file, an empty file) was chosen by mistake and must not reset the work to defaults.
+bool HoldsProjectValues(const IniFile& ini) {
+    for (const char* section : {"File", "Gfx", "Map", "Map2", "Search", "Palette"})
+        if (!ini.Keys(section).empty()) return true;
+    return false;
+}
+
+std::string ProjectText(const std::string& path) {
+    if (!PathIsFile(path)) throw Error("The project " + path + " cannot be opened: there is no such file.");
+    const std::vector<uint8_t> bytes = ReadWholeFile(path);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 } // namespace
@@ -254,9 +260,14 @@ ProjectFile NewProjectFile() {
     return p;
 }
 
-std::string StoredFileName(const std::string& name, const std::string& programFolder) {
-    if (!programFolder.empty() && StartsWithIgnoringCase(name, programFolder)) return name.substr(programFolder.size());
-    return name;
+std::string StoredFileName(const std::string& name, const std::string& projectPath, const FileSearchPlaces& places) {
+    const std::string found = LocateFile(name, places);
+    if (!PathIsFile(found)) return name;
+    const fs::path file(AbsolutePath(found));
+    const fs::path folder = fs::path(AbsolutePath(projectPath)).parent_path();
+    const fs::path relative = file.lexically_relative(folder);
+    if (relative.empty() || *relative.begin() == "..") return file.string();
+    return relative.string();
 }
 
 std::string ProjectNameForSave(const std::string& chosen) { return ReplaceExtension(chosen, ".ini"); }
@@ -264,14 +275,15 @@ std::string ProjectNameForSave(const std::string& chosen) { return ReplaceExtens
 void SaveProjectFile(const ProjectFile& project, const std::string& path, const ProjectSaveContext& context) {
     IniFile ini;
     if (!ini.Load(path)) throw Error("Cannot read " + path);
-    ini.SetText("File", "GfxFileName", StoredFileName(project.GfxFileName, context.ProgramFolder));
-    ini.SetText("File", "GfxTilesFileName", StoredFileName(project.GfxTilesFileName, context.ProgramFolder));
+    const NameWriter stored{path, context.Places};
+    ini.SetText("File", "GfxFileName", stored(project.GfxFileName));
+    ini.SetText("File", "GfxTilesFileName", stored(project.GfxTilesFileName));
     ini.SetText("File", "ChipMemoryOffset", DollarHex(project.ChipMemoryOffset));
     ini.SetText("General", "Original", "$" + project.MachineId);
     WriteGfx(ini, project, context.Addresses);
     for (size_t i = 0; i < project.Maps.size(); ++i)
-        WriteMap(ini, project.Maps[i], i, context.ProgramFolder);
-    WriteSearch(ini, project.Search, context.ProgramFolder);
+        WriteMap(ini, project.Maps[i], i, stored);
+    WriteSearch(ini, project.Search, stored);
     WritePalette(ini, project.Palette.value_or(std::array<Colour, 256>{}));
     // An older build reading map skip bytes it does not know would draw a different map: it is warned.
     if (std::any_of(project.Maps.begin(), project.Maps.end(), UsesSkipBytes))
@@ -283,10 +295,7 @@ void SaveProjectFile(const ProjectFile& project, const std::string& path, const 
 
 ProjectLoad LoadProjectFile(const std::string& path, const ProjectFile& current, const AddressMode& addresses,
                             int32_t programBuild) {
-    const std::optional<std::string> text = ProjectText(path);
-    ProjectLoad load = ParseProjectText(text.value_or(""), path, current, addresses, programBuild);
-    load.Read = text.has_value();
-    return load;
+    return ParseProjectText(ProjectText(path), path, current, addresses, programBuild);
 }
 
 ProjectLoad ParseProjectText(const std::string& text, const std::string& path, const ProjectFile& current,
@@ -294,7 +303,7 @@ ProjectLoad ParseProjectText(const std::string& text, const std::string& path, c
     ProjectLoad load;
     IniFile ini;
     ini.LoadText(text);
-    load.Read = true;
+    if (!HoldsProjectValues(ini)) throw Error("The file " + path + " is not a Tavrik project.");
     ProjectFile& p = load.Project;
     p.Ripper.ModeIndex = current.Ripper.ModeIndex;
     p.Ripper.CopperlistStopYPos = current.Ripper.CopperlistStopYPos;

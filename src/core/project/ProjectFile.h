@@ -6,6 +6,7 @@
 
 #include "app/Address.h"
 #include "app/Colour.h"
+#include "app/Files.h"
 #include "map/MapSettings.h"
 #include "ripper/RipControls.h"
 #include "ripper/RipParameters.h"
@@ -70,12 +71,14 @@ struct ProjectFile {
 ProjectFile NewProjectFile();
 
 struct ProjectSaveContext {
-    std::string ProgramFolder; // ends in a separator; names inside it are stored relative to it
-    AddressMode Addresses;     // how the address fields read (their texts are stored as file offsets)
+    AddressMode Addresses;   // how the address fields read (their texts are stored as file offsets)
+    FileSearchPlaces Places; // where the names of the controls are found now (the project opened before)
 };
 
-// The stored form of a file name: without the program folder's prefix (compared ignoring letter case).
-std::string StoredFileName(const std::string& name, const std::string& programFolder);
+// The stored form of a data file's name in the project saved as projectPath: relative to the project's
+// folder when the file lies in or below it, otherwise absolute, so that the project opens from any
+// current folder. A file that cannot be found anywhere keeps its name as it is.
+std::string StoredFileName(const std::string& name, const std::string& projectPath, const FileSearchPlaces& places);
 
 // The name Save Project writes for a name chosen in its dialog: the extension becomes ".ini".
 std::string ProjectNameForSave(const std::string& chosen);
@@ -89,15 +92,13 @@ struct ProjectLoad {
     int32_t MinimumBuildRequired = 0;
     // The warning to show (OK button) when the project needs a newer build; empty otherwise.
     std::string NewerBuildWarning;
-    // Whether the file could be read at all (a missing or unreadable file loads every default).
-    bool Read = false;
 };
 
 // Reads path into a record. Missing or unreadable keys take the defaults of the file's tables; item
 // indexes and sizes out of range are held to the controls' limits. The controls the file does not hold
 // (the graphics mode when missing, the copper stop line, the sprite bank, the bitplane order) keep current's
-// values. addresses turns the stored rip and palette addresses into the fields' texts. Never throws for
-// the file's contents.
+// values. addresses turns the stored rip and palette addresses into the fields' texts. Throws tavrik::Error
+// saying why when the file cannot be read or holds no project value at all (another kind of file).
 ProjectLoad LoadProjectFile(const std::string& path, const ProjectFile& current, const AddressMode& addresses,
                             int32_t programBuild);
 

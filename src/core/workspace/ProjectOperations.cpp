@@ -3,6 +3,8 @@
 
 #include "app/Checked.h"
 #include "app/Error.h"
+#include "app/Files.h"
+#include "app/IntegerText.h"
 #include "palette/PaletteOperations.h"
 #include "ripper/RipParameterReader.h"
 #include "search/MatchGrid.h"
@@ -48,18 +50,32 @@ template <typename Load> void Attempt(std::vector<std::string>& problems, Load&&
     }
 }
 
+// A file the project names that is found nowhere: the rest of the project loads without it.
+void ReportWhenMissing(ProjectOpened& opened, bool found, const std::string& name, const std::string& projectPath) {
+    if (!found && !Trim(name).empty())
+        opened.Problems.push_back("The file " + name + " named in the project " + projectPath + " cannot be found.");
+}
+
 void LoadProjectFiles(Workspace& ws, ProjectFile& project, Dialogs& dialogs, ProjectOpened& opened) {
     ws.LoadedMapData.clear();
+    const std::string& path = ws.ProjectFileName;
     Attempt(opened.Problems, [&] {
         opened.DataFile = LoadDataFile(ws, project.GfxFileName, dialogs);
+        ReportWhenMissing(opened, opened.DataFile.Loaded, project.GfxFileName, path);
         if (!opened.DataFile.Loaded) return;
         ApplySavedPalette(ws, opened.DataFile.Palette);
         if (!opened.DataFile.PaletteAddressText.empty()) project.PaletteAddress = opened.DataFile.PaletteAddressText;
     });
     if (project.Ripper.UseLoadedTiles)
-        Attempt(opened.Problems, [&] { LoadTilePicture(ws, project.GfxTilesFileName, dialogs); });
+        Attempt(opened.Problems, [&] {
+            const bool found = LoadTilePicture(ws, project.GfxTilesFileName, dialogs).Found;
+            ReportWhenMissing(opened, found, project.GfxTilesFileName, path);
+        });
     if (!project.Maps[0].FileName.empty())
-        Attempt(opened.Problems, [&] { LoadMapData(ws, project.Maps[0].FileName, dialogs); });
+        Attempt(opened.Problems, [&] {
+            ReportWhenMissing(opened, LoadMapData(ws, project.Maps[0].FileName, dialogs).Found,
+                              project.Maps[0].FileName, path);
+        });
 }
 
 void LoadProjectPalette(Workspace& ws, const ProjectFile& project) {
@@ -104,6 +120,7 @@ void LoadProjectSearch(Workspace& ws, const ProjectFile& project, Dialogs& dialo
     if (project.Search.FileName.empty()) return;
     Attempt(opened.Problems, [&] {
         const SearchImageLoad load = LoadSearchImage(ws, project.Search.FileName, dialogs);
+        ReportWhenMissing(opened, load.Found, project.Search.FileName, ws.ProjectFileName);
         opened.SearchImageLoaded = load.Found;
         opened.SearchDimensionsText = load.DimensionsText;
     });
@@ -165,15 +182,18 @@ void NewProject(Workspace& ws, ProjectFile& project) {
 
 void SaveProject(Workspace& ws, ProjectFile& project, const std::string& path) {
     TakeWorkspaceState(ws, project);
+    // The names in the controls are found where the project opened before looked for them.
+    const FileSearchPlaces places{ws.ProjectFileName, ws.ProgramFolder};
+    SaveProjectFile(project, path, ProjectSaveContext{ws.Addresses(), places});
     ws.ProjectFileName = path;
-    SaveProjectFile(project, path, ProjectSaveContext{ws.ProgramFolder, ws.Addresses()});
 }
 
 ProjectOpened LoadProject(Workspace& ws, ProjectFile& project, const std::string& path, Dialogs& dialogs,
                           const MapViewChecks& checks) {
     ProjectOpened opened;
-    ws.ProjectFileName = path;
+    // A file that is no project is refused before anything of the work changes.
     ProjectLoad load = LoadProjectFile(path, project, ws.Addresses(), ProgramBuild());
+    ws.ProjectFileName = AbsolutePath(path);
     project = std::move(load.Project);
     opened.NewerBuildWarning = load.NewerBuildWarning;
     LoadProjectSearch(ws, project, dialogs, opened);
@@ -182,6 +202,8 @@ ProjectOpened LoadProject(Workspace& ws, ProjectFile& project, const std::string
     LoadProjectPalette(ws, project);
     opened.ChipRamDelta = MoveRipAddresses(ws, project);
     ApplyPalette(ws);
+    // The window holds rips back while it fills its controls; this rip is the one that counts.
+    ws.Ripper.RipSuspended = false;
     Attempt(opened.Problems, [&] { opened.Rip = Rip(ws, project.Ripper); });
     ReadBothMaps(ws, project);
     MoveMapAddresses(ws, project, opened.ChipRamDelta);

@@ -57,8 +57,9 @@ void NewProject(Workspace& ws, ProjectFile& project);
 void SaveProject(Workspace& ws, ProjectFile& project, const std::string& path);
 
 // LoadProject: reads path into project (its controls' current values are the base for what the file does
-// not hold) and restores the work into ws. The caller adds path to its recent-files list, writes project
-// back into its controls and shows the outcome.
+// not hold) and restores the work into ws, ending with the rip (rips are no longer suspended). A file that
+// cannot be read or is no project throws tavrik::Error and changes nothing. The caller adds path to its
+// recent-files list, writes project back into its controls and shows the outcome.
 ProjectOpened LoadProject(Workspace& ws, ProjectFile& project, const std::string& path, Dialogs& dialogs,
                           const MapViewChecks& checks = {});
 

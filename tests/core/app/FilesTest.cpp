@@ -86,6 +86,61 @@ TEST_F(ResolveFileNameTest, FilesDatedBefore1980AreFoundLikeAnyOther) {
     EXPECT_TRUE(Dialogs.History.empty());
 }
 
+// Runs the test in another current folder and goes back afterwards.
+class CurrentFolder {
+  public:
+    explicit CurrentFolder(const fs::path& folder) : Previous(fs::current_path()) { fs::current_path(folder); }
+    ~CurrentFolder() { fs::current_path(Previous); }
+    CurrentFolder(const CurrentFolder&) = delete;
+    CurrentFolder& operator=(const CurrentFolder&) = delete;
+
+  private:
+    fs::path Previous;
+};
+
+// Each case: the files that exist (relative to a scratch folder holding "project/work.ini", the folder
+// "program/" and the current folder "here/"), and the one a stored name finds.
+TEST(ResolveFileNameOrder, StoredAbsoluteThenProjectFolderThenBesideProjectThenProgramThenCurrentFolder) {
+    struct Case {
+        std::string Name;
+        std::vector<std::string> Existing;
+        std::string Found; // "" when nothing is found (the name itself comes back)
+    };
+    const std::string relative = "data/state.uss";
+    const std::vector<Case> cases{
+        {"ABSOLUTE", {"elsewhere/state.uss", "project/state.uss"}, "elsewhere/state.uss"},
+        {relative, {"project/data/state.uss", "project/state.uss", "program/data/state.uss"}, "project/data/state.uss"},
+        {relative, {"project/state.uss", "program/data/state.uss", "here/data/state.uss"}, "project/state.uss"},
+        {relative, {"program/data/state.uss", "program/state.uss", "here/data/state.uss"}, "program/data/state.uss"},
+        {relative, {"program/state.uss", "here/data/state.uss"}, "program/state.uss"},
+        {relative, {"here/data/state.uss", "here/state.uss"}, "here/data/state.uss"},
+        {relative, {"here/state.uss"}, ""},
+    };
+    for (const Case& c : cases) {
+        test::TempDir folder;
+        const fs::path root = folder.Path();
+        for (const std::string& file : c.Existing)
+            MakeFile(root / file);
+        fs::create_directories(root / "here");
+        const CurrentFolder here(root / "here");
+        const std::string name = c.Name == "ABSOLUTE" ? (root / "elsewhere/state.uss").string() : c.Name;
+        test::ScriptedDialogs dialogs;
+        const FileSearchPlaces places{(root / "project/work.ini").string(), (root / "program").string() + "/"};
+        const std::string found = ResolveFileName(name, places, dialogs);
+        const std::string expected = c.Found.empty() ? name : (root / c.Found).lexically_normal().string();
+        EXPECT_EQ(fs::absolute(found).lexically_normal().string(), fs::absolute(expected).lexically_normal().string())
+            << c.Name << " with " << c.Existing.front();
+        EXPECT_TRUE(dialogs.History.empty());
+    }
+}
+
+TEST(OpenFileProblem, NamesAMissingFileAndAFolder) {
+    test::TempDir folder;
+    EXPECT_EQ(OpenFileProblem(folder.File("none.uss")), "The file " + folder.File("none.uss") + " does not exist.");
+    EXPECT_EQ(OpenFileProblem(folder.Path().string()), folder.Path().string() + " is a folder, not a file.");
+    EXPECT_EQ(OpenFileProblem(MakeFile(folder.Path() / "a.uss")), std::nullopt);
+}
+
 TEST(PathIsFile, FoldersAndMissingNamesAreNotFiles) {
     test::TempDir folder;
     EXPECT_FALSE(PathIsFile(folder.Path().string()));

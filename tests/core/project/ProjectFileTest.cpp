@@ -1,5 +1,6 @@
 // Project files: every key of every section written in order and read back, stored names, the lines of
-// each map, the skip-bytes build rule, damaged and out-of-range files, and a write that cannot finish.
+// each map, the skip-bytes build rule, damaged, out-of-range and foreign files, and a write that cannot
+// finish.
 #include "support/TempDir.h"
 #include "support/TextFiles.h"
 
@@ -184,7 +185,7 @@ TEST(ProjectFile, EveryKeyOfTheTablesIsWrittenInOrderAndReadBack) {
 TEST(ProjectFile, MissingKeysTakeTheTablesDefaultsAndUnsavedControlsKeepTheirs) {
     test::TempDir folder;
     const std::string path = folder.File("empty.ini");
-    std::ofstream(path) << "[General]\nOriginal=$1\n";
+    std::ofstream(path) << "[General]\nOriginal=$1\n[Gfx]\nBitplanes=1\n";
     ProjectFile current;
     current.Ripper.ModeIndex = 2;
     current.Ripper.CopperlistStopYPos = "$C0";
@@ -201,19 +202,57 @@ TEST(ProjectFile, MissingKeysTakeTheTablesDefaultsAndUnsavedControlsKeepTheirs) 
     EXPECT_FALSE(p.Palette); // the data file's colours stay
 }
 
-TEST(ProjectFile, NamesInTheProgramFolderAreStoredBare) {
-    EXPECT_EQ(StoredFileName("/opt/Tavrik/games/a.uss", "/opt/Tavrik/"), "games/a.uss");
-    EXPECT_EQ(StoredFileName("/OPT/tavrik/a.uss", "/opt/Tavrik/"), "a.uss");
-    EXPECT_EQ(StoredFileName("/home/me/a.uss", "/opt/Tavrik/"), "/home/me/a.uss");
-
+// Names survive a move of the project's folder and a start from another folder: relative to the project
+// when the file lies in or below its folder, else absolute; a name found nowhere stays as it is.
+TEST(ProjectFile, NamesAreStoredRelativeToTheProjectOrAbsolute) {
     test::TempDir folder;
+    const std::filesystem::path root = folder.Path();
+    for (const char* file : {"games/a.uss", "games/shots/b.png", "other/c.bin", "old/d.uss"}) {
+        std::filesystem::create_directories((root / file).parent_path());
+        std::ofstream(root / file) << "x";
+    }
+    const std::string project = (root / "games/p.ini").string();
+    const FileSearchPlaces none;
+    EXPECT_EQ(StoredFileName((root / "games/a.uss").string(), project, none), "a.uss");
+    EXPECT_EQ(StoredFileName((root / "games/shots/b.png").string(), project, none), "shots/b.png");
+    EXPECT_EQ(StoredFileName((root / "other/c.bin").string(), project, none), (root / "other/c.bin").string());
+    EXPECT_EQ(StoredFileName("C:\\Amiga\\e.uss", project, none), "C:\\Amiga\\e.uss");
+    // A name the project opened before held relative to its own folder is found there first.
+    const FileSearchPlaces before{(root / "old/p.ini").string(), ""};
+    EXPECT_EQ(StoredFileName("d.uss", project, before), (root / "old/d.uss").string());
+
     ProjectFile p;
-    p.GfxFileName = "/opt/Tavrik/demo.uss";
-    p.Maps[1].FileName = "/data/map.bin";
-    SaveProjectFile(p, folder.File("p.ini"), {"/opt/Tavrik/", {}});
-    const ProjectFile loaded = Load(folder.File("p.ini")).Project;
-    EXPECT_EQ(loaded.GfxFileName, "demo.uss");
-    EXPECT_EQ(loaded.Maps[1].FileName, "/data/map.bin");
+    p.GfxFileName = (root / "games/a.uss").string();
+    p.Maps[1].FileName = (root / "other/c.bin").string();
+    p.Search.FileName = (root / "games/shots/b.png").string();
+    SaveProjectFile(p, project, {});
+    const ProjectFile loaded = Load(project).Project;
+    EXPECT_EQ(loaded.GfxFileName, "a.uss");
+    EXPECT_EQ(loaded.Maps[1].FileName, (root / "other/c.bin").string());
+    EXPECT_EQ(loaded.Search.FileName, "shots/b.png");
+}
+
+// An unreadable file or one that holds no project value is refused with the reason, so the window and the
+// command line can leave the work as it was.
+TEST(ProjectFile, AFileThatIsNoProjectIsRefusedWithTheReason) {
+    test::TempDir folder;
+    const std::vector<std::pair<std::string, std::string>> files{
+        {"settings.ini", "[Settings]\nAutomaticUpdates=0\n[MRU List]\n1=/a.ini\n"},
+        {"picture.ini", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)},
+        {"empty.ini", ""},
+        {"sections.ini", "[Gfx]\n[Map]\n"},
+    };
+    for (const auto& [name, text] : files) {
+        std::ofstream(folder.File(name), std::ios::binary) << text;
+        try {
+            Load(folder.File(name));
+            ADD_FAILURE() << name << " was loaded as a project";
+        } catch (const Error& error) {
+            EXPECT_EQ(std::string(error.what()), "The file " + folder.File(name) + " is not a Tavrik project.");
+        }
+    }
+    EXPECT_THROW(Load(folder.File("missing.ini")), Error);
+    EXPECT_THROW(Load(folder.Path().string()), Error);
 }
 
 TEST(ProjectFile, SavingAsTextFileWritesTheIniName) {
@@ -288,7 +327,7 @@ TEST(ProjectFile, ChipRelativeDisplayShowsStoredOffsetsFromChipRam) {
     ProjectFile p;
     p.Ripper.Address = "+$100"; // typed relative to chip RAM at $2C
     const AddressMode relative{0x2C, true};
-    SaveProjectFile(p, path, {"", relative});
+    SaveProjectFile(p, path, {relative});
     IniFile ini;
     ini.Load(path);
     EXPECT_EQ(ini.Text("Gfx", "Address"), "$12C"); // a file offset
@@ -340,7 +379,6 @@ TEST(ProjectFile, DamagedFilesLoadWhatTheyCan) {
         noise.push_back(static_cast<char>((i * 7919 + 13) & 0xFF));
     std::ofstream(binary, std::ios::binary) << "[Gfx]\nBitplanes=3\n" << noise;
     EXPECT_EQ(Load(binary).Project.Ripper.Bitplanes, "3");
-    EXPECT_FALSE(Load(folder.File("missing.ini")).Read);
 }
 
 // A write that runs out of room half-way (the file size limit stands in for a full disk) fails with a

@@ -1,9 +1,11 @@
 // Projects on a workspace: New Project's empty work, the palette kept through a save and a load, the data
-// file's colours kept when a project has none, and addresses carried across a move of chip RAM.
+// file's colours kept when a project has none, addresses carried across a move of chip RAM, data files
+// found after a move or reported missing, and files that are no project.
 #include "support/SaveStateBuilder.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
+#include "app/Error.h"
 #include "app/Files.h"
 #include "app/IniFile.h"
 #include "palette/BuiltInPalettes.h"
@@ -11,6 +13,8 @@
 #include "workspace/ProjectOperations.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace tavrik {
 namespace {
@@ -142,8 +146,51 @@ TEST(ProjectOperations, AMissingDataFileLetsTheLoadGoOn) {
     test::ScriptedDialogs dialogs;
     const ProjectOpened opened = LoadProject(ws, p, folder.File("p.ini"), dialogs);
     EXPECT_FALSE(opened.DataFile.Loaded);
+    EXPECT_EQ(opened.Problems,
+              std::vector<std::string>{"The file " + folder.File("gone.uss") + " named in the project " +
+                                       folder.File("p.ini") + " cannot be found."});
     EXPECT_EQ(p.Maps[0].Controls.WidthInTiles, "8");
     EXPECT_EQ(opened.Maps[0].Result, MapDrawResult::NotDrawn); // no memory to draw from
+}
+
+// A project and its data file moved to another folder together, opened from yet another current folder.
+TEST(ProjectOperations, ADataFileBesideItsProjectIsFoundFromAnyFolder) {
+    test::TempDir folder;
+    const std::string state = WriteSaveState(folder, "game.uss");
+    Workspace ws;
+    test::ScriptedDialogs dialogs;
+    ProjectFile p = NewProjectFile();
+    p.GfxFileName = state;
+    p.Ripper.Address = "$2C";
+    SaveProject(ws, p, folder.File("game.ini"));
+    std::filesystem::create_directory(folder.File("moved"));
+    for (const char* name : {"game.uss", "game.ini"})
+        std::filesystem::rename(folder.File(name), folder.File(std::string("moved/") + name));
+
+    Workspace fresh;
+    ProjectFile loaded = NewProjectFile();
+    const ProjectOpened opened = LoadProject(fresh, loaded, folder.File("moved/game.ini"), dialogs);
+    EXPECT_TRUE(opened.Problems.empty());
+    EXPECT_TRUE(opened.DataFile.Loaded);
+    EXPECT_EQ(loaded.GfxFileName, "game.uss");
+    EXPECT_EQ(fresh.Ripper.Parameters.Address, 0x2C);
+}
+
+// Opening a file that is no project changes nothing of the work.
+TEST(ProjectOperations, AFileThatIsNoProjectChangesNothing) {
+    test::TempDir folder;
+    Workspace ws;
+    test::ScriptedDialogs dialogs;
+    ProjectFile p = NewProjectFile();
+    p.GfxFileName = WriteSaveState(folder, "game.uss");
+    LoadDataFile(ws, p.GfxFileName, dialogs);
+    ws.ProjectFileName = folder.File("current.ini");
+    const MemoryState memory = ws.Memory;
+    WriteWholeFile(folder.File("notes.ini"), std::vector<uint8_t>{'h', 'i', '\n'});
+    EXPECT_THROW(LoadProject(ws, p, folder.File("notes.ini"), dialogs), Error);
+    EXPECT_EQ(ws.ProjectFileName, folder.File("current.ini"));
+    EXPECT_EQ(p.GfxFileName, folder.File("game.uss"));
+    EXPECT_TRUE(ws.Memory == memory);
 }
 
 } // namespace
