@@ -58,6 +58,15 @@ MemoryState StartingState(const MemoryState& previous) {
     return state;
 }
 
+// Raw memory has no chip RAM position, registers or colours of its own: what an earlier save state
+// said about its memory does not hold for this file.
+ParsedDataFile RawMemory(std::vector<uint8_t>&& bytes) {
+    ParsedDataFile raw;
+    raw.WalkLines = {"The file was read as raw memory of " + std::to_string(bytes.size()) + " bytes."};
+    raw.Memory.MemoryImage = std::move(bytes);
+    return raw;
+}
+
 enum class InflateOutcome { Complete, Corrupt, TooShort };
 
 // Inflates the first size bytes of a zlib stream into out in one call.
@@ -275,12 +284,7 @@ ParsedDataFile WalkSaveState(std::span<const uint8_t> bytes, const MemoryState& 
 } // namespace
 
 ParsedDataFile ParseDataFile(std::span<const uint8_t> bytes, const MemoryState& previous, const std::string& fileName) {
-    if (!StartsWithMagic(bytes)) {
-        ParsedDataFile raw;
-        raw.Memory = StartingState(previous);
-        raw.Memory.MemoryImage.assign(bytes.begin(), bytes.end());
-        return raw;
-    }
+    if (!StartsWithMagic(bytes)) return RawMemory(std::vector<uint8_t>(bytes.begin(), bytes.end()));
     std::vector<uint8_t> copy;
     ParsedDataFile parsed = WalkSaveState(bytes, previous, fileName, copy);
     if (parsed.HadCompressedChunks)
@@ -291,12 +295,7 @@ ParsedDataFile ParseDataFile(std::span<const uint8_t> bytes, const MemoryState& 
 }
 
 ParsedDataFile ParseDataFile(std::vector<uint8_t>&& bytes, const MemoryState& previous, const std::string& fileName) {
-    if (!StartsWithMagic(bytes)) {
-        ParsedDataFile raw;
-        raw.Memory = StartingState(previous);
-        raw.Memory.MemoryImage = std::move(bytes);
-        return raw;
-    }
+    if (!StartsWithMagic(bytes)) return RawMemory(std::move(bytes));
     std::vector<uint8_t> copy;
     ParsedDataFile parsed = WalkSaveState(bytes, previous, fileName, copy);
     parsed.Memory.MemoryImage = parsed.HadCompressedChunks ? std::move(copy) : std::move(bytes);

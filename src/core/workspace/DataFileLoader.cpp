@@ -28,8 +28,9 @@ DataFileLoad LoadDataFile(Workspace& ws, const std::string& fileNameText, Dialog
     ParsedDataFile parsed = ParseDataFile(ReadWholeFile(path), ws.Memory, path);
     load.FileName = FileNamePart(path);
     load.InfoLines = std::move(parsed.WalkLines);
-    for (std::string& line : ReportLines(parsed.Memory))
-        load.InfoLines.push_back(std::move(line));
+    if (parsed.IsSaveState)
+        for (std::string& line : ReportLines(parsed.Memory))
+            load.InfoLines.push_back(std::move(line));
     load.Palette = PaletteToRun(parsed.Memory.Snapshot);
     const MemoryState& memory = parsed.Memory;
     load.PaletteAddressText = FormatAddress(memory.Snapshot.COP1LC + memory.ChipRamOffset,

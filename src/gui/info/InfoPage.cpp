@@ -42,7 +42,11 @@ InfoPage::InfoPage(QWidget* parent) : QWidget(parent) {
     layout->addWidget(Copperlist, 1);
 }
 
-void InfoPage::ClearInfo() { Info->clear(); }
+// The report and the copper list listing both describe the file loaded last.
+void InfoPage::ClearInfo() {
+    Info->clear();
+    Copperlist->clear();
+}
 
 void InfoPage::SetInfoLines(const std::vector<std::string>& lines) {
     QStringList text;

@@ -89,7 +89,7 @@ TEST(LoadDataFile, SavedPaletteSetsTheWorkingPaletteEntries) {
     EXPECT_EQ(ecs.Palette.Colours.Count(), 32);
 }
 
-TEST(LoadDataFile, RawFileRunsNoPaletteAndRepeatsTheOldReport) {
+TEST(LoadDataFile, RawFileAfterAStateRunsNoPaletteAndForgetsTheStatesChipRam) {
     test::TempDir folder;
     test::ScriptedDialogs dialogs;
     Workspace ws;
@@ -99,9 +99,11 @@ TEST(LoadDataFile, RawFileRunsNoPaletteAndRepeatsTheOldReport) {
 
     ASSERT_TRUE(raw.Loaded);
     EXPECT_EQ(raw.Palette, SavedPalette::None);
-    EXPECT_EQ(raw.InfoLines, std::vector<std::string>(state.InfoLines.begin() + 3, state.InfoLines.end()));
+    EXPECT_EQ(raw.InfoLines, std::vector<std::string>{"The file was read as raw memory of 300 bytes."});
+    EXPECT_EQ(raw.PaletteAddressText, "$0");
     EXPECT_EQ(ws.Memory.MemoryImage, std::vector<uint8_t>(300, 0x11));
-    EXPECT_EQ(ws.Memory.ChipRamOffset, 0x7Cu);
+    EXPECT_EQ(ws.Memory.ChipRamOffset, 0u);
+    EXPECT_EQ(ws.Memory.Snapshot, ChipsetSnapshot{});
 }
 
 TEST(LoadDataFile, MissingFileChangesNothingAndSaysNothing) {
