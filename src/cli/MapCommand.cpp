@@ -63,14 +63,14 @@ void DeclareMapValues(CLI::App& command, MapOptions& o) {
     };
     add("--map-address", o.Address, "TEXT", "address of the first map value (\"+\" counts from chip RAM); default 0",
         AddressTextCheck());
-    add("--map-width", o.Width, "N", "width in cells; default 40", IntegerTextCheck(1));
-    add("--map-height", o.Height, "N", "height in cells; default 32", IntegerTextCheck(1));
+    add("--map-width", o.Width, "N", "width in cells; default 64", IntegerTextCheck(1));
+    add("--map-height", o.Height, "N", "height in cells; default 64", IntegerTextCheck(1));
     add("--type", o.Type, "TYPE", "byte | word | longword | pointers | wordpointers; default byte",
         OneOfCheck(MapTypeWords));
     add("--direction", o.Direction, "DIR",
         "horizontal | vertical: rows or columns stored one after another; default horizontal",
         OneOfCheck(MapDirectionWords));
-    add("--mask", o.Mask, "TEXT", "mask applied after the shift; default $ffffffff", MaskCheck());
+    add("--mask", o.Mask, "TEXT", "mask applied after the shift; default $ffff", MaskCheck());
     add("--shift", o.Shift, "N", "right shift of each value (negative: left); default 0", IntegerTextCheck());
     add("--adjust", o.Adjust, "N", "added to each tile number; default 0", IntegerTextCheck());
     add("--trim", o.Trim, "N", "cells skipped at the end of every stored row (column); default 0", IntegerTextCheck());
@@ -214,7 +214,7 @@ int RunMap(const MapOptions& o) {
     }
     MapSharedOptions shared;
     std::string replacements = JoinLines(o.Replace);
-    MapControls base;
+    MapControls base = NewProjectFile().Maps[0].Controls;
     if (work.Project) {
         const ProjectFile& project = *work.Project;
         base = project.Maps[0].Controls;

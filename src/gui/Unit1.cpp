@@ -283,10 +283,7 @@ void TForm1::RefreshAddressFields() {
 }
 
 void TForm1::SwitchOffsetDisplay() {
-    if (MachineId() == DeveloperMachineId)
-        Shared.ChipRelativeAddresses = !Shared.ChipRelativeAddresses;
-    else
-        UserDialogs().Information("The map tab is still buggy so this has been disabled for the time being sorry!");
+    Shared.ChipRelativeAddresses = !Shared.ChipRelativeAddresses;
     RefreshAddressFields();
 }
 
@@ -296,7 +293,13 @@ void TForm1::OpenFile() {
     if (const auto chosen = UserDialogs().OpenFile(DataFileOpenRequest(DataFileName))) OpenChosenFile(*chosen);
 }
 
-void TForm1::OpenChosenFile(const std::string& fileName) {
+// The name is made absolute, so that a project saved later finds the file from any current folder.
+void TForm1::OpenChosenFile(const std::string& chosen) {
+    const std::string fileName = AbsolutePath(chosen);
+    if (const std::optional<std::string> problem = OpenFileProblem(fileName)) {
+        UserDialogs().Error(*problem);
+        return;
+    }
     SearchTab->CancelJob();
     switch (RouteOpenedFile(fileName)) {
     case OpenFileRoute::Project: LoadProject(fileName); break;

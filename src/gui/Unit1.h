@@ -93,8 +93,9 @@ class TForm1 : public QMainWindow {
     void RefreshAddressFields();
     void SwitchOffsetDisplay();
     void OpenFile();
-    // Routes a chosen file by its extension: a project, a picture to use as tiles, or a data file.
-    void OpenChosenFile(const std::string& fileName);
+    // Routes a chosen file by its extension: a project, a picture to use as tiles, or a data file. A file
+    // that is not there is reported and changes nothing.
+    void OpenChosenFile(const std::string& chosen);
     // The program's file argument, opened as "Open..." would, then the rip its options describe.
     void OpenProgramArgument(const std::string& fileName, const std::optional<RipRequest>& rip);
     void LoadDataFile();

@@ -2,6 +2,7 @@
 // and written back into them after loading, and the previous project opened at start.
 #include "Unit1.h"
 
+#include "app/Files.h"
 #include "info/InfoPage.h"
 #include "map/MapPage.h"
 #include "map/MapRipper.h"
@@ -75,6 +76,8 @@ void TForm1::ReadProjectControls() {
 }
 
 void TForm1::ShowProjectControls() {
+    // The controls' own change handlers would rip with half of them written.
+    const RipsSuspended suspended(Shared);
     DataFileName = Project.GfxFileName;
     Ripper().ShowProject(Project);
     for (size_t map = 0; map < MapTabs.size(); ++map)
@@ -119,25 +122,26 @@ void TForm1::SaveProjectAs() {
         SaveProject(ProjectNameForSave(*chosen));
 }
 
+// Projects are kept by absolute names, so Open Recent finds them whatever folder the program starts in.
 void TForm1::SaveProject(const std::string& fileName) {
+    const std::string path = AbsolutePath(fileName);
     ReadProjectControls();
-    tavrik::SaveProject(Shared, Project, fileName);
-    RecentFiles.AddFile(fileName);
+    tavrik::SaveProject(Shared, Project, path);
+    RecentFiles.AddFile(path);
     ShowRecentFiles();
 }
 
+// A file that is no project is refused before anything changes, and stays out of the recent list.
 void TForm1::LoadProject(const std::string& fileName) {
     SearchTab->CancelJob();
-    ProjectOpened opened;
-    {
-        const RipsSuspended suspended(Shared);
-        ReadProjectControls();
-        const MapPageWidgets& first = Map(1).Controls();
-        opened = tavrik::LoadProject(Shared, Project, fileName, UserDialogs(),
-                                     {first.CheckBoxShowBadTiles->isChecked(), first.CheckBoxShowIndexes->isChecked()});
-        RecentFiles.AddFile(fileName);
-        ShowRecentFiles();
-    }
+    const std::string path = AbsolutePath(fileName);
+    ReadProjectControls();
+    const MapPageWidgets& first = Map(1).Controls();
+    const ProjectOpened opened =
+        tavrik::LoadProject(Shared, Project, path, UserDialogs(),
+                            {first.CheckBoxShowBadTiles->isChecked(), first.CheckBoxShowIndexes->isChecked()});
+    RecentFiles.AddFile(path);
+    ShowRecentFiles();
     ShowProjectOpened(opened);
 }
 

@@ -1,4 +1,5 @@
-// "Open..." loading a data file into the "Info" tab, and "Save Uncompressed State...".
+// "Open..." loading a data file into the "Info" tab, names that are no file, and "Save Uncompressed
+// State...".
 #include "FormFixture.h"
 #include "GuiTestRegistry.h"
 
@@ -6,7 +7,9 @@
 #include "support/SaveStateBuilder.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include <optional>
@@ -86,25 +89,42 @@ class DataFileTest : public QObject {
         QVERIFY(form.Work().Memory.MemoryImage.empty());
     }
 
-    void AMissingFileEmptiesTheMemoAndKeepsTheCaption() {
+    // Chosen in the dialog or given as the window's argument: a name that is no file is reported, and the
+    // work loaded before stays.
+    void AMissingFileOrAFolderIsReportedAndChangesNothing() {
         FormFixture fixture;
         TForm1& form = fixture.Create();
-        auto* memo = fixture.Find<QPlainTextEdit>("MemoInfo");
-        memo->setPlainText("earlier report");
+        const std::string state = WriteTestFile(fixture, "game.uss", CompressedState());
+        Open(fixture, state);
+        const QString report = fixture.Find<QPlainTextEdit>("MemoInfo")->toPlainText();
         const QString caption = form.windowTitle();
-        Open(fixture, fixture.Folder.File("nowhere.uss"));
-        QCOMPARE(memo->toPlainText(), QString());
+        const std::string missing = fixture.Folder.File("nowhere.uss");
+        Open(fixture, missing);
+        form.OpenProgramArgument(missing, std::nullopt);
+        form.OpenProgramArgument(fixture.Folder.Path().string(), std::nullopt);
+        const std::string gone = "The file " + missing + " does not exist.";
+        QCOMPARE(fixture.Dialogs.Texts("error"),
+                 (std::vector<std::string>{gone, gone, fixture.Folder.Path().string() + " is a folder, not a file."}));
+        QCOMPARE(fixture.Find<QPlainTextEdit>("MemoInfo")->toPlainText(), report);
         QCOMPARE(form.windowTitle(), caption);
-        QVERIFY(fixture.Dialogs.Texts("error").empty());
+        QCOMPARE(form.DataFileName, state);
+        QCOMPARE(form.Work().Memory.ChipRamSize, uint32_t{0x8000});
     }
 
-    void ARawFileIsMemoryAsItStands() {
+    // After a save state, a raw file is memory alone: the Info tab says so and keeps nothing of the state.
+    void ARawFileAfterAStateIsMemoryAsItStands() {
         FormFixture fixture;
         TForm1& form = fixture.Create();
+        Open(fixture, WriteTestFile(fixture, "game.uss", CompressedState()));
+        fixture.Find<QPushButton>("ButtonGfxWalkCopperlist")->click();
+        QVERIFY(!fixture.Find<QPlainTextEdit>("MemoCopperlist")->toPlainText().isEmpty());
         const std::vector<uint8_t> raw{1, 2, 3, 4, 5};
         Open(fixture, WriteTestFile(fixture, "dump.bin", raw));
         QCOMPARE(form.Work().Memory.MemoryImage, raw);
-        QVERIFY(fixture.MemoLines("MemoInfo").contains("Total chip memory: $0 (0kb)"));
+        QCOMPARE(fixture.MemoLines("MemoInfo"), QStringList{"The file was read as raw memory of 5 bytes."});
+        QCOMPARE(fixture.Find<QPlainTextEdit>("MemoCopperlist")->toPlainText(), QString());
+        QCOMPARE(form.Work().Memory.ChipRamOffset, 0u);
+        QCOMPARE(fixture.Find<QLineEdit>("EditGfxPaletteAddress")->text(), QString("$0"));
         QCOMPARE(form.windowTitle().toStdString(), "dump.bin - " + form.ProgramTitle());
     }
 

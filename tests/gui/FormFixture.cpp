@@ -1,10 +1,16 @@
-// The test window's construction and test files.
+// The test window's construction, test files and the values of its controls.
 #include "FormFixture.h"
 
 #include "app/Files.h"
 #include "app/IniFile.h"
 #include "app/Settings.h"
+#include "map/MapPage.h"
+#include "ripper/RipperPage.h"
+#include "search/SearchPage.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 
 namespace tavrik::test {
@@ -22,6 +28,23 @@ TForm1& FormFixture::Create(const std::string& machineId) {
 
 QStringList FormFixture::MemoLines(const char* memo) const {
     return Find<QPlainTextEdit>(memo)->toPlainText().split('\n');
+}
+
+QMap<QString, QString> ControlValues(const TForm1& form) {
+    QMap<QString, QString> values;
+    const QList<QWidget*> pages{&form.Ripper(), &form.Map(1), &form.Map(2), &form.Search()};
+    for (const QWidget* page : pages) {
+        for (const QLineEdit* field : page->findChildren<QLineEdit*>())
+            if (!field->objectName().contains("KeyCapture") && !field->objectName().isEmpty())
+                values[field->objectName()] = field->text();
+        for (const QComboBox* list : page->findChildren<QComboBox*>())
+            values[list->objectName()] = list->currentText();
+        for (const QCheckBox* box : page->findChildren<QCheckBox*>())
+            values[box->objectName()] = box->isChecked() ? "on" : "off";
+        for (const QPlainTextEdit* memo : page->findChildren<QPlainTextEdit*>())
+            values[memo->objectName()] = memo->toPlainText();
+    }
+    return values;
 }
 
 std::string WriteTestFile(const FormFixture& fixture, const std::string& name, const std::vector<uint8_t>& bytes) {

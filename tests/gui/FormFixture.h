@@ -8,6 +8,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
+#include <QMap>
 #include <QStringList>
 
 #include <memory>
@@ -56,6 +57,10 @@ class FormFixture {
     // The lines of a memo of the window.
     QStringList MemoLines(const char* memo) const;
 };
+
+// Every value a user can set on the ripper, map and search tabs, by control name: what a project must give
+// back.
+QMap<QString, QString> ControlValues(const TForm1& form);
 
 // Writes bytes into a file of the fixture's folder and returns its path.
 std::string WriteTestFile(const FormFixture& fixture, const std::string& name, const std::vector<uint8_t>& bytes);

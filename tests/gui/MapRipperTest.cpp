@@ -6,6 +6,7 @@
 
 #include "app/Files.h"
 #include "map/MapPage.h"
+#include "support/CliRunner.h"
 #include "support/DemoData.h"
 #include "support/RipWords.h"
 #include "workspace/RipRequest.h"
@@ -29,14 +30,17 @@ const QString DemoSummary = "Missing: 0, Min: $0, Max: $5F";
 // set to its level, with the "Map Ripper" tab active.
 class MapFixture : public RipperFixture {
   public:
-    MapFixture() {
+    // levelSize: the level's width and height typed as well (else the fields keep their start-up values).
+    explicit MapFixture(bool levelSize = true) {
         const std::vector<std::string> options{"--address", "+$20000", "--bitplanes", "5",         "--tile",
                                        "16x16",     "--size",  "320x80",      "--palette", "copper"};
         Form->OpenProgramArgument(ExampleFile("demo.uss"),
                                   test::RipRequestFromWords(options));
         SetText("EditMapAddress", "+$38000");
-        SetText("EditMapWidthInTiles", "64");
-        SetText("EditMapHeightInTiles", "32");
+        if (levelSize) {
+            SetText("EditMapWidthInTiles", "64");
+            SetText("EditMapHeightInTiles", "32");
+        }
         Show(1);
     }
 
@@ -78,11 +82,26 @@ class MapRipperTest : public QObject {
         QVERIFY(fixture.Picture(2) == KeptDemoLevel().copy(32, 32, 32, 32));
         QCOMPARE(fixture.Summary(1), DemoSummary);
         QVERIFY(!fixture.Summary(2).isEmpty());
-        // The second tab's "Create Map" only reads: the picture stays.
+        // The second tab's "Create Map" draws the second map: block 0 now.
         fixture.SetText("EditMap2Adjust", "0");
         fixture.Click("ButtonCreateMap2");
-        QVERIFY(fixture.Picture(2) == KeptDemoLevel().copy(32, 32, 32, 32));
+        QVERIFY(fixture.Picture(2) == KeptDemoLevel().copy(0, 0, 32, 32));
         QCOMPARE(fixture.Work().Maps[1].Adjust, 0);
+    }
+
+    // tavrik-cli map takes the tab's start-up values for every map option it is not given, so both draw the
+    // same picture; read as longwords, the mask counts as well.
+    void TheCommandLinesMapDefaultsAreTheTabsAfterStartUp() {
+        MapFixture fixture(false);
+        fixture.Find<QComboBox>("ComboBoxMapMemoryType")->setCurrentIndex(2); // "Longword"
+        fixture.Click("ButtonCreateMap");
+        const std::string out = fixture.Folder.File("cli.png");
+        const CliResult cli = RunCli({"map", ExampleFile("demo.uss"), "-o", out, "--address", "+$20000", "--bitplanes",
+                                      "5", "--tile", "16x16", "--size", "320x80", "--palette", "copper",
+                                      "--map-address", "+$38000", "--type", "longword"});
+        QCOMPARE(cli.ExitCode, 0);
+        QCOMPARE(QString::fromStdString(cli.Out).trimmed(), fixture.Summary(1));
+        QVERIFY(QImage(QString::fromStdString(out)).convertToFormat(QImage::Format_RGB32) == fixture.Picture(1));
     }
 
     void ListsAndFlipBoxesRedrawAtOnce() {

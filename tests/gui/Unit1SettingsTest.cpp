@@ -11,8 +11,10 @@
 #include "map/MapRipper.h"
 #include "ripper/RipperPage.h"
 #include "search/SearchPage.h"
+#include "support/DemoData.h"
 #include "update/TFormUpdate.h"
 #include "update/UpdateCheck.h"
+#include "widgets/ImageView.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -29,6 +31,7 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <functional>
 
 namespace tavrik::test {
 
@@ -59,24 +62,6 @@ QStringList RecentFileNames(const FormFixture& fixture) {
     for (const QAction* item : fixture.Find<QMenu>("mnuOpenRecentMenu")->actions())
         if (!item->isSeparator()) names << item->text().section("  ", 1);
     return names;
-}
-
-// Every value a user can set on the ripper and map tabs, by control name: what a project must give back.
-QMap<QString, QString> ProjectControlValues(const TForm1& form) {
-    QMap<QString, QString> values;
-    const QList<QWidget*> pages{&form.Ripper(), &form.Map(1), &form.Map(2), &form.Search()};
-    for (const QWidget* page : pages) {
-        for (const QLineEdit* field : page->findChildren<QLineEdit*>())
-            if (!field->objectName().contains("KeyCapture") && !field->objectName().isEmpty())
-                values[field->objectName()] = field->text();
-        for (const QComboBox* list : page->findChildren<QComboBox*>())
-            values[list->objectName()] = list->currentText();
-        for (const QCheckBox* box : page->findChildren<QCheckBox*>())
-            values[box->objectName()] = box->isChecked() ? "on" : "off";
-        for (const QPlainTextEdit* memo : page->findChildren<QPlainTextEdit*>())
-            values[memo->objectName()] = memo->toPlainText();
-    }
-    return values;
 }
 
 void SetText(const FormFixture& fixture, const char* field, const char* text) {
@@ -206,16 +191,21 @@ class WindowSettingsTest : public QObject {
         QCOMPARE(RecentFileNames(fixture), QStringList({"a.ini", "c.ini"}));
     }
 
-    void ASavedProjectGivesBackEveryControl() {
+    // Every way a project is opened gives back every control and the map drawn from them.
+    void ASavedProjectGivesBackEveryControlHoweverItIsOpened() {
         FormFixture fixture;
         TForm1& form = fixture.Create();
-        const QMap<QString, QString> fresh = ProjectControlValues(form);
+        Trigger(fixture, "mnuLoadPreviousProject");
+        const QMap<QString, QString> fresh = ControlValues(form);
+        form.OpenChosenFile(ExampleFile("demo.uss"));
+        SetText(fixture, "EditGfxAddress", "$20034");
         SetText(fixture, "EditGfxTileWidth", "32");
         SetText(fixture, "EditGfxBitplaneCount", "4");
         SetText(fixture, "EditGfxRipHeight", "128");
         fixture.Find<QComboBox>("ComboBoxGfxMode")->setCurrentIndex(2);
         fixture.Find<QCheckBox>("CheckBoxGfxMaskAfter")->setChecked(true);
         fixture.Find<QComboBox>("ComboBoxGfxTileSize")->setCurrentIndex(3);
+        SetText(fixture, "EditMapAddress", "$38034");
         SetText(fixture, "EditMapWidthInTiles", "20");
         SetText(fixture, "EditMapSkipBytes", "2");
         SetText(fixture, "EditMapFlipYMask", "$8000");
@@ -234,29 +224,67 @@ class WindowSettingsTest : public QObject {
         fixture.Find<QPushButton>("ButtonLoadSearch")->click();
         form.Work().SearchSelection = SelectionRect{8, 8, 40, 32};
         fixture.Find<QPlainTextEdit>("MemoSearchIndexes")->setPlainText("1 2\n3 4");
-        QMap<QString, QString> saved = ProjectControlValues(form);
+        fixture.Find<QPushButton>("ButtonGfxRip")->click();
+        fixture.Find<QPushButton>("ButtonCreateMap")->click();
+        const QImage map = form.Map(1).Controls().View->Picture();
+        QMap<QString, QString> saved = ControlValues(form);
 
-        fixture.Dialogs.FileAnswers = {fixture.Folder.File("game.ini")};
+        const std::string project = fixture.Folder.File("game.ini");
+        fixture.Dialogs.FileAnswers = {project};
         Trigger(fixture, "mnuSaveProject");
         Trigger(fixture, "mnuNewProject");
-        QCOMPARE(ProjectControlValues(form), fresh);
+        QCOMPARE(ControlValues(form), fresh);
         QVERIFY(form.Work().ProjectFileName.empty());
         QVERIFY(!form.Work().SearchSelection);
 
-        // The copper list's stop line is not part of a project: a load keeps what the field holds.
-        SetText(fixture, "EditGfxCopperlistStopYPos", "$90");
-        saved["EditGfxCopperlistStopYPos"] = "$90";
-        // A file in the program's folder is kept by its name alone, so the folder can move.
+        // A file in the project's folder is kept by its name alone, so the folder can move.
         saved["EditSearchFileName"] = "shot.png";
-        // "Open..." takes a project by its extension.
-        form.OpenChosenFile(fixture.Folder.File("game.ini"));
-        const QMap<QString, QString> loaded = ProjectControlValues(form);
-        for (const QString& name : saved.keys())
-            QVERIFY2(loaded.value(name) == saved.value(name),
-                     qPrintable(name + ": " + loaded.value(name) + " instead of " + saved.value(name)));
-        QVERIFY(fixture.Dialogs.Texts("error").empty());
-        QCOMPARE(form.Work().SearchSelection, (SelectionRect{8, 8, 40, 32}));
-        QVERIFY(!fixture.Find<QLabel>("LabelSearchDimensions")->text().isEmpty());
+        const std::vector<std::pair<const char*, std::function<void()>>> ways{
+            {"Open Project",
+             [&] {
+                 fixture.Dialogs.FileAnswers = {project};
+                 Trigger(fixture, "mnuOpenProject");
+             }},
+            {"Open...",
+             [&] {
+                 fixture.Dialogs.FileAnswers = {project};
+                 Trigger(fixture, "mnuOpen");
+             }},
+            {"Open Recent", [&] { fixture.Find<QMenu>("mnuOpenRecentMenu")->actions().at(0)->trigger(); }},
+            {"the window's argument", [&] { fixture.Form->OpenProgramArgument(project, std::nullopt); }},
+            {"the previous project at start", [&] { Restart(fixture); }},
+        };
+        for (const auto& [way, open] : ways) {
+            Trigger(fixture, "mnuNewProject");
+            open();
+            const QMap<QString, QString> loaded = ControlValues(*fixture.Form);
+            for (const QString& name : saved.keys())
+                QVERIFY2(loaded.value(name) == saved.value(name),
+                         qPrintable(QString(way) + ": " + name + " is " + loaded.value(name) + ", not " +
+                                    saved.value(name)));
+            QVERIFY2(fixture.Form->Map(1).Controls().View->Picture() == map, way);
+            QVERIFY2(fixture.Dialogs.Texts("error").empty(), way);
+            QCOMPARE(fixture.Form->Work().SearchSelection, (SelectionRect{8, 8, 40, 32}));
+            QVERIFY(!fixture.Find<QLabel>("LabelSearchDimensions")->text().isEmpty());
+        }
+    }
+
+    // A file that is no project, opened as one, is refused: the work stays and the recent list does not take it.
+    void AFileThatIsNoProjectIsRefusedAndChangesNothing() {
+        FormFixture fixture;
+        TForm1& form = fixture.Create();
+        SetText(fixture, "EditGfxTileWidth", "24");
+        const QMap<QString, QString> before = ControlValues(form);
+        const std::string notes = fixture.Folder.File("notes.ini");
+        WriteFileSafely(notes, "[Tools]\nEditor=vi\n");
+        fixture.Dialogs.FileAnswers = {notes, notes};
+        Trigger(fixture, "mnuOpenProject");
+        Trigger(fixture, "mnuOpen");
+        const std::string refused = "The file " + notes + " is not a Tavrik project.";
+        QCOMPARE(fixture.Dialogs.Texts("error"), (std::vector<std::string>{refused, refused}));
+        QCOMPARE(ControlValues(form), before);
+        QVERIFY(RecentFileNames(fixture).isEmpty());
+        QVERIFY(form.Work().ProjectFileName.empty());
     }
 
     void CheckForUpdatesWithoutAServerSaysSo() {

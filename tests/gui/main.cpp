@@ -1,5 +1,6 @@
 // Runs every registered Qt Test class offscreen and ends with a line "N passed, N failed" of test functions;
-// the exit code is non-zero when any test function failed.
+// the exit code is non-zero when any test function failed. TAVRIK_GUI_TEST_CLASS=Name runs only the classes
+// whose name contains Name (the arguments then reach that class alone, e.g. one test function).
 #include "GuiTestRegistry.h"
 
 #include <QApplication>
@@ -34,10 +35,12 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Tavrik");
 
+    const QByteArray only = qgetenv("TAVRIK_GUI_TEST_CLASS");
     int passed = 0;
     int failed = 0;
     for (const auto& factory : tavrik::test::GuiTestClasses()) {
         const std::unique_ptr<QObject> tests = factory();
+        if (!only.isEmpty() && !QByteArray(tests->metaObject()->className()).contains(only)) continue;
         const int functions = CountTestFunctions(*tests);
         const int failures = std::min(QTest::qExec(tests.get(), argc, argv), functions);
         failed += failures;

@@ -102,7 +102,10 @@ void MapRipper::ShowOutcome(int32_t mapNumber, const MapDrawOutcome& outcome) {
     page.ShowSummary(outcome.Summary);
 }
 
-void MapRipper::CreateMap2() { ReadMapSettings(2); }
+void MapRipper::CreateMap2() {
+    ReadMapSettings(2);
+    DrawMap(2);
+}
 
 void MapRipper::SaveMap(int32_t mapNumber) {
     SavePngAs(MapPicture(Services.Work, mapNumber), Services.UserDialogs, {SaveMapTitle, SaveMapFilter, "", "png"},

@@ -47,7 +47,7 @@ class MapRipper : public QObject {
     // ReadMapSettings (first map: also the second map's tile size) and DrawMap.
     void ReadMapSettings(int32_t mapNumber);
     void DrawMap(int32_t mapNumber);
-    // "Create Map" of the second tab: reads its settings and draws nothing.
+    // "Create Map" of the second tab: reads its settings and draws the second map.
     void CreateMap2();
     void SaveMap(int32_t mapNumber);
     // "Export Tiled Map...": the map as last drawn, for the Tiled map editor; the kept tiles go to the status bar.

@@ -1,12 +1,9 @@
-// What the program knows about itself: its title with the version and the developer's machine.
+// What the program knows about itself: its title with the version.
 #pragma once
 
 #include <string>
 
 namespace tavrik {
-
-// Only on this machine may F7 switch the offset display mode.
-inline constexpr const char* DeveloperMachineId = "5A3C91E7";
 
 // "Tavrik v" major.minor.release " (Build " build ")", or "Tavrik" alone when the version is unknown.
 std::string ProgramTitle();
