@@ -13,9 +13,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTabWidget>
 
 #include <filesystem>
+#include <optional>
 
 namespace tavrik::test {
 
