@@ -111,8 +111,12 @@ class JourneyTest : public QObject {
         fixture.Dialogs.FileAnswers = {project};
         fixture.Trigger("mnuOpenProject");
         QVERIFY(fixture.Dialogs.Texts("error").empty());
-        // The screenshot lies beside the project, which keeps it by its name alone.
+        // The screenshot lies beside the project, which keeps it by its name alone; the rip address typed
+        // from the start of chip RAM comes back as the file offset it names.
         firstPass["EditSearchFileName"] = "shot.png";
+        firstPass["EditGfxAddress"] = "$20034";
+        // The search's report is not part of a project: New Project empties it.
+        firstPass.remove("MemoSearchResults");
         const QMap<QString, QString> secondPass = ControlValues(form);
         for (const QString& name : firstPass.keys())
             QVERIFY2(secondPass.value(name) == firstPass.value(name),

@@ -27,6 +27,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -195,7 +196,7 @@ class WindowSettingsTest : public QObject {
     void ASavedProjectGivesBackEveryControlHoweverItIsOpened() {
         FormFixture fixture;
         TForm1& form = fixture.Create();
-        Trigger(fixture, "mnuLoadPreviousProject");
+        QVERIFY(Checked(fixture, "mnuLoadPreviousProject"));
         const QMap<QString, QString> fresh = ControlValues(form);
         form.OpenChosenFile(ExampleFile("demo.uss"));
         SetText(fixture, "EditGfxAddress", "$20034");
@@ -225,7 +226,9 @@ class WindowSettingsTest : public QObject {
         form.Work().SearchSelection = SelectionRect{8, 8, 40, 32};
         fixture.Find<QPlainTextEdit>("MemoSearchIndexes")->setPlainText("1 2\n3 4");
         fixture.Find<QPushButton>("ButtonGfxRip")->click();
+        form.PageControl()->setCurrentWidget(&form.Map(1));
         fixture.Find<QPushButton>("ButtonCreateMap")->click();
+        QVERIFY(!fixture.Find<QLabel>("LabelMapSummary")->text().isEmpty());
         const QImage map = form.Map(1).Controls().View->Picture();
         QMap<QString, QString> saved = ControlValues(form);
 
