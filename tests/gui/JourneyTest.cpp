@@ -81,14 +81,18 @@ class JourneyTest : public QObject {
         search.EditFileName->setText(QString::fromStdString(shot));
         QTest::mouseClick(search.ButtonLoad, Qt::LeftButton);
         fixture.Work().SearchSelection = SelectionRect{0, 0, 300, 160};
+        const auto finished = [&] { return !form.Search().Busy(); };
         QTest::mouseClick(search.ButtonMatchTiles, Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor(finished, 30000));
         QTest::mouseClick(search.ButtonSearchMap, Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor(finished, 30000));
         QVERIFY(search.MemoResults->toPlainText().endsWith("Finished!"));
         form.PageControl()->setCurrentWidget(&form.Map(1));
         QCOMPARE(map.ComboBoxMatches->count(), 1);
         emit map.ComboBoxMatches->activated(0);
-        // Drawn 64 wide from cell (13, 16), the map starts with the level's part right of and below that cell.
-        const QRect rest(13 * 16, 16 * 16, (64 - 13) * 16, (32 - 16) * 16);
+        // The cut starts in cell (13, 16); the whole level is drawn from its first row, the cut's column kept.
+        QCOMPARE(map.EditHeightInTiles->text(), QString("32"));
+        const QRect rest(13 * 16, 0, (64 - 13) * 16, 32 * 16);
         QVERIFY(MapPicture(form).copy(QRect(QPoint(0, 0), rest.size())) == level.copy(rest));
 
         // Exported for Tiled and saved as a project.

@@ -227,7 +227,9 @@ class SearchPageTest : public QObject {
         QTest::mouseClick(fixture.Page().ButtonCancel, Qt::LeftButton);
         const qint64 stoppedAfter = clock.elapsed();
         QVERIFY(!fixture.Busy());
-        QVERIFY2(stoppedAfter < 100, qPrintable(QString("Cancel took %1 ms").arg(stoppedAfter)));
+        // Under 100 ms on an idle machine; the bound leaves room for a machine busy with other builds, and is
+        // still far below the seconds the search would run on.
+        QVERIFY2(stoppedAfter < 500, qPrintable(QString("Cancel took %1 ms").arg(stoppedAfter)));
         const QStringList cancelled = fixture.Page().MemoResults->toPlainText().split('\n');
         QCOMPARE(cancelled.back(), QString("Finished!"));
         QVERIFY(fixture.Page().ButtonSearchMap->isEnabled() && fixture.Page().ButtonMatchTiles->isEnabled());

@@ -279,7 +279,7 @@ class WindowSettingsTest : public QObject {
         SetText(fixture, "EditGfxTileWidth", "24");
         const QMap<QString, QString> before = ControlValues(form);
         const std::string notes = fixture.Folder.File("notes.ini");
-        WriteFileSafely(notes, "[Tools]\nEditor=vi\n");
+        WriteWholeFile(notes, "[Tools]\nEditor=vi\n");
         fixture.Dialogs.FileAnswers = {notes, notes};
         Trigger(fixture, "mnuOpenProject");
         Trigger(fixture, "mnuOpen");
