@@ -5,6 +5,10 @@
 // 16 MB memory image holding a 40 x 32 word map stored column by column with every tile number plus 16,
 // which only the fuzzy vertical word step finds, searched with a 10 x 6 grid. (c) 8 MB of zero bytes
 // searched with longwords for grids of repeated tile numbers, where every position is a candidate.
+// (d) What "Search while selecting" runs each time the selection rests: Match Tiles on a 160 x 96 selection
+// of a screenshot composed of a tile sheet's tiles, then the search of a 2 MB memory image for the grid
+// found, the level stored either as bytes row by row or as words column by column plus 16 (whose low bytes
+// the byte steps find, one byte after the word).
 // Each search reports the most memory it held at once ("peakMB") beside its time.
 #include "search/MapSearch.h"
 #include "search/TileMatcher.h"
@@ -134,6 +138,48 @@ void MapSearchFullTable(benchmark::State& state, bool literal, size_t megabytes)
     ReportPeakMemory(state, before);
 }
 
+struct SelectingJob {
+    static constexpr int32_t Columns = 40, Rows = 32;
+    Image Sheet;
+    Image Screen{320, 256, PixelFormat::Rgb24};
+    SelectionRect Selection{32, 48, 160, 96};
+    std::vector<uint8_t> Memory;
+
+    explicit SelectingJob(bool wordsDown) {
+        std::mt19937 random(11);
+        Sheet = test::RandomTileSheet(20, 5, 16, 16, 6, random);
+        std::vector<int32_t> level(Columns * Rows);
+        for (int32_t& t : level)
+            t = static_cast<int32_t>(random() % 100);
+        const auto tile = [&level](int32_t x, int32_t y) { return level[static_cast<size_t>(y * Columns + x)]; };
+        for (int32_t y = 0; y < 16; ++y)
+            for (int32_t x = 0; x < 20; ++x)
+                test::DrawTile(Sheet, 16, 16, tile(x, y), 0, Screen, x * 16, y * 16);
+        Memory = test::NoisyMemory(2 * 1024 * 1024, random);
+        const test::MapLayout layout{1234567, Columns, Rows, wordsDown ? 2 : 1, wordsDown};
+        test::PlantMap(Memory, layout,
+                       [&](int32_t x, int32_t y) { return static_cast<uint32_t>(tile(x, y) + (wordsDown ? 16 : 0)); });
+    }
+};
+
+void MatchAndSearchWhileSelecting(benchmark::State& state, bool wordsDown) {
+    static const SelectingJob early(false), late(true);
+    const SelectingJob& job = wordsDown ? late : early;
+    MapSearchOptions options;
+    options.SearchLongs = true;
+    options.TileCount = 100;
+    for (auto _ : state) {
+        MatchGrid grid;
+        SearchProgress progress;
+        const TileMatchRun match = MatchTiles(job.Screen, job.Sheet, 16, 16, job.Selection, grid, progress);
+        const MapSearchRun run = SearchForMap(job.Memory, match.IndexLines, options, grid, progress);
+        const int64_t cell = 1234567 + (wordsDown ? 2 * (2 * 32 + 3) + 1 : 3 * 40 + 2);
+        if (!match.Matched || run.Matches.empty() || run.Matches[0].Address != cell)
+            throw std::logic_error("the selection's grid must be found where the level's cell (2, 3) lies");
+        benchmark::DoNotOptimize(run);
+    }
+}
+
 // 8 MB of zero bytes searched with longwords: rows of one repeated tile number each, the same tile in every
 // row (every position a find of the fuzzy byte step) or another tile in every row (no find at all).
 void MapSearchZeros(benchmark::State& state, bool sameTileInEveryRow) {
@@ -162,6 +208,8 @@ BENCHMARK_CAPTURE(TileMatchingNothing, fast, false)->Unit(benchmark::kMillisecon
 BENCHMARK_CAPTURE(MapSearchFullTable, literal, true, 2)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK_CAPTURE(MapSearchFullTable, fast, false, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(MapSearchFullTable, fast16MB, false, 16)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(MatchAndSearchWhileSelecting, bytesAcross, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(MatchAndSearchWhileSelecting, wordsDown, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(MapSearchZeros, sameTile, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(MapSearchZeros, tilePerRow, false)->Unit(benchmark::kMillisecond);
 

@@ -3,12 +3,11 @@
 #include "update/UpdateArchive.h"
 
 #include "app/Error.h"
+#include "app/FileWriter.h"
 
 #include <zip.h>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <array>
 #include <set>
@@ -118,34 +117,6 @@ struct ZipFileCloser {
     void operator()(zip_file_t* file) const { zip_fclose(file); }
 };
 
-class OutputFile {
-  public:
-    OutputFile(const std::string& path, unsigned mode)
-        : Path(path), Descriptor(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode)) {
-        if (Descriptor < 0) throw Error("cannot create " + Path);
-        if (fchmod(Descriptor, mode) != 0) throw Error("cannot set the permissions of " + Path);
-    }
-    ~OutputFile() { close(Descriptor); }
-    OutputFile(const OutputFile&) = delete;
-    OutputFile& operator=(const OutputFile&) = delete;
-
-    void Write(const char* data, size_t size) {
-        while (size > 0) {
-            const ssize_t done = write(Descriptor, data, size);
-            if (done <= 0) throw Error("cannot write " + Path + " (is the disk full?)");
-            data += done;
-            size -= static_cast<size_t>(done);
-        }
-    }
-    void Flush() {
-        if (fsync(Descriptor) != 0) throw Error("cannot write " + Path + " to disk");
-    }
-
-  private:
-    std::string Path;
-    int Descriptor;
-};
-
 } // namespace
 
 void UpdateArchive::ZipCloser::operator()(zip_t* archive) const { zip_discard(archive); }
@@ -174,7 +145,8 @@ UpdateArchive::~UpdateArchive() = default;
 void UpdateArchive::Extract(const UpdateArchiveEntry& entry, const std::string& path, unsigned mode) const {
     const std::unique_ptr<zip_file_t, ZipFileCloser> source(zip_fopen_index(Zip.get(), entry.Index, 0));
     if (!source) Refuse(entry.Name, "cannot be read");
-    OutputFile out(path, mode);
+    PendingFile out(path);
+    out.SetPermissions(mode);
     std::array<char, CopyChunk> buffer;
     uint64_t written = 0;
     for (;;) {
@@ -183,10 +155,10 @@ void UpdateArchive::Extract(const UpdateArchiveEntry& entry, const std::string& 
         if (got == 0) break;
         written += static_cast<uint64_t>(got);
         if (written > entry.Size) Refuse(entry.Name, "holds more than the size it announces");
-        out.Write(buffer.data(), static_cast<size_t>(got));
+        out.Write(std::span(reinterpret_cast<const uint8_t*>(buffer.data()), static_cast<size_t>(got)));
     }
     if (written != entry.Size) Refuse(entry.Name, "is cut short");
-    out.Flush();
+    out.Commit();
 }
 
 } // namespace tavrik
