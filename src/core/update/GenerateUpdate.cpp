@@ -49,16 +49,6 @@ bool GenerateUpdateVisible(const std::string& programFolder) {
     return PathIsFile(WithSeparator(programFolder) + ChangeLogSourceName);
 }
 
-std::string TavrikRepositoryFolder() { return WithSeparator(TAVRIK_REPOSITORY_DIR); }
-
-std::optional<std::string> FindChangeLogSource(const std::string& programFolder, const std::string& repositoryFolder) {
-    for (const std::string& folder : {programFolder, repositoryFolder}) {
-        const std::string path = WithSeparator(folder) + ChangeLogSourceName;
-        if (!folder.empty() && PathIsFile(path)) return path;
-    }
-    return std::nullopt;
-}
-
 std::vector<std::string> VersionFileLines(const std::vector<std::string>& changeLog, const ProgramVersion& version) {
     std::vector<std::string> lines{VersionText(version)};
     for (const std::string& entry : NewestEntries(changeLog)) {
@@ -71,13 +61,12 @@ std::vector<std::string> VersionFileLines(const std::vector<std::string>& change
 
 std::optional<std::string> GenerateUpdate(const GenerateUpdatePaths& paths, const ProgramVersion& version,
                                           Dialogs& dialogs) {
-    const std::optional<std::string> source = FindChangeLogSource(paths.ProgramFolder, paths.RepositoryFolder);
-    if (!source) {
-        dialogs.Error("Could not locate source file " + WithSeparator(paths.ProgramFolder) + ChangeLogSourceName +
-                      ". Generate failed!");
+    const std::string source = WithSeparator(paths.ProgramFolder) + ChangeLogSourceName;
+    if (!PathIsFile(source)) {
+        dialogs.Error("Could not locate source file " + source + ". Generate failed!");
         return std::nullopt;
     }
-    const std::vector<uint8_t> bytes = ReadWholeFile(*source);
+    const std::vector<uint8_t> bytes = ReadWholeFile(source);
     std::vector<std::string> changeLog = SplitLines(std::string(bytes.begin(), bytes.end()));
     if (!changeLog.empty()) changeLog.erase(changeLog.begin()); // the title
     SaveLines(WithSeparator(paths.ChangeLogFolder) + "ChangeLog.txt", changeLog);

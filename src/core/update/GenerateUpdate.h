@@ -17,13 +17,6 @@ inline constexpr const char* ChangeLogSourceName = "CHANGELOG.md";
 // The menu item is shown only to a developer: where CHANGELOG.md lies beside the executable.
 bool GenerateUpdateVisible(const std::string& programFolder);
 
-// The folder of the source repository the program was built from, ending in a separator.
-std::string TavrikRepositoryFolder();
-
-// CHANGELOG.md beside the executable, else the one in the source repository the program was built
-// from; nothing when neither exists.
-std::optional<std::string> FindChangeLogSource(const std::string& programFolder,
-                                               const std::string& repositoryFolder = TavrikRepositoryFolder());
 
 // The version file's lines from the change log's lines below its title: the version, then the newest
 // entries from the first "## " version heading on, blank lines dropped, cut before the first heading
@@ -34,7 +27,6 @@ std::vector<std::string> VersionFileLines(const std::vector<std::string>& change
 struct GenerateUpdatePaths {
     std::string ProgramFolder;   // receives "tavrik_version.txt"
     std::string ChangeLogFolder; // receives "ChangeLog.txt" (the current folder)
-    std::string RepositoryFolder = TavrikRepositoryFolder();
 };
 
 // Writes ChangeLog.txt and tavrik_version.txt; returns the version file's path for the caller to open,

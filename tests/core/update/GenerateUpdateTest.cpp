@@ -54,28 +54,23 @@ TEST(GenerateUpdate, WritesBothFilesFromTheChangeLogBesideTheProgram) {
     const std::string program = (temp.Path() / "program").string() + "/";
     EXPECT_TRUE(GenerateUpdateVisible(program));
     const std::optional<std::string> written =
-        GenerateUpdate({program, temp.Path().string(), (temp.Path() / "repository").string()}, Version, dialogs);
+        GenerateUpdate({program, temp.Path().string()}, Version, dialogs);
     ASSERT_EQ(written, program + "tavrik_version.txt");
     EXPECT_EQ(test::ReadText(*written), "0.9.1.60\n0.9.0 (Build 57)\n- first\n");
     EXPECT_EQ(test::ReadText(temp.Path() / "ChangeLog.txt"), "\n## 0.9.0 (Build 57)\n- first\n");
     EXPECT_TRUE(dialogs.History.empty());
 }
 
-TEST(GenerateUpdate, FallsBackToTheRepositoryAndFailsClearlyWithoutEither) {
+TEST(GenerateUpdate, FailsClearlyWithoutTheChangeLogBesideTheProgram) {
     test::TempDir temp;
     const std::string program = (temp.Path() / "program").string() + "/";
     fs::create_directories(program);
     test::ScriptedDialogs dialogs;
     EXPECT_FALSE(GenerateUpdateVisible(program));
-    EXPECT_FALSE(GenerateUpdate({program, temp.Path().string(), temp.Path().string()}, Version, dialogs));
+    EXPECT_FALSE(GenerateUpdate({program, temp.Path().string()}, Version, dialogs));
     EXPECT_EQ(dialogs.Texts("error"),
               std::vector<std::string>{"Could not locate source file " + program + "CHANGELOG.md. Generate failed!"});
     EXPECT_FALSE(fs::exists(program + "tavrik_version.txt"));
-
-    // The repository this program was built from has one.
-    const std::optional<std::string> source = FindChangeLogSource(program);
-    ASSERT_TRUE(source.has_value());
-    EXPECT_TRUE(test::ReadText(*source).starts_with("# Tavrik change log"));
 }
 
 } // namespace
