@@ -3,6 +3,7 @@
 // unique tiles draw the same picture from fewer tiles.
 #include "support/CliRunner.h"
 #include "support/DemoData.h"
+#include "support/OutsidePrograms.h"
 #include "support/TempDir.h"
 #include "support/TiledReference.h"
 
@@ -27,6 +28,7 @@ namespace fs = std::filesystem;
 Image Png(const std::string& path) { return ReadPng(ReadWholeFile(path)); }
 
 TEST(TiledMapOption, DemoLevelInTmxAndJsonIsDrawnByTiledAsTheMapPicture) {
+    TAVRIK_SKIP_WITHOUT_TILED();
     test::TempDir folder;
     const std::string tmx = folder.File("level.tmx"), json = folder.File("level.tmj");
     const test::CliResult result =
@@ -44,6 +46,7 @@ TEST(TiledMapOption, DemoLevelInTmxAndJsonIsDrawnByTiledAsTheMapPicture) {
 
 // Bits 6 and 5 of the demo's values taken as flips give mirrored cells to keep apart from their tiles.
 TEST(TiledMapOption, UniqueTilesOfFlippedCellsAreCountedAndDrawTheSamePicture) {
+    TAVRIK_SKIP_WITHOUT_TILED();
     test::TempDir folder;
     const std::string tmx = folder.File("unique.tmx"), json = folder.File("unique.tmj");
     const test::CliResult result =

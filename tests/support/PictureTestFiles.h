@@ -52,7 +52,7 @@ void WritePbm(const std::string& path, int width, int height, const std::vector<
 Pnm ReadPnm(const std::string& path);
 
 // Runs a shell command line; throws std::runtime_error with the command and its status when it fails,
-// so a missing netpbm fails the test that needs it.
+// so a program failing fails the test (tests check first with TAVRIK_SKIP_WITHOUT_PROGRAMS).
 void RunCommand(const std::string& commandLine);
 std::string Quoted(const std::string& path);
 

@@ -22,7 +22,7 @@ std::vector<uint32_t> TiledJsonGids(const std::string& jsonPath);
 
 // Draws a TMX or JSON map file with Tiled's tmxrasterizer (run off-screen) and reads the picture back as
 // 24-bit colours, laid over the background colour as the editor shows it (the renderer leaves empty
-// cells transparent). A missing tmxrasterizer (or netpbm) fails the test that needs it.
+// cells transparent). Tests calling it begin with TAVRIK_SKIP_WITHOUT_TILED().
 Image RasterizeWithTiled(const std::string& mapPath, Colour background);
 
 // Counts the pixels whose colours differ (both images must have one size), reporting the first few.

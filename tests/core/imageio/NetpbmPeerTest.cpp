@@ -15,6 +15,7 @@
 #include "imageio/IlbmImage.h"
 #include "imageio/NeoImage.h"
 
+#include "support/OutsidePrograms.h"
 #include "support/PictureTestFiles.h"
 #include "support/TempDir.h"
 
@@ -86,6 +87,11 @@ std::vector<std::pair<std::string, Bytes>> IlbmChunks(const Bytes& file) {
 
 class NetpbmPeer : public ::testing::Test {
   protected:
+    void SetUp() override {
+        TAVRIK_SKIP_WITHOUT_PROGRAMS("ppmtoilbm", "ilbmtoppm", "ppmtopi1", "pi1toppm", "ppmtoneo", "neotoppm",
+                                     "pbmtopi3", "pi3topbm", "pc1toppm", "ppmtobmp");
+    }
+
     std::string File(const std::string& name) const { return Dir.File(name); }
 
     // ilbmtoppm's raw pixel values of an ILBM: see the comment at the top.

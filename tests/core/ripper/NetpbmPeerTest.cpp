@@ -5,6 +5,7 @@
 #include "app/ByteStream.h"
 #include "app/Error.h"
 #include "app/Files.h"
+#include "support/OutsidePrograms.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -153,6 +154,7 @@ void CheckAgainstNetpbm(int32_t width, int32_t height, int32_t colours, int32_t 
 }
 
 TEST(NetpbmPeer, RippedIlbmBodiesMatchIlbmtoppm) {
+    TAVRIK_SKIP_WITHOUT_PROGRAMS("ppmtoilbm", "ilbmtoppm");
     CheckAgainstNetpbm(20, 7, 5, 3, 1);  // row padded from 20 to 32 pixels
     CheckAgainstNetpbm(33, 5, 2, 1, 2);  // one plane, 48-pixel rows
     CheckAgainstNetpbm(64, 9, 20, 5, 3); // five planes, no padding

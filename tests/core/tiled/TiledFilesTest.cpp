@@ -1,5 +1,6 @@
 // Writing the Tiled files: names beside the map file, failures that name the file, and a file that is
 // either the old one or the new one, never a part of one.
+#include "support/OutsidePrograms.h"
 #include "support/TempDir.h"
 #include "support/TiledReference.h"
 
@@ -49,6 +50,7 @@ std::vector<std::string> FileNames(const TempDir& folder) {
 }
 
 TEST(TiledFiles, TheTilesetAndSheetAreWrittenBesideTheMapAndNamesNeedNoCare) {
+    TAVRIK_SKIP_WITHOUT_TILED();
     TempDir folder;
     const std::string path = folder.File("R&D \"map\" <1>.tmx");
     WriteTiledMap(SmallMap(7), path, TiledFormat::Tmx);

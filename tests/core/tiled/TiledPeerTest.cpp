@@ -3,6 +3,7 @@
 // flipped cells; and the JSON map holds the TMX map's gids. The renderer leaves empty cells transparent,
 // so its picture is laid over the map's background colour first, as the editor shows it.
 #include "core/map/MapTestKit.h"
+#include "support/OutsidePrograms.h"
 #include "support/TempDir.h"
 #include "support/TiledReference.h"
 
@@ -89,11 +90,13 @@ void CheckWithTiled(const PeerCase& peer) {
 }
 
 TEST(TiledPeer, TiledDrawsTheExportOfEveryGameRuleAsTheMapsOwnPicture) {
+    TAVRIK_SKIP_WITHOUT_TILED();
     for (int32_t game = 0; game <= 7; ++game)
         CheckWithTiled({"game " + std::to_string(game), static_cast<CustomGame>(game)});
 }
 
 TEST(TiledPeer, TiledDrawsTheExportOfBlocksDirectColourPartTilesAndTheSecondMapAsTheMapsOwnPicture) {
+    TAVRIK_SKIP_WITHOUT_TILED();
     CheckWithTiled({"blocks of 5 x 5 that do not divide the map", CustomGame::None, PixelFormat::Indexed8, 5});
     CheckWithTiled({"direct colour", CustomGame::ActionFighter, PixelFormat::Rgb24});
     CheckWithTiled({"second map", CustomGame::None, PixelFormat::Indexed8, 1, 2});
