@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QScreen>
 #include <QStringList>
 
@@ -63,6 +64,13 @@ bool AsksForHelpOrVersion(int argc, char* argv[]) {
     });
 }
 
+QIcon BuiltInIcon() {
+    QIcon icon;
+    for (const QString& picture : QDir(":/icon").entryList(QDir::Files))
+        icon.addFile(":/icon/" + picture);
+    return icon;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -71,6 +79,9 @@ int main(int argc, char* argv[]) {
     if (AsksForHelpOrVersion(argc, argv)) return ReadStartRequest({argv + 1, argv + argc}, start).value_or(0);
     QApplication application(argc, argv);
     QApplication::setApplicationName("Tavrik");
+    // The desktop entry's name lets a Wayland desktop match the window to its menu entry and icon.
+    QApplication::setDesktopFileName("org.tavrik.Tavrik");
+    QApplication::setWindowIcon(BuiltInIcon());
     std::vector<std::string> words; // without the toolkit's own options, which QApplication took out
     for (const QString& word : QApplication::arguments().mid(1))
         words.push_back(word.toStdString());
