@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine for Tavrik (installs the missing packages), builds it, and then either
-# starts the program ("run [FILE [rip options]]", the demo by default) or runs every test ("test": core, CLI and GUI, then core and CLI
-# again under AddressSanitizer and UndefinedBehaviorSanitizer, then the parser fuzzers).
+# starts the program ("run [FILE [rip options]]", the demo by default) or runs every test ("test": core,
+# CLI and GUI with the benchmarks built, the install into a temporary prefix and the Debian package, then
+# core and CLI again under AddressSanitizer and UndefinedBehaviorSanitizer, then the parser fuzzers).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config git
           qt6-base-dev libgl-dev zlib1g-dev libpng-dev libcurl4-openssl-dev libssl-dev libzip-dev
           libsimpleini-dev libstb-dev libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
-          netpbm tiled xvfb xauth fonts-liberation help2man)
+          netpbm tiled xvfb xauth fonts-liberation help2man
+          desktop-file-utils appstream shared-mime-info dpkg-dev file)
 JOBS=$(nproc)
 FUZZ_SECONDS=${FUZZ_SECONDS:-30}
 
@@ -59,8 +61,9 @@ run_fuzzers() {
 }
 
 run_tests() {
-    build build
+    build build -DTAVRIK_BUILD_BENCH=ON
     (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$JOBS")
+    bash scripts/check-install.sh build
     build build-sanitize -DTAVRIK_SANITIZE=ON -DTAVRIK_BUILD_GUI=OFF -DTAVRIK_BUILD_BENCH=OFF
     (cd build-sanitize && ctest --output-on-failure -j "$JOBS" -L 'core|cli')
     run_fuzzers
