@@ -41,7 +41,8 @@ std::optional<int> ReadStartRequest(std::vector<std::string> words, StartRequest
     app.set_version_flag("--version", "tavrik " + tavrik::VersionText(tavrik::RunningVersion()));
     app.add_option("FILE", request.FileName, "a save state, memory dump, picture or project to open at start");
     tavrik::AddRipOptions(app, request.RipTexts);
-    std::reverse(words.begin(), words.end()); // CLI11 reads the words from the back
+    const bool ripOptionsGiven = words.size() > 1 || (words.size() == 1 && words[0].starts_with("-"));
+    std::reverse(words.begin(), words.end()); // CLI11 reads the words from the back, and takes them out
     try {
         app.parse(words);
     } catch (const CLI::Success& done) {
@@ -50,11 +51,11 @@ std::optional<int> ReadStartRequest(std::vector<std::string> words, StartRequest
         std::cerr << "tavrik: " << error.what() << "\nusage: tavrik [FILE [rip options]]  (tavrik --help for more)\n";
         return 2;
     }
-    if (!request.FileName && !words.empty()) {
+    if (!request.FileName && ripOptionsGiven) {
         std::cerr << "tavrik: the rip options need a FILE to rip\nusage: tavrik [FILE [rip options]]\n";
         return 2;
     }
-    if (words.size() > 1) request.Rip = tavrik::ReadRipRequest(request.RipTexts);
+    if (ripOptionsGiven) request.Rip = tavrik::ReadRipRequest(request.RipTexts);
     return std::nullopt;
 }
 

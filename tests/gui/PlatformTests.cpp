@@ -73,6 +73,9 @@ class PlatformTest : public QObject {
         const CliResult bad = RunProgram(TAVRIK_GUI_PATH, {ExampleFile("demo.uss"), "--bitplanes", "9"});
         QCOMPARE(bad.ExitCode, 2);
         QVERIFY2(bad.Err.find("--bitplanes: takes a number from 1 to 8") != std::string::npos, bad.Err.c_str());
+        const CliResult noFile = RunProgram(TAVRIK_GUI_PATH, {"--bitplanes", "5"});
+        QCOMPARE(noFile.ExitCode, 2);
+        QVERIFY2(noFile.Err.find("need a FILE") != std::string::npos, noFile.Err.c_str());
     }
 
     void MachineIdIsUpperCaseHexWithoutLeadingZeros() {
