@@ -5,6 +5,7 @@
 
 #include "app/Dialogs.h"
 #include "app/MostRecentFiles.h"
+#include "widgets/RecentFilesMenu.h"
 #include "app/Settings.h"
 #include "platform/DesktopServices.h"
 #include "platform/HelpViewer.h"
@@ -81,6 +82,7 @@ class TForm1 : public QMainWindow {
     // The options read at start and written at exit; the menus change them during the run.
     TSettings Settings;
     TMostRecentFiles RecentFiles;
+    RecentFilesMenu RecentMenu;
     // The project the controls are read into before saving and written back from after loading.
     ProjectFile Project;
     // The executable and the update archive beside it.

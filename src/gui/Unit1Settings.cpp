@@ -91,27 +91,16 @@ void TForm1::ReplaceExecutableClick() {
 }
 
 void TForm1::ShowRecentFiles() {
-    QMenu* submenu = findChild<QMenu*>("mnuOpenRecentMenu");
-    // Not cleared at once: the clicked item may be the one whose handler runs this.
-    for (QAction* old : submenu->actions()) {
-        submenu->removeAction(old);
-        old->deleteLater();
+    if (!RecentMenu.Owner) {
+        RecentMenu.Owner = findChild<QMenu*>("mnuOpenRecentMenu");
+        RecentMenu.OnChoose = [this](size_t index) { RunHandler(UserDialogs(), [&] { RecentFileClicked(index); }); };
     }
-    for (size_t index = 0; index < RecentFiles.Menu.size(); ++index) {
-        const MenuItemModel& model = RecentFiles.Menu[index];
-        if (model.IsSeparator()) {
-            submenu->addSeparator();
-            continue;
-        }
-        QAction* item = submenu->addAction(QText(model.Caption));
-        item->setData(static_cast<qulonglong>(model.Tag));
-        ConnectHandler(item, &QAction::triggered, this, UserDialogs(), [this, index] { RecentFileClicked(index); });
-    }
-    submenu->menuAction()->setEnabled(!RecentFiles.Files().empty());
+    RecentMenu.Rebuild(RecentFiles.Files());
+    RecentMenu.Owner->menuAction()->setEnabled(!RecentFiles.Files().empty());
 }
 
 void TForm1::RecentFileClicked(size_t index) {
-    const RecentClickOutcome outcome = RecentFiles.MenuClick(index);
+    const RecentClickOutcome outcome = RecentFiles.Choose(index);
     // The list changed (moved or removed) before anything is shown.
     ShowRecentFiles();
     if (outcome.Action == RecentClick::Open)

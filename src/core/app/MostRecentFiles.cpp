@@ -1,4 +1,4 @@
-// The recent-files list: its order rules, its INI section and its submenu items.
+// The recent-files list: its order rules and its INI section.
 #include "app/MostRecentFiles.h"
 
 #include "app/Files.h"
@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 
 namespace tavrik {
 
@@ -18,8 +17,6 @@ bool SameName(const std::string& a, const std::string& b) {
     });
 }
 
-MenuItemModel Tagged(std::string caption) { return MenuItemModel{std::move(caption), RecentFilesTag}; }
-
 } // namespace
 
 std::string RecentFileMissingMessage(const std::string& fileName) {
@@ -29,7 +26,6 @@ std::string RecentFileMissingMessage(const std::string& fileName) {
 void TMostRecentFiles::SetMaxFiles(int32_t count) {
     Capacity = std::clamp(count, 1, RecentFilesCapacity);
     if (Entries.size() > static_cast<size_t>(Capacity)) Entries.resize(static_cast<size_t>(Capacity));
-    RebuildMenu();
 }
 
 void TMostRecentFiles::LoadList() {
@@ -41,7 +37,6 @@ void TMostRecentFiles::LoadList() {
             if (name.empty()) break;
             Entries.push_back(name);
         }
-    RebuildMenu();
 }
 
 void TMostRecentFiles::SaveList() const {
@@ -58,56 +53,23 @@ void TMostRecentFiles::SaveList() const {
     }
 }
 
-void TMostRecentFiles::RebuildMenu() {
-    std::erase_if(Menu, [](const MenuItemModel& item) { return item.Tag == RecentFilesTag; });
-    if (Entries.empty()) return;
-    size_t position = std::min(static_cast<size_t>(std::max(MenuPosition, 0)), Menu.size());
-    if (position > 0 && !Menu[position - 1].IsSeparator())
-        Menu.insert(Menu.begin() + static_cast<std::ptrdiff_t>(position++), Tagged("-"));
-    for (size_t i = 0; i < Entries.size(); ++i) {
-        const std::string shown = ShowFullPath ? Entries[i] : FileNamePart(Entries[i]);
-        Menu.insert(Menu.begin() + static_cast<std::ptrdiff_t>(position++),
-                    Tagged("&" + std::to_string(i + 1) + "  " + shown));
-    }
-    if (position < Menu.size() && !Menu[position].IsSeparator())
-        Menu.insert(Menu.begin() + static_cast<std::ptrdiff_t>(position), Tagged("-"));
-}
-
 void TMostRecentFiles::AddFile(const std::string& name) {
-    if (!HasOwnerMenu) return;
     if (!Entries.empty() && SameName(Entries.front(), name)) return;
     std::erase_if(Entries, [&](const std::string& entry) { return SameName(entry, name); });
     Entries.insert(Entries.begin(), name);
     if (Entries.size() > static_cast<size_t>(Capacity)) Entries.resize(static_cast<size_t>(Capacity));
-    RebuildMenu();
 }
 
-void TMostRecentFiles::MoveToFront(size_t index) {
-    std::rotate(Entries.begin(), Entries.begin() + static_cast<std::ptrdiff_t>(index),
-                Entries.begin() + static_cast<std::ptrdiff_t>(index) + 1);
-}
-
-std::optional<size_t> TMostRecentFiles::FirstEntryItem() const {
-    for (size_t i = 0; i < Menu.size(); ++i)
-        if (Menu[i].Tag == RecentFilesTag) return Menu[i].IsSeparator() ? i + 1 : i;
-    return std::nullopt;
-}
-
-RecentClickOutcome TMostRecentFiles::MenuClick(size_t menuIndex) {
-    const std::optional<size_t> first = FirstEntryItem();
-    if (!first || menuIndex < *first || menuIndex - *first >= Entries.size()) return {};
-    const size_t index = menuIndex - *first;
+RecentClickOutcome TMostRecentFiles::Choose(size_t index) {
+    if (index >= Entries.size()) return {};
     RecentClickOutcome outcome{RecentClick::Open, Entries[index]};
     if (PathIsFile(outcome.FileName)) {
-        if (index > 0) {
-            MoveToFront(index);
-            RebuildMenu();
-        }
+        std::rotate(Entries.begin(), Entries.begin() + static_cast<std::ptrdiff_t>(index),
+                    Entries.begin() + static_cast<std::ptrdiff_t>(index) + 1);
         return outcome;
     }
     outcome.Action = RecentClick::FileMissing;
     Entries.erase(Entries.begin() + static_cast<std::ptrdiff_t>(index));
-    RebuildMenu();
     return outcome;
 }
 

@@ -1,5 +1,5 @@
-// The recent-files list: order and capacity, the letter-case rule, numbered captions and separators in
-// the submenu, clicks on entries that exist or are gone, and the "MRU List" section.
+// The recent-files list: order and capacity, the letter-case rule, choosing entries that exist or are gone,
+// and the "MRU List" section.
 #include "support/TempDir.h"
 
 #include "app/IniFile.h"
@@ -11,13 +11,6 @@
 
 namespace tavrik {
 namespace {
-
-std::vector<std::string> Captions(const TMostRecentFiles& recent) {
-    std::vector<std::string> captions;
-    for (const MenuItemModel& item : recent.Menu)
-        captions.push_back(item.Caption);
-    return captions;
-}
 
 TMostRecentFiles MainWindowList(const std::string& iniFile = "") {
     TMostRecentFiles recent;
@@ -31,19 +24,15 @@ std::string Touch(const test::TempDir& folder, const std::string& name) {
     return folder.File(name);
 }
 
-TEST(MostRecentFiles, OpeningTheThirdProjectMovesItUpAndRenumbers) {
+TEST(MostRecentFiles, ChoosingTheThirdProjectMovesItFirst) {
     test::TempDir folder;
     TMostRecentFiles recent = MainWindowList();
     for (const char* name : {"a.ini", "b.ini", "c.ini"})
         recent.AddFile(Touch(folder, name));
-    EXPECT_EQ(Captions(recent), (std::vector<std::string>{"&1  c.ini", "&2  b.ini", "&3  a.ini"}));
-    const RecentClickOutcome click = recent.MenuClick(2);
+    const RecentClickOutcome click = recent.Choose(2);
     EXPECT_EQ(click.Action, RecentClick::Open);
     EXPECT_EQ(click.FileName, folder.File("a.ini"));
-    EXPECT_EQ(Captions(recent), (std::vector<std::string>{"&1  a.ini", "&2  c.ini", "&3  b.ini"}));
-    recent.ShowFullPath = true;
-    recent.RebuildMenu();
-    EXPECT_EQ(recent.Menu[0].Caption, "&1  " + folder.File("a.ini"));
+    EXPECT_EQ(recent.Files(), (std::vector<std::string>{folder.File("a.ini"), folder.File("c.ini"), folder.File("b.ini")}));
 }
 
 TEST(MostRecentFiles, AFortyFirstEntryDropsTheOldest) {
@@ -53,7 +42,6 @@ TEST(MostRecentFiles, AFortyFirstEntryDropsTheOldest) {
     ASSERT_EQ(recent.Files().size(), 40u);
     EXPECT_EQ(recent.Files().front(), "/p/41.ini");
     EXPECT_EQ(recent.Files().back(), "/p/2.ini");
-    EXPECT_EQ(recent.Menu.size(), 40u);
 }
 
 TEST(MostRecentFiles, NamesDifferingOnlyInCaseAreOneEntry) {
@@ -71,23 +59,11 @@ TEST(MostRecentFiles, AMissingFileIsReportedAndRemoved) {
     TMostRecentFiles recent = MainWindowList();
     recent.AddFile(folder.File("gone.ini"));
     recent.AddFile(Touch(folder, "here.ini"));
-    const RecentClickOutcome click = recent.MenuClick(1);
+    const RecentClickOutcome click = recent.Choose(1);
     EXPECT_EQ(click.Action, RecentClick::FileMissing);
     EXPECT_EQ(RecentFileMissingMessage(click.FileName), "The file " + folder.File("gone.ini") + " does not exist!");
     EXPECT_EQ(recent.Files(), std::vector<std::string>{folder.File("here.ini")});
-    EXPECT_EQ(recent.MenuClick(5).Action, RecentClick::None);
-}
-
-TEST(MostRecentFiles, EntriesAmongOtherItemsAreFencedBySeparators) {
-    TMostRecentFiles recent = MainWindowList();
-    recent.Menu = {{"Clear list", 0}, {"Reopen", 0}};
-    recent.MenuPosition = 1;
-    recent.AddFile("/p/x.ini");
-    recent.AddFile("/p/y.ini");
-    EXPECT_EQ(Captions(recent), (std::vector<std::string>{"Clear list", "-", "&1  y.ini", "&2  x.ini", "-", "Reopen"}));
-    EXPECT_EQ(recent.MenuClick(3).FileName, "/p/x.ini");
-    recent.AddFile("/p/x.ini");
-    EXPECT_EQ(Captions(recent), (std::vector<std::string>{"Clear list", "-", "&1  x.ini", "&2  y.ini", "-", "Reopen"}));
+    EXPECT_EQ(recent.Choose(5).Action, RecentClick::None);
 }
 
 TEST(MostRecentFiles, CapacityIsHeldBetweenOneAndForty) {
@@ -122,7 +98,6 @@ TEST(MostRecentFiles, ThreeEntriesWriteKeysOneToFortyAndLoadBack) {
     TMostRecentFiles reloaded = MainWindowList(ini);
     reloaded.LoadList();
     EXPECT_EQ(reloaded.Files(), recent.Files());
-    EXPECT_EQ(Captions(reloaded).size(), 3u);
 }
 
 } // namespace
