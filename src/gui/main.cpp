@@ -89,7 +89,7 @@ int main(int argc, char* argv[]) {
     if (const std::optional<int> status = ReadStartRequest(words, start)) return *status;
 
     tavrik::QtDialogs dialogs;
-    const tavrik::SingleInstance instance(QDir::tempPath(), dialogs);
+    const tavrik::SingleInstance instance(tavrik::InstanceLockFolder(), dialogs);
     tavrik::LowerThreadPriority();
 
     tavrik::QtDesktopServices desktop;

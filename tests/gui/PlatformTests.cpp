@@ -20,6 +20,7 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <filesystem>
 #include <memory>
 #include <sstream>
 #include <stdexcept>
@@ -59,6 +60,23 @@ class PlatformTest : public QObject {
         QVERIFY(!QFileInfo::exists(lockFile));
         const SingleInstance fourth(folderName, dialogs);
         QVERIFY(fourth.OwnsLock());
+    }
+
+    // Each user's lock lives in that user's runtime folder, so two users each own theirs.
+    void EachUserHoldsALockOfTheirOwn() {
+        const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+        TempDir firstUser, secondUser;
+        std::filesystem::permissions(firstUser.Path(), std::filesystem::perms::owner_all);
+        std::filesystem::permissions(secondUser.Path(), std::filesystem::perms::owner_all);
+        ScriptedDialogs dialogs;
+        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(firstUser.Path().string()));
+        const SingleInstance first(InstanceLockFolder(), dialogs);
+        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(secondUser.Path().string()));
+        const SingleInstance second(InstanceLockFolder(), dialogs);
+        qputenv("XDG_RUNTIME_DIR", saved);
+        QVERIFY(first.OwnsLock());
+        QVERIFY(second.OwnsLock());
+        QVERIFY(dialogs.History.empty());
     }
 
     // The program's own command line answers without opening a window: the version, the help with the rip

@@ -70,6 +70,12 @@ void HoldToMenus(TSettings& s) {
     s.TotalRunTime = DaysInRange(s.TotalRunTime, defaults.TotalRunTime);
 }
 
+// cmake --install puts the documents there; a build folder or an unpacked archive has none.
+bool IsInstalledProgramFolder(const std::string& programFolder) {
+    std::error_code ignored;
+    return fs::is_directory(fs::path(programFolder) / ".." / "share" / "doc" / "tavrik", ignored);
+}
+
 int64_t ThirdsOfDays(double days) { return static_cast<int64_t>(std::nearbyint(days * 3)); }
 
 } // namespace
@@ -77,7 +83,9 @@ int64_t ThirdsOfDays(double days) { return static_cast<int64_t>(std::nearbyint(d
 std::string SettingsFolder(const std::string& programFolder) {
     const std::string overridden = Environment("TAVRIK_CONFIG_DIR");
     if (!overridden.empty()) return PrepareFolder(overridden);
-    if (!programFolder.empty() && ::access(programFolder.c_str(), W_OK) == 0) return WithSeparator(programFolder);
+    if (!programFolder.empty() && ::access(programFolder.c_str(), W_OK) == 0 &&
+        !IsInstalledProgramFolder(programFolder))
+        return WithSeparator(programFolder);
     const std::string xdg = Environment("XDG_CONFIG_HOME");
     const fs::path base = !xdg.empty() ? fs::path(xdg) : fs::path(Environment("HOME")) / ".config";
     return PrepareFolder(base / "Tavrik");

@@ -35,7 +35,8 @@ struct TSettings {
 };
 
 // Where the settings and the recent-files list live: $TAVRIK_CONFIG_DIR when set, else the program's own
-// folder when it may be written, else $XDG_CONFIG_HOME/Tavrik/ (~/.config/Tavrik/). The folder is created
+// folder when it may be written and is no installed bin/ (one with share/doc/tavrik beside it), else
+// $XDG_CONFIG_HOME/Tavrik/ (~/.config/Tavrik/). The folder is created
 // when missing. Ends in a path separator.
 std::string SettingsFolder(const std::string& programFolder);
 

@@ -2,8 +2,11 @@
 #include "platform/SingleInstance.h"
 
 #include <QDir>
+#include <QStandardPaths>
 
 namespace tavrik {
+
+QString InstanceLockFolder() { return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation); }
 
 SingleInstance::SingleInstance(const QString& folder, Dialogs& dialogs)
     : Lock(QDir(folder).filePath(QString::fromLatin1(InstanceLockName))) {

@@ -212,6 +212,11 @@ TEST(SettingsFolder, EnvironmentOverridesThenProgramFolderThenConfigHome) {
     ScopedEnvironment xdg("XDG_CONFIG_HOME", folder.File("xdg"));
     EXPECT_EQ(SettingsFolder(folder.Path().string() + "/"), folder.Path().string() + "/");
     EXPECT_EQ(SettingsFolder("/no/such/program/folder/"), folder.File("xdg") + "/Tavrik/");
+    // An installed program (its documents under ../share) keeps its settings out of bin/, even when it may
+    // write there (run as root).
+    std::filesystem::create_directories(folder.File("usr/bin"));
+    std::filesystem::create_directories(folder.File("usr/share/doc/tavrik"));
+    EXPECT_EQ(SettingsFolder(folder.File("usr/bin") + "/"), folder.File("xdg") + "/Tavrik/");
 }
 
 TEST(Settings, AFailedWriteGivesTheMessageNamingTheFile) {
