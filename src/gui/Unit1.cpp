@@ -41,6 +41,7 @@ namespace {
 
 constexpr const char* UncompressedStateFilter = "WinUAE Save State File (*.uss)|*.uss|All Files (*.*)|*.*";
 constexpr std::array<int, 5> StatusPanelWidths{100, 150, 150, 350, 350};
+constexpr const char* ChipRamOffsetStatus = "Chip RAM Offset (F7)";
 constexpr double MillisecondsPerDay = 86400000.0;
 // Said only when the pages built into the program cannot be loaded.
 constexpr const char* HelpMissingMessage = "Help file Tavrik.chm could not be found!";
@@ -127,6 +128,12 @@ void TForm1::BuildStatusBar() {
         // status bar never makes the window wider than its tabs need.
         panel->setMinimumWidth(StatusPanelWidths[i] / 4);
         panel->setMaximumWidth(StatusPanelWidths[i]);
+        // The address form's panel always shows its whole text, whatever the desktop's font.
+        if (i == 0) {
+            const int textWidth = panel->fontMetrics().horizontalAdvance(ChipRamOffsetStatus) + 12;
+            panel->setMinimumWidth(textWidth);
+            panel->setMaximumWidth(std::max(StatusPanelWidths[0], textWidth));
+        }
         panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         bar->addWidget(panel, StatusPanelWidths[i]);
@@ -272,7 +279,7 @@ bool TForm1::WindowKeyUp(const QKeyEvent& key) {
 // ---- Offset display ----
 
 void TForm1::RefreshAddressFields() {
-    StatusPanel(0)->setText(Shared.ChipRelativeAddresses ? "Chip RAM Offset (F7)" : "File Offset (F7)");
+    StatusPanel(0)->setText(Shared.ChipRelativeAddresses ? ChipRamOffsetStatus : "File Offset (F7)");
     RipperTab->RefreshAddressFields();
     for (size_t map = 0; map < MapTabs.size(); ++map) {
         // The field's form may raise the stored address (to the start of chip RAM).
