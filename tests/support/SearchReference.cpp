@@ -275,7 +275,8 @@ class LiteralStep {
     }
 
     void Record(int64_t address, int64_t stride, int32_t o) {
-        RecordFind(Row, Grid, MapFind{address, stride, S, M, o}, LevelValues{Values.data(), N, Options.TileCount},
+        RecordFind(Row, Grid, MapFind{address, stride, S, M, o}, LevelValues{[this](int64_t i) { return static_cast<uint32_t>(Values[static_cast<size_t>(i)]); }, N,
+                                                            Options.TileCount},
                    Run);
     }
 

@@ -8,8 +8,6 @@
 #include "app/IntegerText.h"
 
 #include <algorithm>
-#include <map>
-#include <utility>
 
 namespace tavrik {
 
@@ -127,7 +125,7 @@ bool IsLevelRow(const LevelValues& level, int64_t i, int32_t columns, const MapF
     if (i < 0 || i + columns > level.Count) return false;
     bool cleared = true;
     for (int32_t c = 0; c < columns; ++c) {
-        const auto raw = static_cast<uint32_t>(level.Values[i + c]);
+        const uint32_t raw = level.Value(i + c);
         const auto tile = static_cast<int32_t>(((raw >> find.Shift) & find.Mask) - static_cast<uint32_t>(find.Offset));
         if (tile < 0 || tile >= level.TileCount) return false;
         cleared = cleared && raw == 0;
@@ -231,17 +229,14 @@ MapSearchRun WalkMapSearchTable(const std::vector<std::string>& indexLines, bool
 MapSearchRun SearchForMap(std::span<const uint8_t> memory, const std::vector<std::string>& indexLines,
                           const MapSearchOptions& options, MatchGrid& grid, SearchProgress& progress) {
     CheckMatchGridText(indexLines);
-    // Several rows of the table read memory as the same values: each reading is decoded once per search.
-    std::map<std::pair<MapSearchType, int32_t>, std::vector<int32_t>> decoded;
     const auto step = [&](const MapSearchRow& row, const MatchGrid& g, MapSearchRun& run) {
         if (GridTooSmallForSearch(g)) return false;
         if (row.Type == SearchType::Pointers && PointerTileBytes(options.Pointers) == 0) {
             run.ResultLines.emplace_back(PointerTilesEmptyLine);
             return false;
         }
-        std::vector<int32_t>& values = decoded[{row.Type, row.Skip}];
-        if (values.empty()) values = DecodeSearchValues(memory, row.Type, row.Skip, options.Pointers);
-        return RunSearchStep(row, g, values, options, run, progress);
+        return RunSearchStep(row, g, SearchValues(memory, row.Type, row.Skip, options.Pointers), options, run,
+                             progress);
     };
     return WalkMapSearchTable(indexLines, options.SearchLongs, grid, progress, step);
 }

@@ -65,8 +65,6 @@ struct MapSearchOptions {
     int32_t TileCount = 0;
 };
 
-// SearchValues follow the memory image's values with this many zero entries.
-inline constexpr size_t SearchValuePadding = 1024;
 // The window after a row-0 find in which the other rows are looked for, and the caps on ambiguous grids.
 inline constexpr int64_t SearchRowWindow = 10240;
 inline constexpr int32_t SearchHitLimit = 200;
@@ -118,9 +116,9 @@ struct MapFind {
 };
 
 // What a find is measured against to give its level: the step's values (the memory as values of its type,
-// from its skip on, with the zero padding after count) and the rip's tile count.
+// from its skip on; value i for i below count) and the rip's tile count.
 struct LevelValues {
-    const int32_t* Values = nullptr;
+    std::function<uint32_t(int64_t)> Value;
     int64_t Count = 0;
     int32_t TileCount = 0;
 };

@@ -5,11 +5,11 @@
 // wall) it starts from the row with the fewest candidates and reports every map position those lead to.
 #include "search/MapSearchStep.h"
 
+#include "search/SearchValues.h"
 #include "search/SweepKernel.h"
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <map>
 
 namespace tavrik {
@@ -17,54 +17,6 @@ namespace tavrik {
 namespace {
 
 using Mode = SearchMode;
-
-// The value at a byte offset, big-endian; bytes past the end of memory read as 0 (the last value of a
-// skip-2 step runs two bytes past it).
-uint32_t ValueAt(std::span<const uint8_t> memory, size_t at, size_t bytes) {
-    uint32_t value = 0;
-    for (size_t b = 0; b < bytes; ++b)
-        value = (value << 8) | (at + b < memory.size() ? memory[at + b] : 0u);
-    return value;
-}
-
-// The truncating division of a pointer's tile offset by the tile's size, through a floating-point estimate
-// corrected to the exact quotient (a division instruction per value costs more than the rest of the step).
-class TileDivider {
-  public:
-    TileDivider(int64_t base, int64_t tileBytes) : Base(base), TileBytes(tileBytes), Inverse(1.0 / double(tileBytes)) {}
-    int32_t operator()(int32_t pointer) const {
-        const int64_t offset = int64_t{pointer} + Base;
-        if (TileBytes < 0) return static_cast<int32_t>(offset / TileBytes);
-        const int64_t magnitude = offset < 0 ? -offset : offset;
-        int64_t quotient = static_cast<int64_t>(double(magnitude) * Inverse);
-        while (quotient > 0 && quotient * TileBytes > magnitude)
-            --quotient;
-        while ((quotient + 1) * TileBytes <= magnitude)
-            ++quotient;
-        return static_cast<int32_t>(offset < 0 ? -quotient : quotient);
-    }
-
-  private:
-    int64_t Base;
-    int64_t TileBytes;
-    double Inverse;
-};
-
-void ReadBigEndianValues(const uint8_t* m, size_t count, size_t bytes, std::vector<int32_t>& values) {
-    if (bytes == 1) {
-        for (size_t i = 0; i < count; ++i)
-            values[i] = m[i];
-    } else if (bytes == 2) {
-        for (size_t i = 0; i < count; ++i)
-            values[i] = (m[2 * i] << 8) | m[2 * i + 1];
-    } else {
-        for (size_t i = 0; i < count; ++i) {
-            uint32_t word;
-            std::memcpy(&word, m + 4 * i, sizeof word);
-            values[i] = static_cast<int32_t>(__builtin_bswap32(word));
-        }
-    }
-}
 
 // A grid row as a pass tests it: its known cells, the tile numbers each accepts (sorted), and in the offset
 // mode the cell whose value gives the offset.
@@ -141,11 +93,11 @@ struct Candidate {
 
 class StepSearch {
   public:
-    StepSearch(const MapSearchRow& row, const MatchGrid& grid, const std::vector<int32_t>& values,
+    StepSearch(const MapSearchRow& row, const MatchGrid& grid, const SearchValues& values,
                const MapSearchOptions& options, MapSearchRun& run, SearchProgress& progress)
-        : Row(row), Grid(grid), Rule(SearchTypeRuleOf(row.Type)), Values(values),
-          Count(static_cast<int64_t>(values.size() - SearchValuePadding)), Detailed(options.Detailed),
-          Level{values.data(), Count, options.TileCount}, Run(run), Progress(progress) {
+        : Row(row), Grid(grid), Rule(SearchTypeRuleOf(row.Type)), Values(values), Count(values.Count()),
+          Detailed(options.Detailed), Level{[&values](int64_t i) { return values.At(i); }, Count, options.TileCount},
+          Run(run), Progress(progress) {
         for (int32_t r = 0; r < grid.Rows; ++r) {
             Patterns.emplace_back(grid, r);
             Loose.emplace_back(Patterns.back(), row.Mode == Mode::Offset, Rule.LastMask);
@@ -171,7 +123,7 @@ class StepSearch {
     const MapSearchRow& Row;
     const MatchGrid& Grid;
     SearchTypeRule Rule;
-    const std::vector<int32_t>& Values;
+    const SearchValues& Values;
     int64_t Count;
     bool Detailed;
     LevelValues Level;
@@ -184,8 +136,12 @@ class StepSearch {
     std::vector<std::vector<SurvivorList>> Survivors;
     uint32_t Mask = 0;
     int32_t Shift = 0;
+    // The stretch of values a sweep works on, decoded once for all its shifts.
+    int64_t BlockFrom = 0;
+    std::vector<uint32_t> Block;
+    std::vector<ShiftHit> ShiftHits;
 
-    uint32_t Raw(int64_t i, int32_t shift) const { return static_cast<uint32_t>(Values[static_cast<size_t>(i)]) >> shift; }
+    uint32_t Raw(int64_t i, int32_t shift) const { return Values.At(i) >> shift; }
     uint32_t V(int64_t i) const { return Raw(i, Shift) & Mask; }
     int64_t Address(int64_t index) const { return index * Rule.BytesPerValue + Row.Skip; }
 
@@ -205,23 +161,62 @@ class StepSearch {
 
     // --- The loose sweep and the survivor lists.
 
+    // Decodes the values from to last with the margin the sweep and the rows read past them.
+    void DecodeBlock(int64_t from, int64_t last) {
+        constexpr int64_t margin = MatchGridUsed + 32 + 64;
+        BlockFrom = from;
+        Block.resize(static_cast<size_t>(last - from + 1 + margin));
+        Values.Read(from, static_cast<int64_t>(Block.size()), Block.data());
+    }
+    uint32_t BlockRaw(int64_t i, int32_t shift) const { return Block[static_cast<size_t>(i - BlockFrom)] >> shift; }
+
     bool RestOfRowAgrees(const LooseRow& loose, size_t from, int64_t p, int32_t shift) const {
-        const uint32_t base = loose.Anchor >= 0 ? Raw(p + loose.Anchor, shift) : 0;
+        const uint32_t base = loose.Anchor >= 0 ? BlockRaw(p + loose.Anchor, shift) : 0;
         for (size_t i = from; i < loose.Columns.size(); ++i) {
             const LooseRow::Column& column = loose.Columns[i];
-            const uint32_t low = (Raw(p + column.Place, shift) - base) & Rule.LastMask;
+            const uint32_t low = (BlockRaw(p + column.Place, shift) - base) & Rule.LastMask;
             if (!std::binary_search(column.Wants.begin(), column.Wants.end(), low)) return false;
         }
         return true;
     }
 
-    // Appends the positions from to last at which the row agrees loosely with shift.
-    void Sweep(const LooseRow& loose, int64_t from, int64_t last, int32_t shift, std::vector<int64_t>& found) const {
+    // Appends to found[s] the positions from to last (inside the decoded block) at which the row agrees loosely
+    // with shift s, for the shifts among the bits of shifts.
+    void Sweep(const LooseRow& loose, int64_t from, int64_t last, uint32_t shifts,
+               std::vector<std::vector<int64_t>>& found) {
+        if (loose.Swept() && Rule.LargestShift > 0) {
+            // Every shift at once, on the two most selective columns, the rest checked at the positions kept.
+            const size_t swept = loose.Columns.size() > 1 && loose.Columns[1].Wants.size() <= LooseRow::MaxSweptWants
+                                     ? 2
+                                     : 1;
+            LooseColumn columns[2];
+            for (size_t i = 0; i < swept; ++i)
+                columns[i] = LooseColumn{loose.Columns[i].Place, loose.Columns[i].Wants.data(),
+                                         loose.Columns[i].Wants.size()};
+            ShiftHits.clear();
+            SweepShifts(Block.data(), from - BlockFrom, last - BlockFrom, loose.Anchor, shifts, columns, swept,
+                        ShiftHits);
+            for (const ShiftHit& hit : ShiftHits)
+                for (uint32_t bits = hit.Shifts; bits != 0; bits &= bits - 1) {
+                    const int32_t shift = __builtin_ctz(bits);
+                    const int64_t p = hit.Position + BlockFrom;
+                    if (RestOfRowAgrees(loose, 0, p, shift)) found[static_cast<size_t>(shift)].push_back(p);
+                }
+            return;
+        }
+        for (uint32_t bits = shifts; bits != 0; bits &= bits - 1)
+            SweepOneShift(loose, from, last, __builtin_ctz(bits), found[static_cast<size_t>(__builtin_ctz(bits))]);
+    }
+
+    void SweepOneShift(const LooseRow& loose, int64_t from, int64_t last, int32_t shift,
+                       std::vector<int64_t>& found) const {
         std::vector<int64_t> swept;
         if (loose.Swept()) {
             const LooseRow::Column& first = loose.Columns[0];
-            SweepColumn(Values.data(), from, last, loose.Anchor, shift, Rule.LastMask,
+            SweepColumn(Block.data(), from - BlockFrom, last - BlockFrom, loose.Anchor, shift, Rule.LastMask,
                         LooseColumn{first.Place, first.Wants.data(), first.Wants.size()}, swept);
+            for (int64_t& p : swept)
+                p += BlockFrom;
         } else {
             for (int64_t p = from; p <= last; ++p)
                 swept.push_back(p);
@@ -236,23 +231,28 @@ class StepSearch {
     void BuildSurvivors(int32_t row) {
         std::vector<SurvivorList>& lists = Survivors[static_cast<size_t>(row)];
         lists.resize(static_cast<size_t>(Rule.LargestShift) + 1);
-        size_t open = lists.size();
-        std::vector<int64_t> block;
+        std::vector<std::vector<int64_t>> blocks(lists.size());
+        uint32_t open = (uint32_t{2} << Rule.LargestShift) - 1;
         // A cancel ends the sweep: the passes then see only the positions before it, and stop.
-        for (int64_t from = 0; from <= Count && open > 0 && !Progress.Cancelled(); from += SweepBlock)
-            for (SurvivorList& list : lists) {
-                if (list.ResumeAt >= 0) continue;
+        for (int64_t from = 0; from <= Count && open != 0 && !Progress.Cancelled(); from += SweepBlock) {
+            const int64_t last = std::min(Count, from + SweepBlock - 1);
+            DecodeBlock(from, last);
+            for (std::vector<int64_t>& block : blocks)
                 block.clear();
-                Sweep(Loose[static_cast<size_t>(row)], from, std::min(Count, from + SweepBlock - 1),
-                      static_cast<int32_t>(&list - lists.data()), block);
+            Sweep(Loose[static_cast<size_t>(row)], from, last, open, blocks);
+            for (size_t shift = 0; shift < lists.size(); ++shift) {
+                SurvivorList& list = lists[shift];
+                const std::vector<int64_t>& block = blocks[shift];
+                if (list.ResumeAt >= 0) continue;
                 const size_t room = SurvivorCap - list.Positions.size();
                 list.Positions.insert(list.Positions.end(), block.begin(),
                                       block.begin() + static_cast<std::ptrdiff_t>(std::min(room, block.size())));
                 if (block.size() > room) {
                     list.ResumeAt = list.Positions.back() + 1;
-                    --open;
+                    open &= ~(uint32_t{1} << shift);
                 }
             }
+        }
     }
 
     // Calls visit with the row's loosely agreeing positions for the pass's shift in increasing order, until
@@ -262,11 +262,13 @@ class StepSearch {
         const SurvivorList& list = Survivors[static_cast<size_t>(row)][static_cast<size_t>(Shift)];
         for (const int64_t p : list.Positions)
             if (!visit(p)) return;
-        std::vector<int64_t> block;
+        std::vector<std::vector<int64_t>> blocks(static_cast<size_t>(Shift) + 1);
         for (int64_t from = list.ResumeAt; from >= 0 && from <= Count && !Progress.Cancelled(); from += SweepBlock) {
-            block.clear();
-            Sweep(Loose[static_cast<size_t>(row)], from, std::min(Count, from + SweepBlock - 1), Shift, block);
-            for (const int64_t p : block)
+            blocks.back().clear();
+            const int64_t last = std::min(Count, from + SweepBlock - 1);
+            DecodeBlock(from, last);
+            Sweep(Loose[static_cast<size_t>(row)], from, last, uint32_t{1} << Shift, blocks);
+            for (const int64_t p : blocks.back())
                 if (!visit(p)) return;
         }
     }
@@ -457,28 +459,7 @@ class StepSearch {
 
 } // namespace
 
-std::vector<int32_t> DecodeSearchValues(std::span<const uint8_t> memory, MapSearchType type, int32_t skip,
-                                        const PointerTiles& pointers) {
-    const SearchTypeRule rule = SearchTypeRuleOf(type);
-    const size_t bytes = static_cast<size_t>(rule.BytesPerValue);
-    const size_t count = memory.size() / bytes;
-    const size_t start = static_cast<size_t>(skip);
-    // Values lying wholly inside memory are read without bounds checks.
-    const size_t whole = memory.size() >= start ? std::min(count, (memory.size() - start) / bytes) : 0;
-    std::vector<int32_t> values(count + SearchValuePadding, 0);
-    ReadBigEndianValues(memory.data() + std::min(start, memory.size()), whole, bytes, values);
-    for (size_t i = whole; i < count; ++i)
-        values[i] = static_cast<int32_t>(ValueAt(memory, start + i * bytes, bytes));
-    if (type == MapSearchType::Pointers) {
-        const TileDivider divide(static_cast<int64_t>(pointers.ChipRamOffset) - pointers.RipAddress,
-                                 PointerTileBytes(pointers));
-        for (size_t i = 0; i < count; ++i)
-            values[i] = divide(values[i]);
-    }
-    return values;
-}
-
-bool RunSearchStep(const MapSearchRow& row, const MatchGrid& grid, const std::vector<int32_t>& values,
+bool RunSearchStep(const MapSearchRow& row, const MatchGrid& grid, const SearchValues& values,
                    const MapSearchOptions& options, MapSearchRun& run, SearchProgress& progress) {
     return StepSearch(row, grid, values, options, run, progress).Search();
 }

@@ -4,22 +4,14 @@
 #pragma once
 
 #include "search/MapSearch.h"
+#include "search/SearchValues.h"
 
 #include <cstdint>
-#include <span>
-#include <vector>
 
 namespace tavrik {
 
-// SearchValues: the memory image from byte skip on as values of the type (pointers turned into tile numbers,
-// read sign-extended as the map ripper reads them), followed by the zero padding. bytes past the end of
-// memory read as 0.
-std::vector<int32_t> DecodeSearchValues(std::span<const uint8_t> memory, MapSearchType type, int32_t skip,
-                                        const PointerTiles& pointers);
-
-// The step's passes over values (as DecodeSearchValues gives them), adding lines and finds to run; returns
-// whether it found a map.
-bool RunSearchStep(const MapSearchRow& row, const MatchGrid& grid, const std::vector<int32_t>& values,
+// The step's passes over the values, adding lines and finds to run; returns whether it found a map.
+bool RunSearchStep(const MapSearchRow& row, const MatchGrid& grid, const SearchValues& values,
                    const MapSearchOptions& options, MapSearchRun& run, SearchProgress& progress);
 
 } // namespace tavrik

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <memory>
 #include <random>
 
 namespace tavrik {
@@ -524,10 +525,15 @@ class Differential {
             return [=](int32_t t) { return base + uint32_t(t * tileBytes); };
         }
         const int32_t offset = Random() % 3 == 0 ? Pick({16, 200, 255, 300}) : 0;
-        const int32_t shift = Random() % 3 == 0 ? Pick({1, 3, 8}) : 0;
+        const int32_t shift = Random() % 3 == 0 ? Pick({1, 3, 8, type == MapSearchType::Longword ? 21 : 5}) : 0;
         const uint32_t flag = Random() % 4 == 0 ? 0x80u : 0u;
+        // Now and then random flags below the shift, different in every cell (the offset steps then see
+        // differences that borrow from the bits below the tile number).
+        const uint32_t lowFlags = Random() % 3 == 0 ? (1u << shift) - 1u : 0u;
+        const auto flags = std::make_shared<std::mt19937>(Random());
         return [=](int32_t t) {
-            return ((uint32_t(t + offset) << shift) | flag) & (type == MapSearchType::Byte ? 0xFFu : ~0u);
+            const uint32_t value = (uint32_t(t + offset) << shift) | flag | ((*flags)() & lowFlags);
+            return value & (type == MapSearchType::Byte ? 0xFFu : ~0u);
         };
     }
 
