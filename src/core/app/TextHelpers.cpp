@@ -19,19 +19,6 @@ std::string SplitAt(std::string& source, std::string_view delimiter) {
     return head;
 }
 
-int32_t ElementSize(int32_t memoryType) {
-    switch (memoryType) {
-    case 0: return 1;
-    case 1: return 2;
-    case 2: return 4;
-    case 3: return 4;
-    case 4: return 2;
-    default: return 0;
-    }
-}
-
-std::string MapPrefix(int32_t mapNumber) { return mapNumber == 1 ? "Map" : "Map" + std::to_string(mapNumber); }
-
 std::string LowerExtension(std::string_view fileName) {
     std::string extension = std::filesystem::path(fileName).extension().string();
     std::transform(extension.begin(), extension.end(), extension.begin(),

@@ -1,4 +1,4 @@
-// Small text helpers of the map ripper and the size fields.
+// Small text helpers: splitting at a delimiter or into lines, file name extensions.
 #pragma once
 
 #include <cstdint>
@@ -11,12 +11,6 @@ namespace tavrik {
 // Returns the text before the first delimiter and leaves the text after it in source;
 // without the delimiter the whole source is returned and source becomes empty.
 std::string SplitAt(std::string& source, std::string_view delimiter);
-
-// Bytes per map element for the item index of the memory type list (0 for unknown items).
-int32_t ElementSize(int32_t memoryType);
-
-// "Map" for map 1, else "Map" followed by the number ("Map2").
-std::string MapPrefix(int32_t mapNumber);
 
 // The lines of a text (a memo's, a file's): breaks are CR, LF or CR LF, and a break at the very end starts no
 // further line, so an empty text has no lines.

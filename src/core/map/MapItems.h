@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string_view>
 
 namespace tavrik {
@@ -9,6 +10,12 @@ namespace tavrik {
 // ComboBoxMapMemoryType, in item index order.
 inline constexpr std::array<std::string_view, 5> MapMemoryTypeItems{"Byte", "Word", "Longword", "Pointers",
                                                                     "Word Pointers"};
+
+// Bytes per map element for the item index of the memory type list (0 for unknown items).
+constexpr int32_t ElementSize(int32_t memoryType) {
+    constexpr std::array<int32_t, MapMemoryTypeItems.size()> sizes{1, 2, 4, 4, 2};
+    return memoryType >= 0 && memoryType < static_cast<int32_t>(sizes.size()) ? sizes[static_cast<size_t>(memoryType)] : 0;
+}
 
 // ComboBoxMapDirection ("Format").
 inline constexpr std::array<std::string_view, 2> MapDirectionItems{"Horizontal", "Vertical"};

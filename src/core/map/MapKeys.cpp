@@ -4,7 +4,7 @@
 
 #include "app/Checked.h"
 #include "app/Error.h"
-#include "app/TextHelpers.h"
+#include "map/MapItems.h"
 
 #include <algorithm>
 #include <optional>

@@ -6,7 +6,7 @@
 #include "app/Error.h"
 #include "app/IntegerText.h"
 #include "app/Limits.h"
-#include "app/TextHelpers.h"
+#include "map/MapItems.h"
 #include "map/CellDecoder.h"
 #include "map/HexFont.h"
 #include "map/MapWalk.h"

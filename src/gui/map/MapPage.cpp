@@ -3,7 +3,6 @@
 #include "map/MapPage.h"
 
 #include "app/Address.h"
-#include "app/TextHelpers.h"
 #include "map/MapItems.h"
 #include "platform/HandlerGuard.h"
 #include "widgets/Controls.h"
@@ -36,6 +35,10 @@ constexpr int ScaleModeFit = 1;
 
 std::string Text(const QLineEdit* field) { return StdText(field->text()); }
 
+// The map tabs' controls are named after their map: "EditMapAddress" on the first, "EditMap2Address" on the
+// second.
+QString MapPrefix(int32_t mapNumber) { return mapNumber == 1 ? "Map" : QString("Map%1").arg(mapNumber); }
+
 } // namespace
 
 QString MapControlName(const QString& firstTabName, const QString& prefix) {
@@ -43,7 +46,7 @@ QString MapControlName(const QString& firstTabName, const QString& prefix) {
 }
 
 MapPage::MapPage(int32_t mapNumber, const MapPageServices& services, QWidget* parent)
-    : QWidget(parent), Number(mapNumber), NamePrefix(QText(MapPrefix(mapNumber))), Services(services) {
+    : QWidget(parent), Number(mapNumber), NamePrefix(MapPrefix(mapNumber)), Services(services) {
     setObjectName(Number == 1 ? "TabSheetMap" : "TabSheetMap2");
     BuildControls();
     SetHelpContexts();

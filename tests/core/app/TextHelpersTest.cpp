@@ -1,4 +1,4 @@
-// Text helpers of the map ripper and the size fields.
+// Text helpers: splitting at a delimiter or into lines, file name extensions.
 #include "app/TextHelpers.h"
 
 #include <gtest/gtest.h>
@@ -36,22 +36,6 @@ TEST(SplitAt, DelimiterAtTheEnds) {
     source = "16x";
     EXPECT_EQ(SplitAt(source, "x"), "16");
     EXPECT_EQ(source, "");
-}
-
-TEST(ElementSize, BytesPerMapElement) {
-    EXPECT_EQ(ElementSize(0), 1);
-    EXPECT_EQ(ElementSize(1), 2);
-    EXPECT_EQ(ElementSize(2), 4);
-    EXPECT_EQ(ElementSize(3), 4);
-    EXPECT_EQ(ElementSize(4), 2);
-    EXPECT_EQ(ElementSize(5), 0);
-    EXPECT_EQ(ElementSize(-1), 0);
-}
-
-TEST(MapPrefix, FirstMapHasNoNumber) {
-    EXPECT_EQ(MapPrefix(1), "Map");
-    EXPECT_EQ(MapPrefix(2), "Map2");
-    EXPECT_EQ("Edit" + MapPrefix(2) + "Address", "EditMap2Address");
 }
 
 TEST(Extensions, LowerCaseExtensionAndReplacement) {
