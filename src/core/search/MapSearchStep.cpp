@@ -44,8 +44,8 @@ struct RowPattern {
 };
 
 // The loose test of one row: each known column (but the offset cell in the offset mode) agrees with one of
-// its tile numbers in the low bits of the step's last mask. One column is swept with the vector kernel, the
-// others are checked at the positions it keeps.
+// its tile numbers in the low bits of the step's last mask. The two columns with the fewest wants are swept
+// with the vector kernels, the others are checked at the positions they keep.
 struct LooseRow {
     struct Column {
         int32_t Place;
@@ -71,8 +71,59 @@ struct LooseRow {
                          [](const Column& a, const Column& b) { return a.Wants.size() < b.Wants.size(); });
     }
     bool Swept() const { return !Columns.empty() && Columns[0].Wants.size() <= MaxSweptWants; }
+    // The columns the kernels sweep, into columns; returns how many.
+    size_t KernelColumns(LooseColumn (&columns)[2]) const {
+        size_t count = 0;
+        for (; count < 2 && count < Columns.size() && Columns[count].Wants.size() <= MaxSweptWants; ++count)
+            columns[count] = LooseColumn{Columns[count].Place, Columns[count].Wants.data(), Columns[count].Wants.size()};
+        return count;
+    }
 
     static constexpr size_t MaxSweptWants = 16;
+};
+
+// A stretch of values decoded once for every sweep over it, as wide as the step's values: the vector kernels
+// then take as many positions at a time as the values allow.
+class DecodedBlock {
+  public:
+    explicit DecodedBlock(int32_t bytesPerValue) : Width(bytesPerValue) {}
+
+    // The values from to last, with the margin the kernels and the rows read past them.
+    void Decode(const SearchValues& values, int64_t from, int64_t last) {
+        constexpr int64_t margin = MatchGridUsed + 32 + 64;
+        From = from;
+        const int64_t count = last - from + 1 + margin;
+        Visit([&](auto* data) {
+            auto& storage = Storage(data);
+            storage.resize(static_cast<size_t>(count));
+            values.Read(from, count, storage.data());
+        });
+    }
+    int64_t First() const { return From; }
+    uint32_t At(int64_t i) const {
+        const auto k = static_cast<size_t>(i - From);
+        return Width == 1 ? Bytes[k] : Width == 2 ? Words[k] : Longs[k];
+    }
+    // Calls f with a pointer to the values, of the width they were decoded in.
+    template <typename F> void Visit(F&& f) const {
+        if (Width == 1)
+            f(Bytes.data());
+        else if (Width == 2)
+            f(Words.data());
+        else
+            f(Longs.data());
+    }
+
+  private:
+    int32_t Width;
+    int64_t From = 0;
+    mutable std::vector<uint8_t> Bytes;
+    mutable std::vector<uint16_t> Words;
+    mutable std::vector<uint32_t> Longs;
+
+    std::vector<uint8_t>& Storage(const uint8_t*) { return Bytes; }
+    std::vector<uint16_t>& Storage(const uint16_t*) { return Words; }
+    std::vector<uint32_t>& Storage(const uint32_t*) { return Longs; }
 };
 
 // A row's loosely agreeing positions for one shift: the first ones found, and where the sweep stopped keeping
@@ -97,7 +148,7 @@ class StepSearch {
                const MapSearchOptions& options, MapSearchRun& run, SearchProgress& progress)
         : Row(row), Grid(grid), Rule(SearchTypeRuleOf(row.Type)), Values(values), Count(values.Count()),
           Detailed(options.Detailed), Level{[&values](int64_t i) { return values.At(i); }, Count, options.TileCount},
-          Run(run), Progress(progress) {
+          Run(run), Progress(progress), Block(Rule.BytesPerValue) {
         for (int32_t r = 0; r < grid.Rows; ++r) {
             Patterns.emplace_back(grid, r);
             Loose.emplace_back(Patterns.back(), row.Mode == Mode::Offset, Rule.LastMask);
@@ -136,10 +187,10 @@ class StepSearch {
     std::vector<std::vector<SurvivorList>> Survivors;
     uint32_t Mask = 0;
     int32_t Shift = 0;
-    // The stretch of values a sweep works on, decoded once for all its shifts.
-    int64_t BlockFrom = 0;
-    std::vector<uint32_t> Block;
+    // The stretch of values a sweep or a candidate's row scans work on.
+    DecodedBlock Block;
     std::vector<ShiftHit> ShiftHits;
+    std::vector<int64_t> Positions;
 
     uint32_t Raw(int64_t i, int32_t shift) const { return Values.At(i) >> shift; }
     uint32_t V(int64_t i) const { return Raw(i, Shift) & Mask; }
@@ -161,14 +212,7 @@ class StepSearch {
 
     // --- The loose sweep and the survivor lists.
 
-    // Decodes the values from to last with the margin the sweep and the rows read past them.
-    void DecodeBlock(int64_t from, int64_t last) {
-        constexpr int64_t margin = MatchGridUsed + 32 + 64;
-        BlockFrom = from;
-        Block.resize(static_cast<size_t>(last - from + 1 + margin));
-        Values.Read(from, static_cast<int64_t>(Block.size()), Block.data());
-    }
-    uint32_t BlockRaw(int64_t i, int32_t shift) const { return Block[static_cast<size_t>(i - BlockFrom)] >> shift; }
+    uint32_t BlockRaw(int64_t i, int32_t shift) const { return Block.At(i) >> shift; }
 
     bool RestOfRowAgrees(const LooseRow& loose, size_t from, int64_t p, int32_t shift) const {
         const uint32_t base = loose.Anchor >= 0 ? BlockRaw(p + loose.Anchor, shift) : 0;
@@ -184,46 +228,39 @@ class StepSearch {
     // with shift s, for the shifts among the bits of shifts.
     void Sweep(const LooseRow& loose, int64_t from, int64_t last, uint32_t shifts,
                std::vector<std::vector<int64_t>>& found) {
-        if (loose.Swept() && Rule.LargestShift > 0) {
-            // Every shift at once, on the two most selective columns, the rest checked at the positions kept.
-            const size_t swept = loose.Columns.size() > 1 && loose.Columns[1].Wants.size() <= LooseRow::MaxSweptWants
-                                     ? 2
-                                     : 1;
-            LooseColumn columns[2];
-            for (size_t i = 0; i < swept; ++i)
-                columns[i] = LooseColumn{loose.Columns[i].Place, loose.Columns[i].Wants.data(),
-                                         loose.Columns[i].Wants.size()};
+        const int64_t first = Block.First();
+        LooseColumn columns[2];
+        const size_t swept = loose.KernelColumns(columns);
+        const auto keep = [&](int64_t p, int32_t shift) {
+            if (RestOfRowAgrees(loose, 0, p, shift)) found[static_cast<size_t>(shift)].push_back(p);
+        };
+        if (swept > 0 && Rule.LargestShift > 0) {
+            // Every shift at once, the columns not swept checked at the positions kept.
             ShiftHits.clear();
-            SweepShifts(Block.data(), from - BlockFrom, last - BlockFrom, loose.Anchor, shifts, columns, swept,
-                        ShiftHits);
+            Block.Visit([&](const auto* values) {
+                if constexpr (sizeof(*values) > 1)
+                    SweepShifts(values, from - first, last - first, loose.Anchor, shifts, columns, swept, ShiftHits);
+            });
             for (const ShiftHit& hit : ShiftHits)
-                for (uint32_t bits = hit.Shifts; bits != 0; bits &= bits - 1) {
-                    const int32_t shift = __builtin_ctz(bits);
-                    const int64_t p = hit.Position + BlockFrom;
-                    if (RestOfRowAgrees(loose, 0, p, shift)) found[static_cast<size_t>(shift)].push_back(p);
-                }
+                for (uint32_t bits = hit.Shifts; bits != 0; bits &= bits - 1)
+                    keep(hit.Position + first, __builtin_ctz(bits));
             return;
         }
-        for (uint32_t bits = shifts; bits != 0; bits &= bits - 1)
-            SweepOneShift(loose, from, last, __builtin_ctz(bits), found[static_cast<size_t>(__builtin_ctz(bits))]);
-    }
-
-    void SweepOneShift(const LooseRow& loose, int64_t from, int64_t last, int32_t shift,
-                       std::vector<int64_t>& found) const {
-        std::vector<int64_t> swept;
-        if (loose.Swept()) {
-            const LooseRow::Column& first = loose.Columns[0];
-            SweepColumn(Block.data(), from - BlockFrom, last - BlockFrom, loose.Anchor, shift, Rule.LastMask,
-                        LooseColumn{first.Place, first.Wants.data(), first.Wants.size()}, swept);
-            for (int64_t& p : swept)
-                p += BlockFrom;
-        } else {
-            for (int64_t p = from; p <= last; ++p)
-                swept.push_back(p);
+        for (uint32_t bits = shifts; bits != 0; bits &= bits - 1) {
+            const int32_t shift = __builtin_ctz(bits);
+            if (swept == 0) {
+                for (int64_t p = from; p <= last; ++p)
+                    keep(p, shift);
+                continue;
+            }
+            Positions.clear();
+            Block.Visit([&](const auto* values) {
+                SweepColumns(values, from - first, last - first, loose.Anchor, shift, Rule.LastMask, columns, swept,
+                             Positions);
+            });
+            for (const int64_t p : Positions)
+                keep(p + first, shift);
         }
-        const size_t checkedFrom = loose.Swept() ? 1 : 0;
-        for (const int64_t p : swept)
-            if (RestOfRowAgrees(loose, checkedFrom, p, shift)) found.push_back(p);
     }
 
     // The lists of a row for every shift, swept block by block so each block is read from the cache for every
@@ -236,7 +273,7 @@ class StepSearch {
         // A cancel ends the sweep: the passes then see only the positions before it, and stop.
         for (int64_t from = 0; from <= Count && open != 0 && !Progress.Cancelled(); from += SweepBlock) {
             const int64_t last = std::min(Count, from + SweepBlock - 1);
-            DecodeBlock(from, last);
+            Block.Decode(Values, from, last);
             for (std::vector<int64_t>& block : blocks)
                 block.clear();
             Sweep(Loose[static_cast<size_t>(row)], from, last, open, blocks);
@@ -266,7 +303,7 @@ class StepSearch {
         for (int64_t from = list.ResumeAt; from >= 0 && from <= Count && !Progress.Cancelled(); from += SweepBlock) {
             blocks.back().clear();
             const int64_t last = std::min(Count, from + SweepBlock - 1);
-            DecodeBlock(from, last);
+            Block.Decode(Values, from, last);
             Sweep(Loose[static_cast<size_t>(row)], from, last, uint32_t{1} << Shift, blocks);
             for (const int64_t p : blocks.back())
                 if (!visit(p)) return;

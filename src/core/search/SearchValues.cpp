@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace tavrik {
 
@@ -22,7 +23,81 @@ int32_t TileDivider::operator()(int32_t pointer) const {
     return static_cast<int32_t>(offset < 0 ? -quotient : quotient);
 }
 
+#if defined(__x86_64__) || defined(__i386__)
+[[gnu::target_clones("avx2", "default")]]
+#endif
+void TileDivider::Apply(uint32_t* values, int64_t n) const {
+    // Four at a time in double precision, where every step is exact: the offset and the product of the
+    // quotient and the tile's size are integers below 2^35, and the rounded quotient is the true one or one
+    // more (the estimate is within 2^-18 of the exact quotient), which the remainder tells.
+    using Doubles [[gnu::vector_size(32)]] = double;
+    using Longs [[gnu::vector_size(32)]] = int64_t;
+    using Ints [[gnu::vector_size(16)]] = int32_t;
+    if (TileBytes <= 0 || TileBytes > (int64_t{1} << 31)) {
+        for (int64_t i = 0; i < n; ++i)
+            values[i] = static_cast<uint32_t>((*this)(static_cast<int32_t>(values[i])));
+        return;
+    }
+    const double round = 4503599627370496.0; // 2^52: adding and taking it away rounds to a whole number
+    const double two32 = 4294967296.0;
+    const Longs sign = Longs{} + std::numeric_limits<int64_t>::min();
+    const Doubles one = Doubles{} + 1.0;
+    const double size = double(TileBytes);
+    int64_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        Ints pointers;
+        std::memcpy(&pointers, values + i, sizeof pointers);
+        const Doubles offset = __builtin_convertvector(pointers, Doubles) + double(Base);
+        const Doubles magnitude = (Doubles)((Longs)offset & ~sign);
+        Doubles quotient = (magnitude * Inverse + round) - round;
+        quotient -= (Doubles)((Longs)one & (Longs)(quotient * size > magnitude));
+        // Truncated towards zero: the offset's sign on the quotient of its magnitude.
+        quotient = (Doubles)((Longs)quotient | ((Longs)offset & sign));
+        // The 64-bit quotient taken to 32 bits, as a cast does: less the multiple of 2^32 that brings it
+        // into the signed range.
+        const Doubles turns = (quotient + two32 / 2) / two32;
+        Doubles whole = (turns + round) - round;
+        whole -= (Doubles)((Longs)one & (Longs)(whole > turns));
+        const Ints tiles = __builtin_convertvector(quotient - whole * two32, Ints);
+        std::memcpy(values + i, &tiles, sizeof tiles);
+    }
+    for (; i < n; ++i)
+        values[i] = static_cast<uint32_t>((*this)(static_cast<int32_t>(values[i])));
+}
+
 namespace {
+
+#if defined(__x86_64__) || defined(__i386__)
+#define TAVRIK_VALUE_CLONES [[gnu::target_clones("avx2", "default")]]
+#else
+#define TAVRIK_VALUE_CLONES
+#endif
+
+// The big-endian values of width bytes (2 or 4) from m into out in the machine's order, 32 bytes at a time.
+template <size_t Width, typename T>
+[[gnu::always_inline]] inline void SwapBytesIn(const uint8_t* m, int64_t count, T* out) {
+    using Bytes [[gnu::vector_size(32)]] = uint8_t;
+    Bytes order;
+    for (uint8_t b = 0; b < 32; ++b)
+        order[b] = static_cast<uint8_t>(b - b % Width + Width - 1 - b % Width);
+    constexpr int64_t perVector = 32 / Width;
+    int64_t i = 0;
+    for (; i + perVector <= count; i += perVector) {
+        Bytes v;
+        std::memcpy(&v, m + i * Width, sizeof v);
+        v = __builtin_shuffle(v, order);
+        std::memcpy(out + i, &v, sizeof v);
+    }
+    for (; i < count; ++i) {
+        uint32_t value = 0;
+        for (size_t b = 0; b < Width; ++b)
+            value = value << 8 | m[i * Width + b];
+        out[i] = static_cast<T>(value);
+    }
+}
+
+TAVRIK_VALUE_CLONES void SwapWords(const uint8_t* m, int64_t count, uint16_t* out) { SwapBytesIn<2>(m, count, out); }
+TAVRIK_VALUE_CLONES void SwapLongs(const uint8_t* m, int64_t count, uint32_t* out) { SwapBytesIn<4>(m, count, out); }
 
 uint32_t BigEndian(const uint8_t* at, size_t bytes) {
     if (bytes == 1) return at[0];
@@ -60,27 +135,23 @@ uint32_t SearchValues::At(int64_t i) const {
     return Type == MapSearchType::Pointers ? static_cast<uint32_t>(Divide(static_cast<int32_t>(stored))) : stored;
 }
 
-void SearchValues::Read(int64_t from, int64_t n, uint32_t* out) const {
+template <typename T> void SearchValues::ReadAs(int64_t from, int64_t n, T* out) const {
     const int64_t fast = std::clamp<int64_t>(Whole - from, 0, n);
     const uint8_t* m = fast > 0 ? Memory.data() + Start + static_cast<size_t>(from) * Bytes : nullptr;
-    if (Bytes == 1) {
-        for (int64_t i = 0; i < fast; ++i)
-            out[i] = m[i];
-    } else if (Bytes == 2) {
-        for (int64_t i = 0; i < fast; ++i)
-            out[i] = uint32_t{m[2 * i]} << 8 | m[2 * i + 1];
+    if constexpr (sizeof(T) == 1) {
+        if (fast > 0) std::memcpy(out, m, static_cast<size_t>(fast));
+    } else if constexpr (sizeof(T) == 2) {
+        SwapWords(m, fast, out);
     } else {
-        for (int64_t i = 0; i < fast; ++i) {
-            uint32_t word;
-            std::memcpy(&word, m + 4 * i, sizeof word);
-            out[i] = __builtin_bswap32(word);
-        }
-        if (Type == MapSearchType::Pointers)
-            for (int64_t i = 0; i < fast; ++i)
-                out[i] = static_cast<uint32_t>(Divide(static_cast<int32_t>(out[i])));
+        SwapLongs(m, fast, out);
+        if (Type == MapSearchType::Pointers) Divide.Apply(out, fast);
     }
     for (int64_t i = fast; i < n; ++i)
-        out[i] = At(from + i);
+        out[i] = static_cast<T>(At(from + i));
 }
+
+void SearchValues::Read(int64_t from, int64_t n, uint8_t* out) const { ReadAs(from, n, out); }
+void SearchValues::Read(int64_t from, int64_t n, uint16_t* out) const { ReadAs(from, n, out); }
+void SearchValues::Read(int64_t from, int64_t n, uint32_t* out) const { ReadAs(from, n, out); }
 
 } // namespace tavrik

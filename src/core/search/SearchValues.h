@@ -15,6 +15,8 @@ class TileDivider {
   public:
     TileDivider(int64_t base, int64_t tileBytes);
     int32_t operator()(int32_t pointer) const;
+    // Each of the n pointers turned into its tile number in place.
+    void Apply(uint32_t* values, int64_t n) const;
 
   private:
     int64_t Base;
@@ -32,7 +34,10 @@ class SearchValues {
     int64_t Count() const { return Total; }
     // Value i; 0 from Count on.
     uint32_t At(int64_t i) const;
-    // Values from to from + n - 1 into out.
+    // Values from to from + n - 1 into out, which must be as wide as the type's values: bytes, words, or
+    // longwords (for longwords and pointers).
+    void Read(int64_t from, int64_t n, uint8_t* out) const;
+    void Read(int64_t from, int64_t n, uint16_t* out) const;
     void Read(int64_t from, int64_t n, uint32_t* out) const;
 
   private:
@@ -45,6 +50,7 @@ class SearchValues {
     TileDivider Divide;
 
     uint32_t Stored(int64_t i) const;
+    template <typename T> void ReadAs(int64_t from, int64_t n, T* out) const;
 };
 
 } // namespace tavrik

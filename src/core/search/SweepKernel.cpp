@@ -1,72 +1,82 @@
-// The sweep over memory values: 32 positions at a time, as four vectors of eight, with the hits gathered as
-// the bits of one mask. On x86 the compiler also builds an AVX2 version, chosen when the processor has it.
+// The sweeps over memory values: a vector of 32 bytes at a time (32 byte values, 16 words or 8 longwords), the
+// agreeing lanes picked out only when a vector has any. On x86 the compiler also builds an AVX2 version of each
+// sweep, chosen when the processor has it.
 #include "search/SweepKernel.h"
 
 #include <cstring>
 
 namespace tavrik {
 
-#if defined(__x86_64__) || defined(__i386__)
-[[gnu::target_clones("avx2", "default")]]
-#endif
-void SweepColumn(const uint32_t* values, int64_t from, int64_t last, int64_t anchor, int32_t shift, uint32_t lowMask,
-                 const LooseColumn& column, std::vector<int64_t>& found) {
-    using Lanes = uint32_t __attribute__((vector_size(32)));
-    constexpr int64_t laneCount = 8;
-    constexpr int64_t block = 4 * laneCount;
-    const Lanes laneBits{1, 2, 4, 8, 16, 32, 64, 128};
-    for (int64_t p = from; p <= last; p += block) {
-        Lanes bits{};
-        for (int64_t v = 0; v < 4; ++v) {
-            const uint32_t* at = values + p + v * laneCount;
-            Lanes diff;
-            std::memcpy(&diff, at + column.Column, sizeof diff);
-            diff >>= shift;
-            if (anchor >= 0) {
-                Lanes base;
-                std::memcpy(&base, at + anchor, sizeof base);
-                diff -= base >> shift;
-            }
-            Lanes hit{};
-            for (size_t k = 0; k < column.WantCount; ++k)
-                hit |= (Lanes)(((diff - column.Wants[k]) & lowMask) == 0);
-            bits |= (hit & laneBits) << static_cast<uint32_t>(v * laneCount);
+namespace {
+
+template <typename T> struct VectorOf {
+    using Lanes [[gnu::vector_size(32)]] = T;
+    static constexpr int64_t Count = 32 / sizeof(T);
+};
+
+// Appends to found what the lanes of a vector of results for the positions from p on hold, where they hold
+// anything and lie before last.
+template <typename T, typename Lanes, typename Append>
+[[gnu::always_inline]] inline void PickLanes(const Lanes& agree, int64_t p, int64_t last, Append&& append) {
+    uint64_t quarters[4];
+    std::memcpy(quarters, &agree, sizeof quarters);
+    if ((quarters[0] | quarters[1] | quarters[2] | quarters[3]) == 0) return;
+    T lanes[VectorOf<T>::Count];
+    std::memcpy(lanes, &agree, sizeof lanes);
+    for (int64_t i = 0; i < VectorOf<T>::Count && p + i <= last; ++i)
+        if (lanes[i] != 0) append(p + i, lanes[i]);
+}
+
+template <typename T>
+[[gnu::always_inline]] inline void SweepColumnsIn(const T* values, int64_t from, int64_t last, int64_t anchor,
+                                                  int32_t shift, uint32_t lowMask, const LooseColumn* columns,
+                                                  size_t columnCount, std::vector<int64_t>& found) {
+    using Lanes = typename VectorOf<T>::Lanes;
+    const T low = static_cast<T>(lowMask);
+    for (int64_t p = from; p <= last; p += VectorOf<T>::Count) {
+        Lanes base{};
+        if (anchor >= 0) {
+            std::memcpy(&base, values + p + anchor, sizeof base);
+            base >>= shift;
         }
-        uint64_t quarters[4];
-        std::memcpy(quarters, &bits, sizeof quarters);
-        const uint64_t folded = quarters[0] | quarters[1] | quarters[2] | quarters[3];
-        // Bit b stands for position p + b: lane i holds the bits i, 8 + i, 16 + i and 24 + i.
-        for (uint32_t mask = static_cast<uint32_t>(folded | (folded >> 32)); mask != 0; mask &= mask - 1) {
-            const int64_t position = p + __builtin_ctz(mask);
-            if (position <= last) found.push_back(position);
+        Lanes agree = ~Lanes{};
+        for (size_t c = 0; c < columnCount; ++c) {
+            Lanes x;
+            std::memcpy(&x, values + p + columns[c].Column, sizeof x);
+            const Lanes difference = (x >> shift) - base;
+            Lanes any{};
+            for (size_t k = 0; k < columns[c].WantCount; ++k)
+                any |= (Lanes)(((difference - static_cast<T>(columns[c].Wants[k])) & low) == 0);
+            agree &= any;
         }
+        PickLanes<T>(agree, p, last, [&found](int64_t position, T) { found.push_back(position); });
     }
 }
 
-#if defined(__x86_64__) || defined(__i386__)
-[[gnu::target_clones("avx2", "default")]]
-#endif
-void SweepShifts(const uint32_t* values, int64_t from, int64_t last, int64_t anchor, uint32_t shiftMask,
-                 const LooseColumn* columns, size_t columnCount, std::vector<ShiftHit>& found) {
-    using Lanes = uint32_t __attribute__((vector_size(32)));
-    constexpr int64_t laneCount = 8;
-    for (int64_t p = from; p <= last; p += laneCount) {
-        Lanes agree = Lanes{} + shiftMask;
+template <typename T>
+[[gnu::always_inline]] inline void SweepShiftsIn(const T* values, int64_t from, int64_t last, int64_t anchor,
+                                                 uint32_t shiftMask, const LooseColumn* columns, size_t columnCount,
+                                                 std::vector<ShiftHit>& found) {
+    using Lanes = typename VectorOf<T>::Lanes;
+    // Bit j of a want as all ones or all zeros, so that xor with it leaves the value where the want's bit is 1
+    // and flips it where it is 0.
+    const auto flip = [](uint32_t want, int32_t j) { return static_cast<T>((want >> j & 1u) - 1u); };
+    for (int64_t p = from; p <= last; p += VectorOf<T>::Count) {
         Lanes base{};
         if (anchor >= 0) std::memcpy(&base, values + p + anchor, sizeof base);
+        Lanes agree = Lanes{} + static_cast<T>(shiftMask);
         for (size_t c = 0; c < columnCount; ++c) {
             const LooseColumn& column = columns[c];
             Lanes x;
             std::memcpy(&x, values + p + column.Column, sizeof x);
-            // Bit s of all: the 7 bits from bit s of the value equal the want's. Each bit j of the pattern is
-            // compared at every place at once: the value where the bit is 1, its complement where it is 0 (xor
-            // with bit - 1), moved down by j.
+            // Bit s of all: the 7 bits from bit s of the value equal the want's, each bit of the pattern compared
+            // at every place at once and moved down by its own place.
             Lanes any{};
             if (anchor < 0) {
                 for (size_t k = 0; k < column.WantCount; ++k) {
                     Lanes all = ~Lanes{};
                     for (int32_t j = 0; j < ShiftPatternBits; ++j)
-                        all &= (x ^ ((column.Wants[k] >> j & 1u) - 1u)) >> j;
+                        all &= (x ^ flip(column.Wants[k], j)) >> j;
                     any |= all;
                 }
             } else {
@@ -77,22 +87,54 @@ void SweepShifts(const uint32_t* values, int64_t from, int64_t last, int64_t anc
                 for (size_t k = 0; k < column.WantCount; ++k) {
                     Lanes all = ~Lanes{}, allBelow = ~Lanes{};
                     for (int32_t j = 0; j < ShiftPatternBits; ++j) {
-                        all &= (difference ^ ((column.Wants[k] >> j & 1u) - 1u)) >> j;
-                        allBelow &= (difference ^ (((column.Wants[k] - 1u) >> j & 1u) - 1u)) >> j;
+                        all &= (difference ^ flip(column.Wants[k], j)) >> j;
+                        allBelow &= (difference ^ flip(column.Wants[k] - 1u, j)) >> j;
                     }
                     any |= (all & ~borrow) | (allBelow & borrow);
                 }
             }
             agree &= any;
         }
-        uint64_t quarters[4];
-        std::memcpy(quarters, &agree, sizeof quarters);
-        if ((quarters[0] | quarters[1] | quarters[2] | quarters[3]) == 0) continue;
-        uint32_t lanes[laneCount];
-        std::memcpy(lanes, &agree, sizeof lanes);
-        for (int64_t i = 0; i < laneCount; ++i)
-            if (lanes[i] != 0 && p + i <= last) found.push_back(ShiftHit{p + i, lanes[i]});
+        PickLanes<T>(agree, p, last, [&found](int64_t position, T shifts) { found.push_back({position, shifts}); });
     }
+}
+
+} // namespace
+
+#if defined(__x86_64__) || defined(__i386__)
+#define TAVRIK_SWEEP_CLONES [[gnu::target_clones("avx2", "default")]]
+#else
+#define TAVRIK_SWEEP_CLONES
+#endif
+
+TAVRIK_SWEEP_CLONES
+void SweepColumns(const uint8_t* values, int64_t from, int64_t last, int64_t anchor, int32_t shift, uint32_t lowMask,
+                  const LooseColumn* columns, size_t columnCount, std::vector<int64_t>& found) {
+    SweepColumnsIn(values, from, last, anchor, shift, lowMask, columns, columnCount, found);
+}
+
+TAVRIK_SWEEP_CLONES
+void SweepColumns(const uint16_t* values, int64_t from, int64_t last, int64_t anchor, int32_t shift, uint32_t lowMask,
+                  const LooseColumn* columns, size_t columnCount, std::vector<int64_t>& found) {
+    SweepColumnsIn(values, from, last, anchor, shift, lowMask, columns, columnCount, found);
+}
+
+TAVRIK_SWEEP_CLONES
+void SweepColumns(const uint32_t* values, int64_t from, int64_t last, int64_t anchor, int32_t shift, uint32_t lowMask,
+                  const LooseColumn* columns, size_t columnCount, std::vector<int64_t>& found) {
+    SweepColumnsIn(values, from, last, anchor, shift, lowMask, columns, columnCount, found);
+}
+
+TAVRIK_SWEEP_CLONES
+void SweepShifts(const uint16_t* values, int64_t from, int64_t last, int64_t anchor, uint32_t shiftMask,
+                 const LooseColumn* columns, size_t columnCount, std::vector<ShiftHit>& found) {
+    SweepShiftsIn(values, from, last, anchor, shiftMask, columns, columnCount, found);
+}
+
+TAVRIK_SWEEP_CLONES
+void SweepShifts(const uint32_t* values, int64_t from, int64_t last, int64_t anchor, uint32_t shiftMask,
+                 const LooseColumn* columns, size_t columnCount, std::vector<ShiftHit>& found) {
+    SweepShiftsIn(values, from, last, anchor, shiftMask, columns, columnCount, found);
 }
 
 } // namespace tavrik
