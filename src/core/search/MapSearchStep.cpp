@@ -41,6 +41,13 @@ struct RowPattern {
         OffsetColumn = AnchorColumn(grid, row);
         OffsetTile = grid.At(row, OffsetColumn).TileNumber;
     }
+    // The known column with the fewest tile numbers (the first of equals), as an index into Columns.
+    size_t FewestTilesColumn() const {
+        size_t fewest = 0;
+        for (size_t i = 1; i < Accepted.size(); ++i)
+            if (Accepted[i].size() < Accepted[fewest].size()) fewest = i;
+        return fewest;
+    }
 };
 
 // The loose test of one row: each known column (but the offset cell in the offset mode) agrees with one of
@@ -92,6 +99,8 @@ class DecodedBlock {
     void Decode(const SearchValues& values, int64_t from, int64_t last) {
         constexpr int64_t margin = MatchGridUsed + 32 + 64;
         From = from;
+        Last = last;
+        Decoded = true;
         const int64_t count = last - from + 1 + margin;
         Visit([&](auto* data) {
             auto& storage = Storage(data);
@@ -100,6 +109,8 @@ class DecodedBlock {
         });
     }
     int64_t First() const { return From; }
+    // Whether the values from to last are decoded, with their margin.
+    bool Holds(int64_t from, int64_t last) const { return Decoded && from >= From && last <= Last; }
     uint32_t At(int64_t i) const {
         const auto k = static_cast<size_t>(i - From);
         return Width == 1 ? Bytes[k] : Width == 2 ? Words[k] : Longs[k];
@@ -116,7 +127,9 @@ class DecodedBlock {
 
   private:
     int32_t Width;
+    bool Decoded = false;
     int64_t From = 0;
+    int64_t Last = 0;
     mutable std::vector<uint8_t> Bytes;
     mutable std::vector<uint16_t> Words;
     mutable std::vector<uint32_t> Longs;
@@ -135,6 +148,8 @@ struct SurvivorList {
 
 constexpr size_t SurvivorCap = 4096;
 constexpr int64_t SweepBlock = 4096;
+// The stretch of values decoded for the rows scanned after a candidate: the whole window of a byte map's rows.
+constexpr int64_t ScanStretch = 16384;
 
 // A position a row matches at in a pass, with the offset it matches with.
 struct Candidate {
@@ -377,16 +392,43 @@ class StepSearch {
         if (!Detailed) last = std::min(last, p + r * perValue);
         const RowPattern& pattern = Patterns[static_cast<size_t>(r)];
         std::vector<int64_t> hits;
-        for (int64_t q = p + Grid.Columns; q <= last; ++q) {
-            if (!RowTest(pattern, q, offset)) continue;
+        ForEachPossibleHit(pattern, p + Grid.Columns, last, offset, [&](int64_t q) {
+            if (!RowTest(pattern, q, offset)) return true;
             hits.push_back(Address(q));
             AddRowLine(r, offset, Address(q));
-            if (static_cast<int32_t>(hits.size()) == SearchHitLimit) {
-                if (Detailed) Run.ResultLines.push_back(BailingOutLine());
-                break;
-            }
-        }
+            if (static_cast<int32_t>(hits.size()) < SearchHitLimit) return true;
+            if (Detailed) Run.ResultLines.push_back(BailingOutLine());
+            return false;
+        });
         return hits;
+    }
+
+    // Calls visit, until it returns false, with the positions from first to last in increasing order at which
+    // the row's most selective known column holds one of its tile numbers with the offset (in the pass's shift
+    // and mask), swept in stretches with the vector kernel.
+    template <typename Visit> void ForEachPossibleHit(const RowPattern& pattern, int64_t first, int64_t last,
+                                                      int32_t offset, Visit&& visit) {
+        const size_t column = pattern.FewestTilesColumn();
+        if (pattern.Accepted[column].size() > LooseRow::MaxSweptWants) {
+            for (int64_t q = first; q <= last; ++q)
+                if (!visit(q)) return;
+            return;
+        }
+        std::vector<uint32_t> wants;
+        for (const int32_t tile : pattern.Accepted[column])
+            wants.push_back(static_cast<uint32_t>(tile) + static_cast<uint32_t>(offset));
+        const LooseColumn swept{pattern.Columns[column], wants.data(), wants.size()};
+        for (int64_t from = first; from <= last; from += ScanStretch) {
+            const int64_t stretchLast = std::min(last, from + ScanStretch - 1);
+            if (!Block.Holds(from, stretchLast)) Block.Decode(Values, from, from + ScanStretch - 1);
+            const int64_t origin = Block.First();
+            Positions.clear();
+            Block.Visit([&](const auto* values) {
+                SweepColumns(values, from - origin, stretchLast - origin, -1, Shift, Mask, &swept, 1, Positions);
+            });
+            for (const int64_t q : Positions)
+                if (!visit(q + origin)) return;
+        }
     }
 
     // The stride comes from the hits of the first usable row after row 0; the other usable rows must have a
