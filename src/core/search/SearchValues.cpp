@@ -2,9 +2,12 @@
 // turned into tile numbers.
 #include "search/SearchValues.h"
 
+#include "search/VectorClones.h"
+
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace tavrik {
 
@@ -23,9 +26,7 @@ int32_t TileDivider::operator()(int32_t pointer) const {
     return static_cast<int32_t>(offset < 0 ? -quotient : quotient);
 }
 
-#if defined(__x86_64__) || defined(__i386__)
-[[gnu::target_clones("avx2", "default")]]
-#endif
+TAVRIK_VECTOR_CLONES
 void TileDivider::Apply(uint32_t* values, int64_t n) const {
     // Four at a time in double precision, where every step is exact: the offset and the product of the
     // quotient and the tile's size are integers below 2^35, and the rounded quotient is the true one or one
@@ -67,37 +68,33 @@ void TileDivider::Apply(uint32_t* values, int64_t n) const {
 
 namespace {
 
-#if defined(__x86_64__) || defined(__i386__)
-#define TAVRIK_VALUE_CLONES [[gnu::target_clones("avx2", "default")]]
-#else
-#define TAVRIK_VALUE_CLONES
-#endif
-
-// The big-endian values of width bytes (2 or 4) from m into out in the machine's order, 32 bytes at a time.
-template <size_t Width, typename T>
-[[gnu::always_inline]] inline void SwapBytesIn(const uint8_t* m, int64_t count, T* out) {
-    using Bytes [[gnu::vector_size(32)]] = uint8_t;
-    Bytes order;
-    for (uint8_t b = 0; b < 32; ++b)
-        order[b] = static_cast<uint8_t>(b - b % Width + Width - 1 - b % Width);
-    constexpr int64_t perVector = 32 / Width;
+// The big-endian values of width bytes (2 or 4) from m into out in the machine's order, 32 bytes at a time
+// with a byte shuffle (I runs over the bytes of a vector).
+template <size_t Width, typename T, size_t... I>
+[[gnu::always_inline]] inline void SwapBytesIn(const uint8_t* m, int64_t count, T* out, std::index_sequence<I...>) {
+    using Bytes [[gnu::vector_size(sizeof...(I))]] = uint8_t;
+    constexpr int64_t perVector = sizeof...(I) / Width;
     int64_t i = 0;
     for (; i + perVector <= count; i += perVector) {
         Bytes v;
         std::memcpy(&v, m + i * Width, sizeof v);
-        v = __builtin_shuffle(v, order);
+        v = __builtin_shufflevector(v, v, (I - I % Width + Width - 1 - I % Width)...);
         std::memcpy(out + i, &v, sizeof v);
     }
     for (; i < count; ++i) {
         uint32_t value = 0;
         for (size_t b = 0; b < Width; ++b)
-            value = value << 8 | m[i * Width + b];
+            value = value << 8 | m[static_cast<size_t>(i) * Width + b];
         out[i] = static_cast<T>(value);
     }
 }
 
-TAVRIK_VALUE_CLONES void SwapWords(const uint8_t* m, int64_t count, uint16_t* out) { SwapBytesIn<2>(m, count, out); }
-TAVRIK_VALUE_CLONES void SwapLongs(const uint8_t* m, int64_t count, uint32_t* out) { SwapBytesIn<4>(m, count, out); }
+TAVRIK_VECTOR_CLONES void SwapWords(const uint8_t* m, int64_t count, uint16_t* out) {
+    SwapBytesIn<2>(m, count, out, std::make_index_sequence<32>());
+}
+TAVRIK_VECTOR_CLONES void SwapLongs(const uint8_t* m, int64_t count, uint32_t* out) {
+    SwapBytesIn<4>(m, count, out, std::make_index_sequence<32>());
+}
 
 uint32_t BigEndian(const uint8_t* at, size_t bytes) {
     if (bytes == 1) return at[0];

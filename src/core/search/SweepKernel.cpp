@@ -1,7 +1,9 @@
-// The sweeps over memory values: a vector of 32 bytes at a time (32 byte values, 16 words or 8 longwords), the
-// agreeing lanes picked out only when a vector has any. On x86 the compiler also builds an AVX2 version of each
-// sweep, chosen when the processor has it.
+// The sweeps over memory values: a vector of 64 bytes at a time (64 byte values, 32 words or 16 longwords), the
+// agreeing lanes picked out only when a vector has any. On x86 the compiler also builds AVX-512 and AVX2
+// versions of each sweep, the best the processor has chosen when the program starts.
 #include "search/SweepKernel.h"
+
+#include "search/VectorClones.h"
 
 #include <cstring>
 
@@ -9,18 +11,23 @@ namespace tavrik {
 
 namespace {
 
+constexpr size_t VectorBytes = 64;
+
 template <typename T> struct VectorOf {
-    using Lanes [[gnu::vector_size(32)]] = T;
-    static constexpr int64_t Count = 32 / sizeof(T);
+    using Lanes [[gnu::vector_size(VectorBytes)]] = T;
+    static constexpr int64_t Count = VectorBytes / sizeof(T);
 };
 
 // Appends to found what the lanes of a vector of results for the positions from p on hold, where they hold
 // anything and lie before last.
 template <typename T, typename Lanes, typename Append>
 [[gnu::always_inline]] inline void PickLanes(const Lanes& agree, int64_t p, int64_t last, Append&& append) {
-    uint64_t quarters[4];
-    std::memcpy(quarters, &agree, sizeof quarters);
-    if ((quarters[0] | quarters[1] | quarters[2] | quarters[3]) == 0) return;
+    uint64_t parts[VectorBytes / 8];
+    std::memcpy(parts, &agree, sizeof parts);
+    uint64_t any = 0;
+    for (const uint64_t part : parts)
+        any |= part;
+    if (any == 0) return;
     T lanes[VectorOf<T>::Count];
     std::memcpy(lanes, &agree, sizeof lanes);
     for (int64_t i = 0; i < VectorOf<T>::Count && p + i <= last; ++i)
@@ -101,37 +108,31 @@ template <typename T>
 
 } // namespace
 
-#if defined(__x86_64__) || defined(__i386__)
-#define TAVRIK_SWEEP_CLONES [[gnu::target_clones("avx2", "default")]]
-#else
-#define TAVRIK_SWEEP_CLONES
-#endif
-
-TAVRIK_SWEEP_CLONES
+TAVRIK_VECTOR_CLONES
 void SweepColumns(const uint8_t* values, int64_t from, int64_t last, int64_t anchor, int32_t shift, uint32_t lowMask,
                   const LooseColumn* columns, size_t columnCount, std::vector<int64_t>& found) {
     SweepColumnsIn(values, from, last, anchor, shift, lowMask, columns, columnCount, found);
 }
 
-TAVRIK_SWEEP_CLONES
+TAVRIK_VECTOR_CLONES
 void SweepColumns(const uint16_t* values, int64_t from, int64_t last, int64_t anchor, int32_t shift, uint32_t lowMask,
                   const LooseColumn* columns, size_t columnCount, std::vector<int64_t>& found) {
     SweepColumnsIn(values, from, last, anchor, shift, lowMask, columns, columnCount, found);
 }
 
-TAVRIK_SWEEP_CLONES
+TAVRIK_VECTOR_CLONES
 void SweepColumns(const uint32_t* values, int64_t from, int64_t last, int64_t anchor, int32_t shift, uint32_t lowMask,
                   const LooseColumn* columns, size_t columnCount, std::vector<int64_t>& found) {
     SweepColumnsIn(values, from, last, anchor, shift, lowMask, columns, columnCount, found);
 }
 
-TAVRIK_SWEEP_CLONES
+TAVRIK_VECTOR_CLONES
 void SweepShifts(const uint16_t* values, int64_t from, int64_t last, int64_t anchor, uint32_t shiftMask,
                  const LooseColumn* columns, size_t columnCount, std::vector<ShiftHit>& found) {
     SweepShiftsIn(values, from, last, anchor, shiftMask, columns, columnCount, found);
 }
 
-TAVRIK_SWEEP_CLONES
+TAVRIK_VECTOR_CLONES
 void SweepShifts(const uint32_t* values, int64_t from, int64_t last, int64_t anchor, uint32_t shiftMask,
                  const LooseColumn* columns, size_t columnCount, std::vector<ShiftHit>& found) {
     SweepShiftsIn(values, from, last, anchor, shiftMask, columns, columnCount, found);
