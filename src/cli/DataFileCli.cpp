@@ -22,8 +22,8 @@ DataFileLoad LoadDataFileForCli(Workspace& ws, const std::string& file) {
 void WarnIfPastMemory(const Workspace& ws, int64_t address, const std::string& what) {
     const size_t size = ws.Memory.MemoryImage.size();
     if (address >= 0 && static_cast<uint64_t>(address) < size) return;
-    std::cerr << "tavrik-cli: warning: the " << what << " " << DollarHex(static_cast<uint32_t>(address))
-              << " lies past the end of memory (" << size << " bytes, up to " << DollarHex(static_cast<uint32_t>(size))
+    std::cerr << "tavrik-cli: warning: the " << what << " " << DollarHexWide(static_cast<uint64_t>(address))
+              << " lies past the end of memory (" << size << " bytes, up to " << DollarHexWide(size)
               << ")\n";
 }
 

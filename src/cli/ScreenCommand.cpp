@@ -14,7 +14,7 @@ namespace {
 
 JsonObject ScreenJson(const ScreenDescription& d) {
     return {{"machine", d.Machine == ScreenMachine::Amiga ? "amiga" : "st"},
-            {"address", DollarHex(d.Address)},
+            {"address", DollarHexWide(static_cast<uint64_t>(d.Address))},
             {"bitplanes", d.Bitplanes},
             {"width", d.Width},
             {"height", d.Height},

@@ -285,7 +285,7 @@ void TForm1::RefreshAddressFields() {
         // The field's form may raise the stored address (to the start of chip RAM).
         int64_t address = Shared.Maps[map].Address;
         MapTabs[map]->ShowAddress(address);
-        Shared.Maps[map].Address = static_cast<int32_t>(address);
+        Shared.Maps[map].Address = address;
     }
 }
 

@@ -1,6 +1,7 @@
 // Command-line option checks and values.
 #include "app/CommandLine.h"
 
+#include "app/Address.h"
 #include "app/IntegerText.h"
 #include "app/TextHelpers.h"
 
@@ -57,7 +58,7 @@ CLI::Validator AddressTextCheck() {
         std::string rest = Trim(text);
         const bool chipRelative = !rest.empty() && rest.front() == '+';
         if (chipRelative) rest.erase(0, 1);
-        const bool valid = rest.empty() ? chipRelative : ParseIntegerText(rest) || ParseIntegerText("$" + rest);
+        const bool valid = rest.empty() ? chipRelative : AddressNumber(rest).has_value();
         return valid ? std::string() : NotText("an address such as $1F00, 8000 or +$100", text);
     });
 }

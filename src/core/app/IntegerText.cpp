@@ -2,6 +2,8 @@
 #include "app/IntegerText.h"
 
 #include <cctype>
+#include <limits>
+#include <type_traits>
 
 namespace tavrik {
 
@@ -16,7 +18,8 @@ int HexDigitValue(char c) {
     return -1;
 }
 
-std::optional<uint32_t> ParseHexDigits(std::string_view digits) {
+// Up to maxDigits significant hexadecimal digits.
+std::optional<uint64_t> ParseHexDigits(std::string_view digits, int maxDigits) {
     if (digits.empty()) return std::nullopt;
     uint64_t value = 0;
     int significant = 0;
@@ -24,21 +27,50 @@ std::optional<uint32_t> ParseHexDigits(std::string_view digits) {
         const int d = HexDigitValue(c);
         if (d < 0) return std::nullopt;
         if (significant > 0 || d != 0) ++significant;
-        if (significant > 8) return std::nullopt;
+        if (significant > maxDigits) return std::nullopt;
         value = value * 16 + static_cast<uint64_t>(d);
     }
-    return static_cast<uint32_t>(value);
+    return value;
 }
 
-std::optional<int64_t> ParseDecimalDigits(std::string_view digits) {
+// Decimal digits whose value does not exceed limit.
+std::optional<uint64_t> ParseDecimalDigits(std::string_view digits, uint64_t limit) {
     if (digits.empty()) return std::nullopt;
-    int64_t value = 0;
+    uint64_t value = 0;
     for (char c : digits) {
         if (c < '0' || c > '9') return std::nullopt;
-        value = value * 10 + (c - '0');
-        if (value > 2147483648LL) return std::nullopt;
+        if (__builtin_mul_overflow(value, uint64_t{10}, &value) ||
+            __builtin_add_overflow(value, static_cast<uint64_t>(c - '0'), &value) || value > limit)
+            return std::nullopt;
     }
     return value;
+}
+
+// The integer text syntax for a signed type: decimal within its range, hexadecimal as its bit pattern.
+template <typename Signed> std::optional<Signed> ParseIntegerTextOf(std::string_view text) {
+    using Unsigned = std::make_unsigned_t<Signed>;
+    size_t pos = 0;
+    while (pos < text.size() && text[pos] == ' ') ++pos;
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        negative = text[pos] == '-';
+        ++pos;
+    }
+    const std::string_view rest = text.substr(pos);
+    size_t prefix = 0;
+    if (rest.starts_with('$') || rest.starts_with('x') || rest.starts_with('X')) prefix = 1;
+    if (rest.starts_with("0x") || rest.starts_with("0X")) prefix = 2;
+    if (prefix > 0) {
+        const std::optional<uint64_t> digits = ParseHexDigits(rest.substr(prefix), 2 * sizeof(Signed));
+        if (!digits) return std::nullopt;
+        const auto pattern = static_cast<Unsigned>(*digits);
+        return static_cast<Signed>(negative ? Unsigned{0} - pattern : pattern);
+    }
+    constexpr auto largest = static_cast<uint64_t>(std::numeric_limits<Signed>::max());
+    const std::optional<uint64_t> magnitude = ParseDecimalDigits(rest, negative ? largest + 1 : largest);
+    if (!magnitude) return std::nullopt;
+    const auto pattern = static_cast<Unsigned>(*magnitude);
+    return static_cast<Signed>(negative ? Unsigned{0} - pattern : pattern);
 }
 
 } // namespace
@@ -51,33 +83,9 @@ std::string Trim(std::string_view text) {
     return std::string(text.substr(begin, end - begin));
 }
 
-std::optional<int32_t> ParseIntegerText(std::string_view text) {
-    size_t pos = 0;
-    while (pos < text.size() && text[pos] == ' ') ++pos;
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-        negative = text[pos] == '-';
-        ++pos;
-    }
-    std::string_view rest = text.substr(pos);
-    std::optional<uint32_t> hexPrefixDigits;
-    if (rest.starts_with('$') || rest.starts_with('x') || rest.starts_with('X')) {
-        hexPrefixDigits = ParseHexDigits(rest.substr(1));
-        if (!hexPrefixDigits) return std::nullopt;
-    } else if (rest.starts_with("0x") || rest.starts_with("0X")) {
-        hexPrefixDigits = ParseHexDigits(rest.substr(2));
-        if (!hexPrefixDigits) return std::nullopt;
-    }
-    if (hexPrefixDigits) {
-        const uint32_t pattern = negative ? 0u - *hexPrefixDigits : *hexPrefixDigits;
-        return static_cast<int32_t>(pattern);
-    }
-    const std::optional<int64_t> magnitude = ParseDecimalDigits(rest);
-    if (!magnitude) return std::nullopt;
-    const int64_t value = negative ? -*magnitude : *magnitude;
-    if (value > 2147483647LL) return std::nullopt;
-    return static_cast<int32_t>(value);
-}
+std::optional<int32_t> ParseIntegerText(std::string_view text) { return ParseIntegerTextOf<int32_t>(text); }
+
+std::optional<int64_t> ParseWideIntegerText(std::string_view text) { return ParseIntegerTextOf<int64_t>(text); }
 
 std::string HexWide(uint64_t value, int minDigits) {
     static constexpr char Digits[] = "0123456789ABCDEF";
@@ -93,5 +101,7 @@ std::string HexWide(uint64_t value, int minDigits) {
 std::string Hex(uint32_t value, int minDigits) { return HexWide(value, minDigits); }
 
 std::string DollarHex(uint32_t value, int minDigits) { return "$" + Hex(value, minDigits); }
+
+std::string DollarHexWide(uint64_t value) { return "$" + HexWide(value); }
 
 } // namespace tavrik

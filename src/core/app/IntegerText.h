@@ -15,6 +15,9 @@ std::string Trim(std::string_view text);
 // prefix ("$", "x", "X", "0x", "0X") and up to 8 significant hex digits taken as a 32-bit pattern.
 // Nothing may follow the digits. Returns nothing when the text is not a number.
 std::optional<int32_t> ParseIntegerText(std::string_view text);
+// The same syntax read into 64 bits (memory positions): decimal within the 64-bit range, and up to 16
+// significant hex digits taken as a 64-bit pattern.
+std::optional<int64_t> ParseWideIntegerText(std::string_view text);
 
 // Upper-case hexadecimal with at least minDigits digits; negative values show their 32-bit pattern.
 std::string Hex(uint32_t value, int minDigits = 1);
@@ -24,5 +27,7 @@ inline std::string Hex(int32_t value, int minDigits = 1) { return Hex(static_cas
 
 // "$" followed by Hex(value).
 std::string DollarHex(uint32_t value, int minDigits = 1);
+// "$" followed by HexWide(value): memory positions, which may lie past 4 GiB.
+std::string DollarHexWide(uint64_t value);
 
 } // namespace tavrik

@@ -18,6 +18,11 @@ std::string ValueText(const TMapCell& cell) {
     return text;
 }
 
+// A read before the start of memory (a negative skip at offset 0) shows its 32-bit pattern, as it always has.
+std::string OffsetText(int64_t offset) {
+    return offset < 0 ? DollarHex(static_cast<uint32_t>(offset)) : DollarHexWide(static_cast<uint64_t>(offset));
+}
+
 } // namespace
 
 std::optional<std::string> CellReadOut(int32_t mapNumber, int32_t bx, int32_t by, const TMapVariables& map) {
@@ -29,8 +34,7 @@ std::optional<std::string> CellReadOut(int32_t mapNumber, int32_t bx, int32_t by
     const TMapCell* cell = CellAt(map, row, column);
     if (cell == nullptr) return std::nullopt;
     const std::string name = mapNumber == 2 ? "Map 2:" : "Map:";
-    // Offsets are shown as the 32-bit values the map's addresses are.
-    return name + " " + DollarHex(static_cast<uint32_t>(cell->SourceOffset)) + ": (" + std::to_string(column) + ", " +
+    return name + " " + OffsetText(cell->SourceOffset) + ": (" + std::to_string(column) + ", " +
            std::to_string(row) + ") = " + ValueText(*cell);
 }
 

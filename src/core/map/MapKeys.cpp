@@ -113,11 +113,11 @@ MapKeyAction MovementKey(const KeyPress& key, MapControls& controls, TMapVariabl
 
 bool MoveMapAddress(MapControls& controls, TMapVariables& map, int32_t delta, const AddressMode& addresses) {
     // The address is taken as the reading of the settings takes it, so the key and the record agree.
-    int64_t address = int64_t{static_cast<int32_t>(ParseAddress(controls.Address, addresses))} + delta;
+    int64_t address;
+    if (__builtin_add_overflow(ParseAddress(controls.Address, addresses), int64_t{delta}, &address)) return false;
     // ShowAddress raises a sum below 0 to 0, or to the start of chip RAM in the chip-relative form.
     std::string text = ShowAddress(address, addresses);
-    if (!std::in_range<int32_t>(address)) return false;
-    map.Address = static_cast<int32_t>(address);
+    map.Address = address;
     controls.Address = std::move(text);
     return true;
 }

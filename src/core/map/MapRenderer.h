@@ -33,7 +33,7 @@ struct MapDrawContext {
     const Image* TileSource = nullptr;
     int32_t TileCount = 0;
     // The tile ripper's Address, Bitplanes and SkipBetweenTiles: where pointer maps point into.
-    int32_t RipAddress = 0;
+    int64_t RipAddress = 0;
     int32_t Bitplanes = 1;
     int32_t SkipBetweenTiles = 0;
     uint32_t ChipRamOffset = 0;

@@ -26,7 +26,7 @@ void Read(const std::string& text, int32_t& field) {
 // The fields both readers share, in the order the tab is read; the custom game sits between the two
 // halves only for ReadMapSettings.
 void ReadLeadingFields(const MapControls& c, TMapVariables& map, const AddressMode& addresses) {
-    map.Address = static_cast<int32_t>(ParseAddress(c.Address, addresses));
+    map.Address = ParseAddress(c.Address, addresses);
     Read(c.WidthInTiles, map.WidthInTiles);
     Read(c.HeightInTiles, map.HeightInTiles);
     Read(c.Mask, map.Mask);

@@ -42,7 +42,7 @@ struct TMapCell {
 
 struct TMapVariables {
     int32_t MapNumber = 1;
-    int32_t Address = 0;
+    int64_t Address = 0; // a file offset, past 4 GiB in a large raw file
     int32_t WidthInTiles = 0;
     int32_t HeightInTiles = 0;
     int32_t DrawWidth = 0;

@@ -76,11 +76,16 @@ bool UsesSkipBytes(const ProjectMap& map) {
     return !text.empty() && text != "0";
 }
 
+// The file keeps the offset the field reads, never the display form.
+std::string StoredAddressText(const std::string& fieldText, const AddressMode& addresses) {
+    return DollarHexWide(static_cast<uint64_t>(ParseAddress(fieldText, addresses)));
+}
+
 void WriteGfx(IniFile& ini, const ProjectFile& p, const AddressMode& addresses) {
     const RipControls& c = p.Ripper;
     const char* s = "Gfx";
-    ini.SetText(s, "Address", DollarHex(ParseAddress(c.Address, addresses)));
-    ini.SetText(s, "PaletteAddress", DollarHex(ParseAddress(p.PaletteAddress, addresses)));
+    ini.SetText(s, "Address", StoredAddressText(c.Address, addresses));
+    ini.SetText(s, "PaletteAddress", StoredAddressText(p.PaletteAddress, addresses));
     ini.SetText(s, "TileWidth", c.TileWidth);
     ini.SetText(s, "TileHeight", c.TileHeight);
     ini.SetText(s, "Bitplanes", c.Bitplanes);

@@ -99,7 +99,7 @@ int32_t ReadCopperlistStopYPos(const std::string& text) {
 
 void ReadInOrder(const RipControls& c, RipperState& state, AddressMode addresses, RipControlUpdates& updates) {
     RipParameters& p = state.Parameters;
-    p.Address = static_cast<int32_t>(ParseAddress(c.Address, addresses));
+    p.Address = ParseAddress(c.Address, addresses);
     p.Bitplanes = ReadInteger(c.Bitplanes);
     p.TileWidth = ReadInteger(c.TileWidth);
     p.TileHeight = ReadInteger(c.TileHeight);
@@ -184,9 +184,9 @@ int32_t TileCount(const RipParameters& p) {
 }
 
 std::string MoveRipAddress(RipParameters& parameters, int32_t delta, AddressMode addresses) {
-    int64_t address = std::max(CheckedAdd(parameters.Address, delta), 0);
+    int64_t address = std::max(CheckedAdd(parameters.Address, int64_t{delta}), int64_t{0});
     std::string text = ShowAddress(address, addresses);
-    parameters.Address = static_cast<int32_t>(address);
+    parameters.Address = address;
     return text;
 }
 

@@ -9,7 +9,7 @@ namespace tavrik {
 enum class RipMode : int32_t { AmigaAcbm = 0, AmigaIlbm = 1, AtariSt = 2, Sprites = 3, C64 = 4 };
 
 struct RipParameters {
-    int32_t Address = 0;
+    int64_t Address = 0; // a file offset, past 4 GiB in a large raw file
     int32_t Bitplanes = 1;
     int32_t TileWidth = 16;
     int32_t TileHeight = 16;

@@ -8,7 +8,7 @@ namespace tavrik {
 namespace {
 
 std::string AddressText(const ScreenDescription& screen) {
-    return (screen.Machine == ScreenMachine::Amiga ? "+" : "") + DollarHex(screen.Address);
+    return (screen.Machine == ScreenMachine::Amiga ? "+" : "") + DollarHexWide(static_cast<uint64_t>(screen.Address));
 }
 
 std::string SizeText(int32_t width, int32_t height) { return std::to_string(width) + "x" + std::to_string(height); }

@@ -18,7 +18,7 @@ enum class ScreenMachine { Amiga, AtariSt };
 struct ScreenDescription {
     ScreenMachine Machine = ScreenMachine::Amiga;
     // Where the first plane starts: an Amiga chip RAM address, or the Atari ST video base (an offset into the dump).
-    uint32_t Address = 0;
+    int64_t Address = 0;
     int32_t Bitplanes = 0;
     // The rebuilt picture's size: the fetched width by the displayed lines (both fields when interlaced).
     int32_t Width = 0;

@@ -18,9 +18,9 @@ int32_t LevelWidth(const MapMatch& match) { return match.Vertical != 0 ? match.M
 
 int32_t LevelHeight(const MapMatch& match) { return match.Vertical != 0 ? match.Height : match.MapRows; }
 
-void ApplyMapMatch(const MapMatch& match, MapControls& controls) {
+void ApplyMapMatch(const MapMatch& match, MapControls& controls, const AddressMode& addresses) {
     const bool level = match.MapRows > 0;
-    controls.Address = "$" + HexWide(static_cast<uint64_t>(level ? match.MapAddress : match.Address));
+    controls.Address = FormatAddress(level ? match.MapAddress : match.Address, addresses);
     const int32_t width = level ? LevelWidth(match) : match.Width;
     const int32_t height = level ? LevelHeight(match) : match.Height;
     if (width != 0) controls.WidthInTiles = std::to_string(width);

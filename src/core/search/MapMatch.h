@@ -2,6 +2,7 @@
 // "Map Ripper" tab's controls.
 #pragma once
 
+#include "app/Address.h"
 #include "map/MapSettings.h"
 
 #include <cstdint>
@@ -41,8 +42,9 @@ int32_t LevelHeight(const MapMatch& match);
 
 // ApplyMapMatch: writes the match into the first map tab's controls: the level's address and size when it is
 // known (else the find's address and the found width or height, a "0" in the other field becoming "40"),
-// memory type, direction, shift, mask, adjust. The caller then creates the map and scrolls its view to the
-// top-left corner.
-void ApplyMapMatch(const MapMatch& match, MapControls& controls);
+// memory type, direction, shift, mask, adjust. The address is written in the fields' display form, so that the
+// map reads the find's file offset whichever form is on. The caller then creates the map and scrolls its view
+// to the top-left corner.
+void ApplyMapMatch(const MapMatch& match, MapControls& controls, const AddressMode& addresses = {});
 
 } // namespace tavrik

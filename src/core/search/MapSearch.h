@@ -48,7 +48,7 @@ SearchTypeRule SearchTypeRuleOf(MapSearchType type);
 // What turns a pointer into a tile number: chip RAM's place in memory and the last rip's settings.
 struct PointerTiles {
     uint32_t ChipRamOffset = 0;
-    int32_t RipAddress = 0;
+    int64_t RipAddress = 0;
     int32_t TileWidth = 16; // ActualTileWidth
     int32_t TileHeight = 16;
     int32_t Bitplanes = 1;

@@ -116,7 +116,7 @@ MapSearchRun SearchMapInWorkspace(Workspace& ws, const std::vector<std::string>&
 std::optional<MapDrawOutcome> DrawMapMatch(Workspace& ws, size_t index, MapControls& controls,
                                            const MapSharedOptions& options) {
     if (index >= ws.MapMatchList.size()) return std::nullopt;
-    ApplyMapMatch(ws.MapMatchList[index], controls);
+    ApplyMapMatch(ws.MapMatchList[index], controls, ws.Addresses());
     ReadMapSettings(controls, ws.Maps[0], ws.Maps[1], ws.Addresses());
     return DrawWorkspaceMap(ws, 1, options);
 }

@@ -14,6 +14,7 @@
 #include "workspace/TilePictures.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace tavrik {
 
@@ -82,11 +83,18 @@ void LoadProjectPalette(Workspace& ws, const ProjectFile& project) {
     if (project.Palette) SetPaletteColours(ws.Palette, *project.Palette);
 }
 
+// An address above 0 moved by -delta: not below 0, and held at the largest offset rather than wrapping.
+int64_t MovedAddress(int64_t address, int64_t delta) {
+    int64_t moved;
+    if (__builtin_sub_overflow(address, delta, &moved)) return std::numeric_limits<int64_t>::max();
+    return std::max<int64_t>(0, moved);
+}
+
 // A stored address that points above 0 moves by -delta, not below 0, and is shown again in its field.
 std::string MovedAddressText(const std::string& text, int64_t delta, const AddressMode& addresses) {
     int64_t address = ParseAddress(text, addresses);
     if (address <= 0) return text;
-    address = std::max<int64_t>(0, address - delta);
+    address = MovedAddress(address, delta);
     return ShowAddress(address, addresses);
 }
 
@@ -109,9 +117,8 @@ void MoveMapAddresses(Workspace& ws, ProjectFile& project, int64_t delta) {
     for (size_t i = 0; i < 2; ++i) {
         TMapVariables& map = ws.Maps[i];
         if (map.Address <= 0) continue;
-        int64_t moved = static_cast<int64_t>(map.Address) - delta;
-        project.Maps[i].Controls.Address = ShowAddress(moved, ws.Addresses());
-        map.Address = static_cast<int32_t>(std::clamp<int64_t>(moved, 0, INT32_MAX));
+        map.Address = MovedAddress(map.Address, delta);
+        project.Maps[i].Controls.Address = ShowAddress(map.Address, ws.Addresses());
     }
 }
 

@@ -422,7 +422,7 @@ void RipperPage::ShowCopperWalk(const CopperWalk& walk) {
 void RipperPage::RefreshAddressFields() {
     int64_t ripAddress = Work().Ripper.Parameters.Address;
     EditGfxAddress->setText(Text(ShowAddress(ripAddress, Work().Addresses())));
-    Work().Ripper.Parameters.Address = CheckedCast<int32_t>(ripAddress);
+    Work().Ripper.Parameters.Address = ripAddress;
     int64_t copperListAddress = int64_t{Work().Memory.Snapshot.COP1LC} + int64_t{Work().Memory.ChipRamOffset};
     EditGfxPaletteAddress->setText(Text(ShowAddress(copperListAddress, Work().Addresses())));
 }

@@ -21,7 +21,7 @@ void ShowMapMatchItems(QComboBox* list, const QStringList& items) {
 void ComboBoxMapMatchesChange(Workspace& ws, MapPage& firstMap, MapRipper& maps, int32_t index) {
     if (index < 0 || static_cast<size_t>(index) >= ws.MapMatchList.size()) return;
     MapControls controls = firstMap.ReadControls();
-    ApplyMapMatch(ws.MapMatchList[static_cast<size_t>(index)], controls);
+    ApplyMapMatch(ws.MapMatchList[static_cast<size_t>(index)], controls, ws.Addresses());
     firstMap.WriteControls(controls);
     const MapPageWidgets& widgets = firstMap.Controls();
     SetIndex(widgets.ComboBoxMemoryType, controls.MemoryTypeIndex);

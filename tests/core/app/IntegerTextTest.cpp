@@ -61,6 +61,22 @@ TEST(IntegerText, NothingMayFollowTheDigitsAndEmptyIsNoNumber) {
     EXPECT_FALSE(ParseIntegerText("   "));
 }
 
+// Memory positions read into 64 bits: the same syntax, wider limits, and the 32-bit reader unchanged beside it.
+TEST(IntegerText, WideReadingKeepsTheSyntaxWithA64BitRange) {
+    EXPECT_EQ(ParseWideIntegerText("9223372036854775807"), INT64_MAX);
+    EXPECT_EQ(ParseWideIntegerText("-9223372036854775808"), INT64_MIN);
+    EXPECT_FALSE(ParseWideIntegerText("9223372036854775808"));
+    EXPECT_FALSE(ParseWideIntegerText("18446744073709551616"));
+    EXPECT_EQ(ParseWideIntegerText("$FFFFFFFF"), int64_t{0xFFFFFFFF});
+    EXPECT_EQ(ParseWideIntegerText("0x1234567890"), int64_t{0x1234567890});
+    EXPECT_EQ(ParseWideIntegerText("$FFFFFFFFFFFFFFFF"), -1);
+    EXPECT_FALSE(ParseWideIntegerText("$10000000000000000"));
+    EXPECT_EQ(ParseWideIntegerText(" -$10"), -16);
+    EXPECT_FALSE(ParseWideIntegerText("4294967296 "));
+    EXPECT_FALSE(ParseIntegerText("4294967296"));
+    EXPECT_EQ(DollarHexWide(0x123456789ABull), "$123456789AB");
+}
+
 TEST(Trim, RemovesBlanksAndControlCharactersFromBothEnds) {
     EXPECT_EQ(Trim(" \t\r\n 12 x \x01"), "12 x");
     EXPECT_EQ(Trim("   "), "");

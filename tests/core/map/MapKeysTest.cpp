@@ -25,8 +25,8 @@ struct MapKeyRig {
         ReadMapSettings(Controls, Map, Second, Addresses);
         const int64_t start = Map.Address;
         EXPECT_EQ(Press(key), MapKeyAction::Redraw);
-        EXPECT_EQ(Map.Address, static_cast<int32_t>(ParseAddress(Controls.Address, Addresses)));
-        return int64_t{Map.Address} - start;
+        EXPECT_EQ(Map.Address, ParseAddress(Controls.Address, Addresses));
+        return Map.Address - start;
     }
 };
 
@@ -110,9 +110,24 @@ TEST(MapKeyMovement, AnOverflowingMoveIsDroppedSilently) {
     rig.Controls.HeightInTiles = "40000";
     EXPECT_EQ(rig.Press(Key(KeyCode::PageDown)), MapKeyAction::Nothing);
     EXPECT_EQ(rig.Controls.Address, "$200");
-    rig.Controls.Address = "$7FFFFFFF";
+    rig.Controls.Address = "$7FFFFFFFFFFFFFFF";
     EXPECT_EQ(rig.Press(Key(KeyCode::Right)), MapKeyAction::Nothing);
-    EXPECT_EQ(rig.Controls.Address, "$7FFFFFFF");
+    EXPECT_EQ(rig.Controls.Address, "$7FFFFFFFFFFFFFFF");
+}
+
+// A raw file may be larger than 4 GiB: the keys walk across 2 GiB and 4 GiB as anywhere else.
+TEST(MapKeyMovement, MovesCrossThe2And4GiBMarks) {
+    MapKeyRig rig;
+    rig.Controls.MemoryTypeIndex = static_cast<int32_t>(MapMemoryType::Word);
+    rig.Controls.Address = "$7FFFFFFF";
+    EXPECT_EQ(rig.Moved(Key(KeyCode::Right)), 2);
+    EXPECT_EQ(rig.Controls.Address, "$80000001");
+    rig.Controls.Address = "$FFFFFFD0";
+    EXPECT_EQ(rig.Moved(Key(KeyCode::Down)), 80);
+    EXPECT_EQ(rig.Map.Address, 0x100000020);
+    EXPECT_EQ(rig.Controls.Address, "$100000020");
+    EXPECT_EQ(rig.Moved(Key(KeyCode::Up)), -80);
+    EXPECT_EQ(rig.Controls.Address, "$FFFFFFD0");
 }
 
 TEST(MapKeySizes, WidthAndHeightMoveByWholeBlocksAndNeverBelowOneBlock) {

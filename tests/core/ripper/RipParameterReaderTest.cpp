@@ -241,9 +241,12 @@ TEST(RipParameterReader, MoveRipAddressStopsAtZeroAndReportsOverflow) {
     p.Address = 0x100;
     EXPECT_EQ(MoveRipAddress(p, 0x20, {0x1000, true}), "$0"); // raised to chip RAM
     EXPECT_EQ(p.Address, 0x1000);
-    p.Address = 0x7FFFFFF0;
+    p.Address = 0xFFFFFFF0;
+    EXPECT_EQ(MoveRipAddress(p, 0x20, {}), "$100000010");
+    EXPECT_EQ(p.Address, 0x100000010);
+    p.Address = INT64_MAX - 0x10;
     EXPECT_THROW(MoveRipAddress(p, 0x20, {}), Error);
-    EXPECT_EQ(p.Address, 0x7FFFFFF0);
+    EXPECT_EQ(p.Address, INT64_MAX - 0x10);
 }
 
 } // namespace

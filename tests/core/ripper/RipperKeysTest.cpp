@@ -64,11 +64,11 @@ TEST_F(RipperKeysTest, MovementShowsChipRelativeAddresses) {
 }
 
 TEST_F(RipperKeysTest, AddressOverflowIsAnErrorAndKeepsTheAddress) {
-    Controls.Address = "$7FFFFFFF";
+    Controls.Address = "$7FFFFFFFFFFFFFFF";
     Read();
     EXPECT_THROW(Press(KeyPress::Of(KeyCode::Right)), Error);
-    EXPECT_EQ(State.Parameters.Address, 0x7FFFFFFF);
-    EXPECT_EQ(Controls.Address, "$7FFFFFFF");
+    EXPECT_EQ(State.Parameters.Address, INT64_MAX);
+    EXPECT_EQ(Controls.Address, "$7FFFFFFFFFFFFFFF");
 }
 
 TEST_F(RipperKeysTest, PageKeysMoveByOneBitplaneScreenAndSwallowErrors) {
@@ -82,8 +82,13 @@ TEST_F(RipperKeysTest, PageKeysMoveByOneBitplaneScreenAndSwallowErrors) {
     EXPECT_EQ(State.Parameters.Address, 0);
 
     State.Parameters.Address = 0x7FFFFF00;
+    EXPECT_EQ(Press(KeyPress::Of(KeyCode::PageDown)).Action, RipperKeyAction::Rip);
+    EXPECT_EQ(State.Parameters.Address, int64_t{0x7FFFFF00} + 40 * 256);
+    EXPECT_EQ(Controls.Address, "$80002700");
+
+    State.Parameters.Address = INT64_MAX - 0x100;
     EXPECT_EQ(Press(KeyPress::Of(KeyCode::PageDown)).Action, RipperKeyAction::Nothing);
-    EXPECT_EQ(State.Parameters.Address, 0x7FFFFF00);
+    EXPECT_EQ(State.Parameters.Address, INT64_MAX - 0x100);
 }
 
 TEST_F(RipperKeysTest, TileWidthKeysFollowTheirRules) {

@@ -107,5 +107,24 @@ TEST_F(SearchWorkspace, ChoosingAFindFillsTheMapControlsAndDrawsTheFirstMap) {
     EXPECT_FALSE(DrawMapMatch(Work, run.Matches.size(), controls, {}));
 }
 
+// A find reaches the map as the file offset it was found at: past 4 GiB of a large raw file, and with the
+// fields counting from chip RAM (the field shows the chip address, the map reads the find's offset).
+TEST_F(SearchWorkspace, AFindLandsInTheMapAtItsOffsetInEitherDisplayForm) {
+    RipTiles();
+    Work.Memory.MemoryImage = std::vector<uint8_t>(0x100, 0);
+    Work.MapMatchList = {MapMatch{0x123456780, 0, 0xFF, 0, 0, 8, 0, 1, MapSearchType::Byte}};
+    MapControls controls;
+    ASSERT_TRUE(DrawMapMatch(Work, 0, controls, {}));
+    EXPECT_EQ(controls.Address, "$123456780");
+    EXPECT_EQ(Work.Maps[0].Address, 0x123456780);
+
+    Work.Memory.ChipRamOffset = 0x2C;
+    Work.ChipRelativeAddresses = true;
+    Work.MapMatchList = {MapMatch{0x1000, 0, 0xFF, 0, 0, 8, 0, 1, MapSearchType::Byte}};
+    ASSERT_TRUE(DrawMapMatch(Work, 0, controls, {}));
+    EXPECT_EQ(controls.Address, "$FD4");
+    EXPECT_EQ(Work.Maps[0].Address, 0x1000);
+}
+
 } // namespace
 } // namespace tavrik

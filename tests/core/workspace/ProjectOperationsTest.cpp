@@ -134,6 +134,18 @@ TEST(ProjectOperations, AddressesFollowChipRamToItsNewPlace) {
     SaveProjectFile(p, folder.File("low.ini"), {});
     LoadProject(ws, p, folder.File("low.ini"), dialogs);
     EXPECT_EQ(p.Ripper.Address, FormatAddress(0, ws.Addresses()));
+
+    // Addresses past 2 GiB move as any other: nothing is held to 32 bits.
+    p = NewProjectFile();
+    p.GfxFileName = state;
+    p.ChipMemoryOffset = 0x200;
+    p.Ripper.Address = "$100000000";
+    p.Maps[0].Controls.Address = "$180000000";
+    SaveProjectFile(p, folder.File("far.ini"), {});
+    LoadProject(ws, p, folder.File("far.ini"), dialogs);
+    EXPECT_EQ(ws.Ripper.Parameters.Address, 0x100000000 - delta);
+    EXPECT_EQ(ws.Maps[0].Address, 0x180000000 - delta);
+    EXPECT_EQ(p.Maps[0].Controls.Address, FormatAddress(0x180000000 - delta, ws.Addresses()));
 }
 
 TEST(ProjectOperations, AMissingDataFileLetsTheLoadGoOn) {
