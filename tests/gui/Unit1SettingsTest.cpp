@@ -6,6 +6,7 @@
 
 #include "app/Files.h"
 #include "app/IniFile.h"
+#include "app/IntegerText.h"
 #include "app/Settings.h"
 #include "map/MapPage.h"
 #include "map/MapRipper.h"
@@ -270,6 +271,49 @@ class WindowSettingsTest : public QObject {
             QCOMPARE(fixture.Form->Work().SearchSelection, (SelectionRect{8, 8, 40, 32}));
             QVERIFY(!fixture.Find<QLabel>("LabelSearchDimensions")->text().isEmpty());
         }
+    }
+
+    // A raw memory file may be larger than 4 GiB: addresses past it go through the fields, both display forms
+    // and a saved project whole.
+    void AddressesPast4GiBSurviveTheOffsetDisplayAndAProject() {
+        FormFixture fixture;
+        TForm1& form = fixture.Create();
+        form.OpenChosenFile(ExampleFile("demo.uss"));
+        const int64_t chipRam = form.Work().Memory.ChipRamOffset;
+        QVERIFY(chipRam > 0);
+        constexpr int64_t ripAt = 0x123456789AB;
+        constexpr int64_t mapAt = 0x100000010;
+        SetText(fixture, "EditGfxAddress", "$123456789AB");
+        fixture.Find<QPushButton>("ButtonGfxRip")->click();
+        form.PageControl()->setCurrentWidget(&form.Map(1));
+        SetText(fixture, "EditMapAddress", "$100000010");
+        fixture.Find<QPushButton>("ButtonCreateMap")->click();
+        const auto shown = [&](const char* field) { return fixture.Find<QLineEdit>(field)->text().toStdString(); };
+        const auto keptWhole = [&] {
+            QCOMPARE(form.Work().Ripper.Parameters.Address, ripAt);
+            QCOMPARE(form.Work().Maps[0].Address, mapAt);
+        };
+        keptWhole();
+        QTest::keyClick(&form, Qt::Key_F7);
+        QCOMPARE(shown("EditGfxAddress"), DollarHexWide(static_cast<uint64_t>(ripAt - chipRam)));
+        QCOMPARE(shown("EditMapAddress"), DollarHexWide(static_cast<uint64_t>(mapAt - chipRam)));
+
+        const std::string project = fixture.Folder.File("far.ini");
+        fixture.Dialogs.FileAnswers = {project};
+        Trigger(fixture, "mnuSaveProject");
+        IniFile ini;
+        ini.Load(project);
+        QCOMPARE(ini.Text("Gfx", "Address"), std::string("$123456789AB"));
+        Trigger(fixture, "mnuNewProject");
+        fixture.Dialogs.FileAnswers = {project};
+        Trigger(fixture, "mnuOpenProject");
+        fixture.Find<QPushButton>("ButtonGfxRip")->click();
+        keptWhole();
+        QTest::keyClick(&form, Qt::Key_F7);
+        QCOMPARE(shown("EditGfxAddress"), std::string("$123456789AB"));
+        QCOMPARE(shown("EditMapAddress"), std::string("$100000010"));
+        keptWhole();
+        QVERIFY(fixture.Dialogs.Texts("error").empty());
     }
 
     // A file that is no project, opened as one, is refused: the work stays and the recent list does not take it.

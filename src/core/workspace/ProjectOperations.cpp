@@ -63,10 +63,14 @@ void LoadProjectFiles(Workspace& ws, ProjectFile& project, Dialogs& dialogs, Pro
     Attempt(opened.Problems, [&] {
         opened.DataFile = LoadDataFile(ws, project.GfxFileName, dialogs);
         ReportWhenMissing(opened, opened.DataFile.Loaded, project.GfxFileName, path);
-        if (!opened.DataFile.Loaded) return;
-        ApplySavedPalette(ws, opened.DataFile.Palette);
-        if (!opened.DataFile.PaletteAddressText.empty()) project.PaletteAddress = opened.DataFile.PaletteAddressText;
+        if (opened.DataFile.Loaded) ApplySavedPalette(ws, opened.DataFile.Palette);
     });
+    // The file keeps file offsets; the fields count from the chip RAM of the data file just loaded, which
+    // the offsets could not be shown from before it was read.
+    project.Ripper.Address = StoredAddressToText(project.Ripper.Address, ws.Addresses());
+    project.PaletteAddress = StoredAddressToText(project.PaletteAddress, ws.Addresses());
+    if (opened.DataFile.Loaded && !opened.DataFile.PaletteAddressText.empty())
+        project.PaletteAddress = opened.DataFile.PaletteAddressText;
     if (project.Ripper.UseLoadedTiles)
         Attempt(opened.Problems, [&] {
             const bool found = LoadTilePicture(ws, project.GfxTilesFileName, dialogs).Found;
@@ -198,8 +202,9 @@ void SaveProject(Workspace& ws, ProjectFile& project, const std::string& path) {
 ProjectOpened LoadProject(Workspace& ws, ProjectFile& project, const std::string& path, Dialogs& dialogs,
                           const MapViewChecks& checks) {
     ProjectOpened opened;
-    // A file that is no project is refused before anything of the work changes.
-    ProjectLoad load = LoadProjectFile(path, project, ws.Addresses(), ProgramBuild());
+    // A file that is no project is refused before anything of the work changes. Its addresses stay file
+    // offsets until the data file is loaded.
+    ProjectLoad load = LoadProjectFile(path, project, AddressMode{}, ProgramBuild());
     ws.ProjectFileName = AbsolutePath(path);
     project = std::move(load.Project);
     opened.NewerBuildWarning = load.NewerBuildWarning;

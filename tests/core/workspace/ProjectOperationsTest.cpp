@@ -148,6 +148,23 @@ TEST(ProjectOperations, AddressesFollowChipRamToItsNewPlace) {
     EXPECT_EQ(p.Maps[0].Controls.Address, FormatAddress(0x180000000 - delta, ws.Addresses()));
 }
 
+// With the fields counting from chip RAM, the stored offsets are shown from the chip RAM of the data file the
+// project loads, not from where chip RAM lay before it (nowhere, in a fresh window).
+TEST(ProjectOperations, ChipRelativeFieldsCountFromTheLoadedDataFilesChipRam) {
+    test::TempDir folder;
+    test::ScriptedDialogs dialogs;
+    ProjectFile p = NewProjectFile();
+    p.GfxFileName = WriteSaveState(folder, "game.uss");
+    p.ChipMemoryOffset = 0x2C;
+    p.Ripper.Address = "$1000";
+    SaveProjectFile(p, folder.File("p.ini"), {});
+    Workspace ws;
+    ws.ChipRelativeAddresses = true;
+    LoadProject(ws, p, folder.File("p.ini"), dialogs);
+    EXPECT_EQ(ws.Ripper.Parameters.Address, 0x1000);
+    EXPECT_EQ(p.Ripper.Address, "$FD4");
+}
+
 TEST(ProjectOperations, AMissingDataFileLetsTheLoadGoOn) {
     test::TempDir folder;
     ProjectFile p = NewProjectFile();
