@@ -196,6 +196,9 @@ TEST(RipCommand, AFileThatIsNoPaletteIsAnErrorAndAnAddressPastMemoryIsWarned) {
     EXPECT_NE(past.Result.Err.find("warning"), std::string::npos) << past.Result.Err;
     EXPECT_NE(past.Result.Err.find("256 bytes"), std::string::npos) << past.Result.Err;
     EXPECT_EQ(std::count(past.Result.Err.begin(), past.Result.Err.end(), '\n'), 1);
+    // Raw files may be larger than 4 GiB: such an address is taken and named whole.
+    const RipRun far = RipFile(folder, memory, {"--address", "$123456789AB"});
+    EXPECT_NE(far.Result.Err.find("address $123456789AB lies past"), std::string::npos) << far.Result.Err;
 }
 
 TEST(RipCommand, HelpListsTheOptions) {

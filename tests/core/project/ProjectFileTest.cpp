@@ -327,29 +327,12 @@ TEST(ProjectFile, ChipRelativeDisplayShowsStoredOffsetsFromChipRam) {
     ProjectFile p;
     p.Ripper.Address = "+$100"; // typed relative to chip RAM at $2C
     const AddressMode relative{0x2C, true};
-    SaveProjectFile(p, path, {relative});
+    SaveProjectFile(p, path, ProjectSaveContext{relative, {}});
     IniFile ini;
     ini.Load(path);
     EXPECT_EQ(ini.Text("Gfx", "Address"), "$12C"); // a file offset
     EXPECT_EQ(Load(path, relative).Project.Ripper.Address, FormatAddress(0x12C, relative));
     EXPECT_EQ(Load(path).Project.Ripper.Address, "$12C");
-}
-
-// Offsets of raw files larger than 4 GiB are kept whole; the file keeps file offsets in either display form.
-TEST(ProjectFile, AddressesPast4GiBRoundTrip) {
-    test::TempDir folder;
-    const std::string path = folder.File("p.ini");
-    ProjectFile p;
-    p.Ripper.Address = "$123456789AB";
-    p.Maps[0].Controls.Address = "$100000010";
-    const AddressMode relative{0x2C, true};
-    SaveProjectFile(p, path, ProjectSaveContext{relative, {}});
-    IniFile ini;
-    ini.Load(path);
-    EXPECT_EQ(ini.Text("Gfx", "Address"), "$123456789D7");
-    EXPECT_EQ(Load(path).Project.Ripper.Address, "$123456789D7");
-    EXPECT_EQ(Load(path, relative).Project.Ripper.Address, "$123456789AB");
-    EXPECT_EQ(Load(path, relative).Project.Maps[0].Controls.Address, "$100000010");
 }
 
 TEST(ProjectFile, ValuesOutOfRangeAreHeldToTheControlsLimits) {
