@@ -86,7 +86,7 @@ struct LooseRow {
         return count;
     }
 
-    static constexpr size_t MaxSweptWants = 16;
+    static constexpr size_t MaxSweptWants = SweepMaxWants;
 };
 
 // A stretch of values decoded once for every sweep over it, as wide as the step's values: the vector kernels
@@ -97,7 +97,7 @@ class DecodedBlock {
 
     // The values from to last, with the margin the kernels and the rows read past them.
     void Decode(const SearchValues& values, int64_t from, int64_t last) {
-        constexpr int64_t margin = MatchGridUsed + 32 + 64;
+        constexpr int64_t margin = MatchGridUsed + SweepOverread;
         From = from;
         Last = last;
         Decoded = true;

@@ -28,12 +28,13 @@ int32_t TileDivider::operator()(int32_t pointer) const {
 
 TAVRIK_VECTOR_CLONES
 void TileDivider::Apply(uint32_t* values, int64_t n) const {
-    // Four at a time in double precision, where every step is exact: the offset and the product of the
+    // Eight at a time in double precision, where every step is exact: the offset and the product of the
     // quotient and the tile's size are integers below 2^35, and the rounded quotient is the true one or one
     // more (the estimate is within 2^-18 of the exact quotient), which the remainder tells.
-    using Doubles [[gnu::vector_size(32)]] = double;
-    using Longs [[gnu::vector_size(32)]] = int64_t;
-    using Ints [[gnu::vector_size(16)]] = int32_t;
+    using Doubles [[gnu::vector_size(64)]] = double;
+    using Longs [[gnu::vector_size(64)]] = int64_t;
+    using Ints [[gnu::vector_size(32)]] = int32_t;
+    constexpr int64_t lanes = 8;
     if (TileBytes <= 0 || TileBytes > (int64_t{1} << 31)) {
         for (int64_t i = 0; i < n; ++i)
             values[i] = static_cast<uint32_t>((*this)(static_cast<int32_t>(values[i])));
@@ -44,8 +45,10 @@ void TileDivider::Apply(uint32_t* values, int64_t n) const {
     const Longs sign = Longs{} + std::numeric_limits<int64_t>::min();
     const Doubles one = Doubles{} + 1.0;
     const double size = double(TileBytes);
+    // Only small tiles far from chip RAM give quotients beyond 32 bits, which a cast wraps.
+    const bool wraps = ((int64_t{1} << 31) + (Base < 0 ? -Base : Base)) / TileBytes >= (int64_t{1} << 31);
     int64_t i = 0;
-    for (; i + 4 <= n; i += 4) {
+    for (; i + lanes <= n; i += lanes) {
         Ints pointers;
         std::memcpy(&pointers, values + i, sizeof pointers);
         const Doubles offset = __builtin_convertvector(pointers, Doubles) + double(Base);
@@ -54,12 +57,14 @@ void TileDivider::Apply(uint32_t* values, int64_t n) const {
         quotient -= (Doubles)((Longs)one & (Longs)(quotient * size > magnitude));
         // Truncated towards zero: the offset's sign on the quotient of its magnitude.
         quotient = (Doubles)((Longs)quotient | ((Longs)offset & sign));
-        // The 64-bit quotient taken to 32 bits, as a cast does: less the multiple of 2^32 that brings it
-        // into the signed range.
-        const Doubles turns = (quotient + two32 / 2) / two32;
-        Doubles whole = (turns + round) - round;
-        whole -= (Doubles)((Longs)one & (Longs)(whole > turns));
-        const Ints tiles = __builtin_convertvector(quotient - whole * two32, Ints);
+        if (wraps) {
+            // Less the multiple of 2^32 that brings the quotient into the signed 32-bit range.
+            const Doubles turns = (quotient + two32 / 2) * (1 / two32);
+            Doubles whole = (turns + round) - round;
+            whole -= (Doubles)((Longs)one & (Longs)(whole > turns));
+            quotient -= whole * two32;
+        }
+        const Ints tiles = __builtin_convertvector(quotient, Ints);
         std::memcpy(values + i, &tiles, sizeof tiles);
     }
     for (; i < n; ++i)
