@@ -1,6 +1,8 @@
-// The fast map search step. For each shift a sweep keeps the positions at which a grid row agrees in the low
-// bits that every mask of the step keeps; the first few thousand are kept per row and shift, the rest are
-// swept again when a pass gets that far, so memory stays bounded however many candidates a grid has. A pass
+// The fast map search step. A sweep keeps the positions at which a grid row agrees in the low bits that every
+// mask of the step keeps, for every shift at once; the first few thousand are kept per row and shift, the rest
+// are swept again when a pass gets that far, so memory stays bounded however many candidates a grid has. The
+// memory is read in stretches as the step's values, and the rows after a candidate are scanned with the same
+// vector kernels on their most selective column. A pass
 // starts from grid row 0 as long as that row has at most 200 candidates; otherwise (a row of sky, water or
 // wall) it starts from the row with the fewest candidates and reports every map position those lead to.
 #include "search/MapSearchStep.h"
@@ -73,11 +75,10 @@ struct LooseRow {
             column.Wants.erase(std::unique(column.Wants.begin(), column.Wants.end()), column.Wants.end());
             Columns.push_back(std::move(column));
         }
-        // The column with the fewest wants is swept; one that wants too much filters nothing worth a sweep.
+        // The columns with the fewest wants are swept; one that wants too much filters nothing worth a sweep.
         std::stable_sort(Columns.begin(), Columns.end(),
                          [](const Column& a, const Column& b) { return a.Wants.size() < b.Wants.size(); });
     }
-    bool Swept() const { return !Columns.empty() && Columns[0].Wants.size() <= MaxSweptWants; }
     // The columns the kernels sweep, into columns; returns how many.
     size_t KernelColumns(LooseColumn (&columns)[2]) const {
         size_t count = 0;
@@ -102,11 +103,12 @@ class DecodedBlock {
         Last = last;
         Decoded = true;
         const int64_t count = last - from + 1 + margin;
-        Visit([&](auto* data) {
-            auto& storage = Storage(data);
-            storage.resize(static_cast<size_t>(count));
-            values.Read(from, count, storage.data());
-        });
+        if (Width == 1)
+            Fill(Bytes, values, count);
+        else if (Width == 2)
+            Fill(Words, values, count);
+        else
+            Fill(Longs, values, count);
     }
     int64_t First() const { return From; }
     // Whether the values from to last are decoded, with their margin.
@@ -130,13 +132,14 @@ class DecodedBlock {
     bool Decoded = false;
     int64_t From = 0;
     int64_t Last = 0;
-    mutable std::vector<uint8_t> Bytes;
-    mutable std::vector<uint16_t> Words;
-    mutable std::vector<uint32_t> Longs;
+    std::vector<uint8_t> Bytes;
+    std::vector<uint16_t> Words;
+    std::vector<uint32_t> Longs;
 
-    std::vector<uint8_t>& Storage(const uint8_t*) { return Bytes; }
-    std::vector<uint16_t>& Storage(const uint16_t*) { return Words; }
-    std::vector<uint32_t>& Storage(const uint32_t*) { return Longs; }
+    template <typename T> void Fill(std::vector<T>& storage, const SearchValues& values, int64_t count) {
+        storage.resize(static_cast<size_t>(count));
+        values.Read(From, count, storage.data());
+    }
 };
 
 // A row's loosely agreeing positions for one shift: the first ones found, and where the sweep stopped keeping
@@ -229,10 +232,10 @@ class StepSearch {
 
     uint32_t BlockRaw(int64_t i, int32_t shift) const { return Block.At(i) >> shift; }
 
-    bool RestOfRowAgrees(const LooseRow& loose, size_t from, int64_t p, int32_t shift) const {
+    // Whether the row agrees loosely at p (inside the decoded block) with the shift.
+    bool RowAgrees(const LooseRow& loose, int64_t p, int32_t shift) const {
         const uint32_t base = loose.Anchor >= 0 ? BlockRaw(p + loose.Anchor, shift) : 0;
-        for (size_t i = from; i < loose.Columns.size(); ++i) {
-            const LooseRow::Column& column = loose.Columns[i];
+        for (const LooseRow::Column& column : loose.Columns) {
             const uint32_t low = (BlockRaw(p + column.Place, shift) - base) & Rule.LastMask;
             if (!std::binary_search(column.Wants.begin(), column.Wants.end(), low)) return false;
         }
@@ -247,7 +250,7 @@ class StepSearch {
         LooseColumn columns[2];
         const size_t swept = loose.KernelColumns(columns);
         const auto keep = [&](int64_t p, int32_t shift) {
-            if (RestOfRowAgrees(loose, 0, p, shift)) found[static_cast<size_t>(shift)].push_back(p);
+            if (RowAgrees(loose, p, shift)) found[static_cast<size_t>(shift)].push_back(p);
         };
         if (swept > 0 && Rule.LargestShift > 0) {
             // Every shift at once, the columns not swept checked at the positions kept.
