@@ -502,6 +502,22 @@ class Differential {
 
     int32_t Finds = 0;
 
+    void Compare(const std::vector<uint8_t>& memory, const std::vector<std::string>& grid,
+                 const MapSearchOptions& options, int32_t cancelAfter) {
+        MatchGrid fastGrid, literalGrid;
+        CountingProgress fastProgress, literalProgress;
+        fastProgress.CancelAfterEvents = literalProgress.CancelAfterEvents = cancelAfter;
+        const MapSearchRun fast = SearchForMap(memory, grid, options, fastGrid, fastProgress);
+        const MapSearchRun literal = test::ReferenceSearchForMap(memory, grid, options, literalGrid, literalProgress);
+        EXPECT_EQ(fast.ResultLines, literal.ResultLines);
+        EXPECT_EQ(fast.Matches, literal.Matches);
+        EXPECT_EQ(fast.Cancelled, literal.Cancelled);
+        EXPECT_EQ(fastProgress.Steps, literalProgress.Steps);
+        EXPECT_EQ(fastProgress.Events, literalProgress.Events);
+        EXPECT_EQ(MatchGridLines(fastGrid, 16, 16), MatchGridLines(literalGrid, 16, 16));
+        Finds += fast.Matches.empty() ? 0 : 1;
+    }
+
   private:
     std::mt19937 Random;
 
@@ -537,21 +553,6 @@ class Differential {
         };
     }
 
-    void Compare(const std::vector<uint8_t>& memory, const std::vector<std::string>& grid,
-                 const MapSearchOptions& options, int32_t cancelAfter) {
-        MatchGrid fastGrid, literalGrid;
-        CountingProgress fastProgress, literalProgress;
-        fastProgress.CancelAfterEvents = literalProgress.CancelAfterEvents = cancelAfter;
-        const MapSearchRun fast = SearchForMap(memory, grid, options, fastGrid, fastProgress);
-        const MapSearchRun literal = test::ReferenceSearchForMap(memory, grid, options, literalGrid, literalProgress);
-        EXPECT_EQ(fast.ResultLines, literal.ResultLines);
-        EXPECT_EQ(fast.Matches, literal.Matches);
-        EXPECT_EQ(fast.Cancelled, literal.Cancelled);
-        EXPECT_EQ(fastProgress.Steps, literalProgress.Steps);
-        EXPECT_EQ(fastProgress.Events, literalProgress.Events);
-        EXPECT_EQ(MatchGridLines(fastGrid, 16, 16), MatchGridLines(literalGrid, 16, 16));
-        Finds += fast.Matches.empty() ? 0 : 1;
-    }
 };
 
 TEST(MapSearchDifferential, FastSearchGivesTheLiteralSearchsLinesAndRecords) {
@@ -561,6 +562,29 @@ TEST(MapSearchDifferential, FastSearchGivesTheLiteralSearchsLinesAndRecords) {
         differential.Run(trial);
     }
     EXPECT_GT(differential.Finds, 45);
+}
+
+// Maps far into a larger memory, searched with every row found printed: the rows after a candidate are then
+// scanned up to the end of memory, over several stretches of decoded values.
+TEST(MapSearchDifferential, RowsScannedFarPastACandidateGiveTheLiteralLines) {
+    std::mt19937 random(7);
+    Differential differential(7);
+    for (const int32_t bytes : {2, 4}) {
+        std::vector<uint8_t> memory = test::NoisyMemory(200000, random);
+        std::vector<int32_t> level(30 * 8);
+        for (int32_t& t : level)
+            t = static_cast<int32_t>(random() % 100);
+        const auto tile = [&level](int32_t x, int32_t y) { return level[static_cast<size_t>(y * 30 + x)]; };
+        // A second copy more than a stretch after the first: its rows are hits of the first copy's candidate.
+        for (const int64_t address : {bytes == 2 ? 110000 : 60000, bytes == 2 ? 150000 : 130000})
+            test::PlantMap(memory, {address, 30, 8, bytes, false},
+                           [&](int32_t x, int32_t y) { return static_cast<uint32_t>(tile(x, y) + 3) << 2 | 1; });
+        MapSearchOptions options;
+        options.SearchLongs = true;
+        options.Detailed = true;
+        differential.Compare(memory, test::GridText(tile, 4, 1, 6, 5), options, -1);
+    }
+    EXPECT_EQ(differential.Finds, 2);
 }
 
 } // namespace
