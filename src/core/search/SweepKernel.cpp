@@ -45,10 +45,19 @@ template <typename T, typename Lanes, typename Sweep, typename Append>
             any |= results[g];
         }
         if (!AnyLane(any)) continue;
-        T picked[Group * count];
-        std::memcpy(picked, results, sizeof picked);
-        for (int64_t i = 0; i < Group * count && p + i <= last; ++i)
-            if (picked[i] != 0) append(p + i, picked[i]);
+        // Eight bytes of results at a time, so that stretches without a hit are passed over quickly.
+        constexpr int64_t perPart = 8 / sizeof(T);
+        uint64_t parts[Group * VectorBytes / 8];
+        std::memcpy(parts, results, sizeof parts);
+        for (int64_t part = 0; part < Group * count / perPart && p + part * perPart <= last; ++part) {
+            if (parts[part] == 0) continue;
+            T picked[perPart];
+            std::memcpy(picked, &parts[part], sizeof picked);
+            for (int64_t i = 0; i < perPart; ++i) {
+                const int64_t position = p + part * perPart + i;
+                if (picked[i] != 0 && position <= last) append(position, picked[i]);
+            }
+        }
     }
 }
 
