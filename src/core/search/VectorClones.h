@@ -2,9 +2,7 @@
 // each, the best the processor has chosen when the program starts.
 #pragma once
 
-// TAVRIK_PLAIN_VECTORS builds the plain version alone: the sanitizer build does, so that the tests run it as
-// well as the version this processor picks.
-#if (defined(__x86_64__) || defined(__i386__)) && !defined(TAVRIK_PLAIN_VECTORS)
+#if defined(__x86_64__) || defined(__i386__)
 #define TAVRIK_VECTOR_CLONES [[gnu::target_clones("arch=x86-64-v4", "avx2", "default")]]
 #else
 #define TAVRIK_VECTOR_CLONES
