@@ -10,7 +10,7 @@ PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config git
           qt6-base-dev libgl-dev zlib1g-dev libpng-dev libcurl4-openssl-dev libssl-dev libzip-dev
           libsimpleini-dev libstb-dev libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
           netpbm tiled xvfb xauth fonts-liberation help2man
-          desktop-file-utils appstream shared-mime-info dpkg-dev file)
+          desktop-file-utils appstream shared-mime-info dpkg-dev file qemu-user)
 JOBS=$(nproc)
 FUZZ_SECONDS=${FUZZ_SECONDS:-30}
 
